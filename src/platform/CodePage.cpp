@@ -1,0 +1,64 @@
+#include "platform/CodePage.h"
+
+namespace bk {
+namespace {
+
+std::array<std::uint8_t, 256> AsciiUpper() {
+    std::array<std::uint8_t, 256> t{};
+    for (int i = 0; i < 256; ++i)
+        t[i] = static_cast<std::uint8_t>(i >= 'a' && i <= 'z' ? i - 32 : i);
+    return t;
+}
+
+std::array<bool, 256> AsciiBlanks() {
+    std::array<bool, 256> t{};
+    for (int c : {'\t', '\n', '\v', '\f', '\r', ' '}) t[c] = true;
+    return t;
+}
+
+}  // namespace
+
+CodePage::CodePage() : CodePage(1252, {}, AsciiUpper(), AsciiBlanks()) {}
+
+CodePage::CodePage(unsigned number, const std::array<bool, 256>& leadBytes,
+                   const std::array<std::uint8_t, 256>& upper, const std::array<bool, 256>& blanks)
+    : number_(number), lead_(leadBytes), upper_(upper), blank_(blanks) {}
+
+CodePage CodePage::Ascii() { return CodePage(); }
+
+CodePage CodePage::Western() {
+    auto upper = AsciiUpper();
+    for (int i = 0xE0; i <= 0xFE; ++i)
+        if (i != 0xF7) upper[i] = static_cast<std::uint8_t>(i - 0x20);
+    upper[0x9A] = 0x8A;  // s caron
+    upper[0x9C] = 0x8C;  // oe
+    upper[0x9E] = 0x8E;  // z caron
+    upper[0xFF] = 0x9F;  // y diaeresis
+    auto blanks = AsciiBlanks();
+    blanks[0xA0] = true;  // no-break space
+    return CodePage(1252, {}, upper, blanks);
+}
+
+CodePage CodePage::Japanese() {
+    std::array<bool, 256> lead{};
+    for (int i = 0x81; i <= 0x9F; ++i) lead[i] = true;
+    for (int i = 0xE0; i <= 0xFC; ++i) lead[i] = true;
+    return CodePage(932, lead, AsciiUpper(), AsciiBlanks());
+}
+
+bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size();) {
+        std::size_t n = CharLength(a, i);
+        if (n == 2) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+        } else if (upper_[static_cast<std::uint8_t>(a[i])] !=
+                   upper_[static_cast<std::uint8_t>(b[i])]) {
+            return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace bk

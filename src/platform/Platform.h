@@ -1,0 +1,111 @@
+#pragma once
+// The narrow seam between the plug-in and Windows. Everything the plug-in asks
+// of the operating system goes through one Platform object: the Win32 backend
+// in the DLL, a portable stand-in in native tests.
+//
+// Paths are Windows paths ("\" separates components); file names compare
+// without regard to letter case. Texts are bytes of the system's 8-bit code page.
+//
+// Errors: operations that can fail for reasons outside the plug-in's control
+// either say so in their result (FileExists, DeleteFile, FindFiles) or throw
+// FileError, whose message names the file and the reason.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/CodePage.h"
+
+namespace bk {
+
+// Host-side handles. Opaque to everything but the Win32 backend.
+using ModuleHandle = std::uintptr_t;  // numeric, so that "below 32" reads plainly
+using ProcAddress = void (*)();       // an exported function, type unknown until cast
+using WindowHandle = void*;
+using MenuHandle = void*;
+
+// File attribute bits as the directory search reports them.
+enum FileAttribute : std::uint32_t {
+    kAttrReadOnly = 0x01,
+    kAttrHidden = 0x02,
+    kAttrSystem = 0x04,
+    kAttrVolume = 0x08,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+};
+
+// One match of a directory search: the long name (no directory part), the size
+// in bytes and the attribute bits.
+struct FoundFile {
+    std::string name;
+    std::uint64_t size = 0;
+    std::uint32_t attributes = 0;
+};
+
+struct UtcTime {
+    unsigned hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& path, const std::string& reason)
+        : std::runtime_error(reason + ": " + path), path_(path) {}
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // ---- Modules ----
+    // Full file name of the plug-in's own module (not the host's), whole however long.
+    virtual std::string ModuleFileName() = 0;
+    // Handle of the process's executable module (the host), without a reference.
+    virtual ModuleHandle HostModule() = 0;
+    // Export of exactly that name, or null.
+    virtual ProcAddress FindExport(ModuleHandle module, const char* name) = 0;
+
+    // ---- Files ----
+    // True when `path` names an existing file (a directory is not a file).
+    virtual bool FileExists(const std::string& path) = 0;
+    // The whole content of a file. Throws FileError.
+    virtual std::string ReadFile(const std::string& path) = 0;
+    // Exactly `size` bytes from the start of a file, opened for reading only.
+    // Throws FileError when it can't be opened or holds fewer bytes.
+    virtual std::string ReadFileExactly(const std::string& path, std::uint64_t size) = 0;
+    // Deletes a file; false when it could not be deleted.
+    virtual bool DeleteFile(const std::string& path) = 0;
+    // Replaces (or creates) a file with `content` atomically: the new content
+    // goes to a temporary file in the same directory, which then takes the
+    // file's place. On failure the old file is untouched and FileError is
+    // thrown. A read-only file is not replaced.
+    virtual void ReplaceFile(const std::string& path, std::string_view content) = 0;
+    // Directory search: `pattern` is a directory part followed by a wildcard
+    // name ("*" any run of characters, "?" any one character, letter case
+    // ignored). Every entry qualifies whatever its attributes (mask 63,
+    // directories included). Matches come in the order the system returns them;
+    // none when the directory is missing.
+    virtual std::vector<FoundFile> FindFiles(const std::string& pattern) = 0;
+
+    // ---- Clock ----
+    virtual UtcTime NowUtc() = 0;
+
+    // ---- Code page ----
+    // The system's 8-bit code page.
+    virtual const CodePage& AnsiCodePage() = 0;
+
+    // ---- User interface ----
+    // Modal message boxes with one OK button, owned by the active window.
+    virtual void ShowWarning(const std::string& text) = 0;
+    virtual void ShowError(const std::string& text) = 0;
+    virtual void HideWindow(WindowHandle window) = 0;
+    virtual void AppendMenuSeparator(MenuHandle menu) = 0;
+    virtual void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) = 0;
+};
+
+}  // namespace bk

@@ -1,0 +1,93 @@
+#include "settings/CommaText.h"
+
+namespace bk {
+namespace {
+
+bool IsSkippable(char c) {
+    auto b = static_cast<unsigned char>(c);
+    return b >= 1 && b <= 32;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& codePage) {
+    // Everything from the first NUL on is not part of the text.
+    if (auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+
+    std::vector<std::string> items;
+    std::size_t p = 0;
+    auto skipBlanks = [&] {
+        while (p < text.size() && IsSkippable(text[p])) p += codePage.CharLength(text, p);
+    };
+    skipBlanks();
+    while (p < text.size()) {
+        std::string item;
+        if (text[p] == '"') {
+            ++p;
+            bool closed = false;
+            while (p < text.size()) {
+                std::size_t n = codePage.CharLength(text, p);
+                if (n == 1 && text[p] == '"') {
+                    if (p + 1 < text.size() && text[p + 1] == '"') {
+                        item += '"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    closed = true;
+                    break;
+                }
+                item.append(text, p, n);
+                p += n;
+            }
+            // Without a closing quote the last character read stands in its place.
+            if (!closed && !item.empty()) item.pop_back();
+        } else {
+            std::size_t start = p;
+            while (p < text.size() && !IsSkippable(text[p]) && text[p] != ',')
+                p += codePage.CharLength(text, p);
+            item.assign(text, start, p - start);
+        }
+        items.push_back(std::move(item));
+        skipBlanks();
+        if (p < text.size() && text[p] == ',') {
+            if (p + 1 == text.size()) items.emplace_back();
+            ++p;
+            skipBlanks();
+        }
+    }
+    return items;
+}
+
+std::string JoinCommaText(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& item : items) {
+        if (&item != &items.front()) out += ',';
+        out += '"';
+        for (char c : item) {
+            if (c == '"') out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    return out;
+}
+
+std::string_view Unquote(std::string_view text) {
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front())
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
+std::vector<std::string> SplitStoredList(std::string_view readerOrFullForm,
+                                         const CodePage& codePage) {
+    std::string enclosed;
+    enclosed.reserve(readerOrFullForm.size() + 2);
+    enclosed += '"';
+    enclosed += Unquote(readerOrFullForm);
+    enclosed += '"';
+    return SplitCommaText(enclosed, codePage);
+}
+
+}  // namespace bk

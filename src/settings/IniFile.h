@@ -1,0 +1,97 @@
+#pragma once
+// The settings engine: an INI file read as the Windows profile functions read
+// it, and written so that nothing it does not touch changes.
+//
+// Reads (IniFile::Read*) read the file as it is at that moment and never throw:
+// a missing or unreadable file, section or key gives the caller's default.
+// Section and key names compare without regard to letter case (in the system
+// code page), surrounding blanks are trimmed, the first matching section and the
+// first matching key in it win, and one pair of enclosing quotes is removed
+// from a string value. There are no length limits.
+//
+// Writes replace the whole file atomically through the platform (new content in
+// a temporary file beside it, then a rename over it). A write that fails throws
+// SettingsError and leaves the file byte for byte as it was. Writes that
+// belong together go through one IniBatch and are committed as one rewrite.
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace bk {
+
+class SettingsError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One entry of a section read: the key's name and its value as a string read
+// returns it.
+struct IniEntry {
+    std::string key;
+    std::string value;
+};
+
+class IniFile {
+public:
+    IniFile(Platform& platform, std::string path) : platform_(platform), path_(std::move(path)) {}
+
+    const std::string& Path() const { return path_; }
+    Platform& GetPlatform() const { return platform_; }
+
+    // An optional sign and decimal digits (arithmetic modulo 2^32, as Windows
+    // does); a missing key or an empty value gives `defaultValue`; text that is
+    // not a number reads as 0.
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    // The entries of the first section of that name that have a value, in file
+    // order; comment lines (";") and lines without "=" are left out.
+    std::vector<IniEntry> ReadSection(std::string_view section) const;
+
+    // Each of these is one atomic rewrite; see IniBatch for groups.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void DeleteKey(std::string_view section, std::string_view key);
+
+private:
+    Platform& platform_;
+    std::string path_;
+};
+
+// A group of writes that lands as one rewrite or not at all. The file is read
+// when the batch is made; reads through the batch see its pending writes.
+// Nothing reaches the disk before Commit().
+class IniBatch {
+public:
+    explicit IniBatch(const IniFile& file);
+    ~IniBatch();
+    IniBatch(const IniBatch&) = delete;
+    IniBatch& operator=(const IniBatch&) = delete;
+
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+
+    // Throw SettingsError for a name or value that can't be stored as one line
+    // (a CR, LF or NUL anywhere; "=" in a key; an empty key).
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void DeleteKey(std::string_view section, std::string_view key);
+
+    // Writes everything at once. Throws SettingsError (the file unchanged) when
+    // the file could not be read when the batch was made, or can't be replaced.
+    // A batch with no changes writes nothing.
+    void Commit();
+
+private:
+    struct State;
+    const IniFile& file_;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace bk
