@@ -1,0 +1,94 @@
+#pragma once
+// PortablePlatform: the platform seam on Linux, for native tests.
+//
+// Files are real files. Paths are Windows paths ("\" separators, "/" also
+// accepted) whose names are looked up without regard to letter case, directory
+// searches follow the Windows wildcard rules, and a replace is atomic, as with
+// the Win32 backend. A file is read-only when its owner may not write it.
+//
+// Everything the plug-in would ask of the host process or show to the user is
+// configured or recorded here instead: the module's file name, the host's
+// export table, the clock, the code page, message boxes, hidden windows and
+// menu entries. Tests set these up through the Set* calls and read the public
+// records afterwards. The methods are virtual, so a test may derive from this
+// class to make one of them fail.
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace bk {
+
+class PortablePlatform : public Platform {
+public:
+    // The host module handle a new object reports: the usual load address of a
+    // 32-bit executable, so that it looks like a real module (not below 32).
+    static constexpr ModuleHandle kDefaultHostModule = 0x00400000;
+
+    PortablePlatform();
+
+    // ---- Set-up ----
+    // The module file name reported (default: the running test program's path).
+    void SetModuleFileName(std::string path) { moduleFileName_ = std::move(path); }
+    void SetHostModule(ModuleHandle module) { hostModule_ = module; }
+    // The host's export table: FindExport answers from it for the host module only.
+    void SetExport(const std::string& name, ProcAddress address) { exports_[name] = address; }
+    void RemoveExport(const std::string& name) { exports_.erase(name); }
+    // Number of FindExport calls so far, whatever their result.
+    std::size_t ExportLookups() const { return exportLookups_; }
+    // A fixed time for NowUtc (default: the real UTC clock).
+    void SetClock(UtcTime time) { clock_ = time; }
+    // The code page (default CodePage::Western()). It also steps paths and folds names.
+    void SetCodePage(CodePage codePage) { codePage_ = codePage; }
+
+    // ---- Records of what the plug-in did ----
+    struct Message {
+        bool warning;  // ShowWarning (true) or ShowError (false)
+        std::string text;
+    };
+    std::vector<Message> messages;
+    std::vector<WindowHandle> hiddenWindows;
+    struct MenuEntry {
+        MenuHandle menu;
+        bool separator;
+        unsigned id;  // 0 for a separator
+        std::string caption;  // "-" for a separator
+    };
+    std::vector<MenuEntry> menuEntries;
+
+    // ---- Platform ----
+    std::string ModuleFileName() override;
+    ModuleHandle HostModule() override;
+    ProcAddress FindExport(ModuleHandle module, const char* name) override;
+
+    bool FileExists(const std::string& path) override;
+    std::string ReadFile(const std::string& path) override;
+    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override;
+    bool DeleteFile(const std::string& path) override;
+    void ReplaceFile(const std::string& path, std::string_view content) override;
+    std::vector<FoundFile> FindFiles(const std::string& pattern) override;
+
+    UtcTime NowUtc() override;
+    const CodePage& AnsiCodePage() override;
+
+    // Message boxes return at once; they are recorded in `messages`.
+    void ShowWarning(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    void HideWindow(WindowHandle window) override;
+    void AppendMenuSeparator(MenuHandle menu) override;
+    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;
+
+private:
+    std::string moduleFileName_;
+    ModuleHandle hostModule_ = kDefaultHostModule;
+    std::map<std::string, ProcAddress> exports_;
+    std::size_t exportLookups_ = 0;
+    std::optional<UtcTime> clock_;
+    CodePage codePage_ = CodePage::Western();
+};
+
+}  // namespace bk

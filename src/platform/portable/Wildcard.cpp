@@ -1,0 +1,46 @@
+#include "platform/portable/Wildcard.h"
+
+#include <cstdint>
+
+namespace bk::portable {
+namespace {
+
+bool SameChar(std::string_view a, std::size_t i, std::size_t na, std::string_view b,
+              std::size_t j, std::size_t nb, const CodePage& codePage) {
+    if (na != nb) return false;
+    if (na == 2) return a[i] == b[j] && a[i + 1] == b[j + 1];
+    return codePage.Upper(static_cast<std::uint8_t>(a[i])) ==
+           codePage.Upper(static_cast<std::uint8_t>(b[j]));
+}
+
+}  // namespace
+
+bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePage& codePage) {
+    constexpr std::size_t kNone = std::string_view::npos;
+    std::size_t p = 0, n = 0;
+    // Where to resume after a mismatch: the pattern just past the last "*" and
+    // the name position that "*" swallows up to.
+    std::size_t starP = kNone, starN = 0;
+    while (n < name.size()) {
+        std::size_t pn = codePage.CharLength(pattern, p);
+        std::size_t nn = codePage.CharLength(name, n);
+        if (pn == 1 && pattern[p] == '*') {
+            starP = ++p;
+            starN = n;
+        } else if (pn != 0 && ((pn == 1 && pattern[p] == '?') ||
+                               SameChar(pattern, p, pn, name, n, nn, codePage))) {
+            p += pn;
+            n += nn;
+        } else if (starP != kNone) {
+            starN += codePage.CharLength(name, starN);
+            p = starP;
+            n = starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && (pattern[p] == '*' || pattern[p] == '.')) ++p;
+    return p == pattern.size();
+}
+
+}  // namespace bk::portable

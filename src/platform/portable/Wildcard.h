@@ -1,0 +1,19 @@
+#pragma once
+// The file-name wildcard rules of a Windows directory search, applied to long
+// names: "*" matches any run of characters (none included), "?" exactly one
+// character, every other character itself without regard to letter case.
+// Once the name is used up, "." and "*" left at the end of the pattern match
+// nothing, so "name." and "name.*" both match "name" (Wine behaves so).
+//
+// Characters are stepped in the given code page: a double-byte character is
+// one character for "?" and compares byte for byte.
+
+#include <string_view>
+
+#include "platform/CodePage.h"
+
+namespace bk::portable {
+
+bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePage& codePage);
+
+}  // namespace bk::portable
