@@ -1,0 +1,46 @@
+#pragma once
+// Win32Platform: the platform seam on Windows, the only backend in the DLL.
+//
+// Paths and texts are handed to the ANSI ("A") functions as they are, so they
+// are bytes of the system's ANSI code page and paths are subject to MAX_PATH.
+// A directory search leaves out the entries "." and "..", which name no file.
+
+#include "platform/win32/WindowsApi.h"
+
+#include "platform/Platform.h"
+
+namespace bk {
+
+class Win32Platform : public Platform {
+public:
+    // `self`: the plug-in's own module, whose file name ModuleFileName gives
+    // (null: the executable's). `codePage`: the code page whose tables
+    // AnsiCodePage gives (CP_ACP: the system's ANSI code page).
+    explicit Win32Platform(HMODULE self = nullptr, unsigned codePage = CP_ACP);
+
+    std::string ModuleFileName() override;
+    ModuleHandle HostModule() override;
+    ProcAddress FindExport(ModuleHandle module, const char* name) override;
+
+    bool FileExists(const std::string& path) override;
+    std::string ReadFile(const std::string& path) override;
+    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override;
+    bool DeleteFile(const std::string& path) override;
+    void ReplaceFile(const std::string& path, std::string_view content) override;
+    std::vector<FoundFile> FindFiles(const std::string& pattern) override;
+
+    UtcTime NowUtc() override;
+    const CodePage& AnsiCodePage() override;
+
+    void ShowWarning(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    void HideWindow(WindowHandle window) override;
+    void AppendMenuSeparator(MenuHandle menu) override;
+    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;
+
+private:
+    HMODULE self_;
+    CodePage codePage_;
+};
+
+}  // namespace bk
