@@ -1,0 +1,34 @@
+#!/bin/sh
+# Installs what is missing (Debian, as root), builds both trees and runs the
+# demonstration: the stand-in host loads the fresh bkQuorvel.dll under Wine.
+set -eu
+cd "$(dirname "$0")"
+
+packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    echo "== installing:$missing"
+    dpkg --add-architecture i386
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+echo "== native build"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j "$jobs"
+echo "== win32 build (MinGW-w64 i686)"
+cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build build/win32 -j "$jobs"
+ls -l build/win32/src/dll/bkQuorvel.dll
+
+echo "== demonstration"
+if [ -x build/win32/tools/hostsim/hostsim.exe ] || [ -f build/win32/tools/hostsim/hostsim.exe ]; then
+    xvfb-run -a build/win32/wine-run build/win32/tools/hostsim/hostsim.exe --demo
+else
+    echo "(the stand-in host is not built yet; the DLL is at build/win32/src/dll/bkQuorvel.dll)"
+fi

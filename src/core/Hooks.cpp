@@ -1,0 +1,64 @@
+#include "core/Hooks.h"
+
+#include <array>
+
+#include "core/Picker.h"
+#include "settings/IniFile.h"
+
+namespace bk {
+namespace {
+
+// The host fills at most this many characters of a header value (its contract).
+constexpr int kHeaderSize = 260;
+
+// Reads the marker into a buffer one larger than the host may fill, and
+// terminates it whatever the host did.
+std::string ReadMarker(TBeckyAPI& api, WindowHandle window) {
+    std::array<char, kHeaderSize + 2> buffer{};
+    api.BKA_CompGetSpecifiedHeader(window, kMarkerHeader, buffer.data(), kHeaderSize);
+    buffer[kHeaderSize + 1] = '\0';
+    return std::string(buffer.data());
+}
+
+int Timing(Plugin& plugin, const std::string& section) {
+    return IniFile(plugin.platform, plugin.settingsPath)
+        .ReadInteger(section, "SigAddTiming", plugin.defaultTiming);
+}
+
+}  // namespace
+
+bool IsOutboxFolder(std::string_view folder) {
+    constexpr std::string_view kOutbox = "\\!!!!Outbox";
+    std::size_t at = folder.find(kOutbox);
+    return at != std::string_view::npos && at + kOutbox.size() + 1 == folder.size();
+}
+
+int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
+    if (composeMode == 3) return 0;
+    TBeckyAPI& api = *plugin.api;
+    if (!ReadMarker(api, window).empty()) return 0;  // already marked: opened before
+    if (IsOutboxFolder(HostText(api.BKA_GetCurrentFolder()))) return 0;
+
+    api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader,
+                                   HostText(api.BKA_GetCurrentFolder()).c_str());
+    if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != 0) return 0;
+
+    AddSignature(plugin, window, HostText(api.BKA_GetCurrentFolder()), false);
+    // Writing the source back makes the host take in the whole message again,
+    // with or without the text just added.
+    std::string source = HostText(api.BKA_CompGetSource(window));
+    api.BKA_CompSetSource(window, source.c_str());
+    return 0;
+}
+
+int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode) {
+    if (deliveryMode != 0) return 0;
+    TBeckyAPI& api = *plugin.api;
+    std::string folder = ReadMarker(api, window);
+    if (folder.empty()) return 0;
+    api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader, nullptr);
+    if (Timing(plugin, folder) == 1) AddSignature(plugin, window, folder, true);
+    return 0;
+}
+
+}  // namespace bk

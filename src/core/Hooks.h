@@ -1,0 +1,24 @@
+#pragma once
+// The compose and delivery hooks: they decide when the picker runs.
+//
+// A compose window is marked with the folder that was current when it opened
+// (header "X-BkQuorvel-Folder"); the mark carries the folder to delivery and
+// keeps a reopened message from getting a second text. Timing 0 adds the text
+// at opening, timing 1 at delivery (after the mark is removed).
+
+#include <string_view>
+
+#include "core/Plugin.h"
+
+namespace bk {
+
+inline constexpr const char* kMarkerHeader = "X-BkQuorvel-Folder";
+
+// True for the outbox: the identifier ends with "\!!!!Outbox" and exactly one
+// more character (its closing "\"), counted from the first occurrence.
+bool IsOutboxFolder(std::string_view folder);
+
+int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode);
+int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode);
+
+}  // namespace bk

@@ -1,0 +1,134 @@
+#include "core/Picker.h"
+
+#include <vector>
+
+#include "settings/CommaText.h"
+#include "settings/IniFile.h"
+
+namespace bk {
+namespace {
+
+constexpr const char* kDefaultSection = "Options";
+
+// The text of one signature file, exactly as many bytes as the search found.
+// A file that can't be read (gone, locked, shortened, a directory that matched
+// the pattern) gives no text, and the user is told which file failed.
+std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& directory,
+                                             const FoundFile& file) {
+    try {
+        return plugin.platform.ReadFileExactly(directory + file.name, file.size);
+    } catch (const FileError& e) {
+        plugin.platform.ShowWarning(std::string("The signature file could not be read.\r\n") +
+                                    e.what() + "\r\nThe mail is going to be sent as is.");
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& directory) {
+    std::vector<FoundFile> files = plugin.platform.FindFiles(directory + "$$$*.txt");
+    if (files.empty()) {
+        plugin.platform.ShowWarning(plugin.noSignatureMessage);
+        return std::nullopt;
+    }
+    const FoundFile& chosen = files[plugin.random.Below(static_cast<std::uint32_t>(files.size()))];
+    return ReadSignatureFile(plugin, directory, chosen);
+}
+
+std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
+                                    const std::string& section) {
+    int count = settings.ReadInteger(section, "OnelineCount", 0);
+    if (count < 1) return std::nullopt;
+    std::uint32_t index = plugin.random.Below(static_cast<std::uint32_t>(count));
+    // Every line ends with CR LF, however long it is.
+    return settings.ReadString(section + "Oneliner", "sig" + std::to_string(index), "") + "\r\n";
+}
+
+std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& settings,
+                                          const std::string& section,
+                                          const std::string& directory) {
+    std::string stored = settings.ReadString(section, "SelectedSigs", "");
+    std::vector<std::string> titles =
+        SplitCommaText('"' + stored + '"', plugin.platform.AnsiCodePage());
+
+    auto search = [&](const std::string& title) -> std::optional<FoundFile> {
+        auto found = plugin.platform.FindFiles(directory + "$$$?????" + title + ".txt");
+        if (found.empty()) return std::nullopt;
+        return found.front();
+    };
+    // A title without a file is dropped and another drawn, until one is found
+    // or the last one has failed too.
+    std::uint32_t index = plugin.random.Below(static_cast<std::uint32_t>(titles.size()));
+    std::optional<FoundFile> match = search(titles[index]);
+    while (!match && titles.size() > 1) {
+        titles.erase(titles.begin() + index);
+        index = plugin.random.Below(static_cast<std::uint32_t>(titles.size()));
+        match = search(titles[index]);
+    }
+    if (!match) {
+        plugin.platform.ShowWarning(plugin.noSignatureMessage);
+        return std::nullopt;
+    }
+    return ReadSignatureFile(plugin, directory, *match);
+}
+
+}  // namespace
+
+std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
+                                                  std::string_view section) {
+    std::size_t slash = section.find('\\');
+    std::string_view component =
+        slash == std::string_view::npos ? std::string_view() : section.substr(0, slash + 1);
+    std::string_view name = component.empty() ? component : component.substr(0, slash);
+    // Windows drops trailing dots and blanks from a path component, so any name
+    // made of dots and blanks only may mean "." or "..".
+    bool dotsOnly = !name.empty() && name.find_first_not_of(". ") == std::string_view::npos;
+    if (dotsOnly || name.find_first_of(":/") != std::string_view::npos) return std::nullopt;
+    return std::string(dataFolder) + std::string(component);
+}
+
+void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionText,
+                  bool hideFirst) {
+    TBeckyAPI& api = *plugin.api;
+    IniFile settings(plugin.platform, plugin.settingsPath);
+
+    std::string section(sectionText);
+    int mode = kModeUseDefault;
+    if (!section.empty()) mode = settings.ReadInteger(section, "Mode", kModeUseDefault);
+    if (mode == kModeUseDefault) {
+        section = kDefaultSection;
+        mode = plugin.defaultMode;
+    }
+    if (mode == kModeNone) return;
+
+    std::optional<std::string> directory;
+    if (section == kDefaultSection) {
+        std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
+        directory = HostText(api.BKA_GetDataFolder()) + mailbox;
+    } else {
+        directory = FolderMailboxDirectory(HostText(api.BKA_GetDataFolder()), section);
+    }
+
+    std::optional<std::string> text;
+    switch (mode) {
+        case kModeSignatureFile:
+        case kModeRestricted:
+            if (!directory) {
+                plugin.platform.ShowWarning(plugin.noSignatureMessage);
+                return;
+            }
+            text = mode == kModeSignatureFile
+                       ? PickSignatureFile(plugin, *directory)
+                       : PickRestricted(plugin, settings, section, *directory);
+            break;
+        case kModeOneLine:
+            text = PickLine(plugin, settings, section);
+            break;
+        default:
+            return;  // an unknown mode adds nothing
+    }
+    if (!text) return;
+    if (hideFirst) plugin.platform.HideWindow(window);
+    api.BKA_CompSetText(window, 1, text->c_str());
+}
+
+}  // namespace bk

@@ -1,0 +1,38 @@
+#pragma once
+// The signature picker: given a compose window and a settings section, adds
+// the text that the section's addition mode chooses at random.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/Plugin.h"
+
+namespace bk {
+
+inline constexpr int kModeUseDefault = -1;
+inline constexpr int kModeNone = 0;
+inline constexpr int kModeSignatureFile = 1;
+inline constexpr int kModeOneLine = 2;
+inline constexpr int kModeRestricted = 3;
+
+// Resolves the section's mode (a folder without a mode of its own follows the
+// default setup), chooses the text and hands it to the host with
+// BKA_CompSetText, hiding the window first when `hideFirst` is set. Shows the
+// no-signature message when mode 1 or 3 finds no file. A chosen file that
+// can't be read adds nothing (the user is told why); nothing reaches the host
+// then.
+void AddSignature(Plugin& plugin, WindowHandle window, std::string_view section, bool hideFirst);
+
+// The mailbox directory for a folder section: the data folder followed by the
+// section's first component (up to and including the first "\"), or by nothing
+// when it has no "\". Empty optional when that component could lead out of the
+// data folder (a name of dots and blanks only, a drive, a "/"): the section
+// name may come from a message header, which is not to be trusted with paths.
+std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
+                                                  std::string_view section);
+
+// Text returned by the host, copied; null reads as empty.
+inline std::string HostText(const char* text) { return text ? std::string(text) : std::string(); }
+
+}  // namespace bk

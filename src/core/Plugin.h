@@ -1,0 +1,56 @@
+#pragma once
+// The plug-in's process-wide values, created at attach and released at detach
+// (destruction). Every host callback works on the one Plugin object; nothing
+// else lives longer than the callback that creates it.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Random.h"
+#include "dialogs/FormHost.h"
+#include "host/BeckyAPI.h"
+#include "platform/Platform.h"
+
+namespace bk {
+
+inline constexpr const char* kNoSignatureMessage =
+    "No signature file found.\r\nThe mail is going to be sent as is.";
+inline constexpr const char* kLegacyListFileName = "quorvels.dat";
+
+class Plugin {
+public:
+    explicit Plugin(Platform& os) : platform(os) {}
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    // Binds the host, derives the settings path, caches the default mode and
+    // timing, migrates a legacy one-line list and seeds the generator. False
+    // when the host lacks an entry point or anything else goes wrong; the
+    // library must then refuse to load.
+    bool Attach() noexcept;
+
+    Platform& platform;
+    std::unique_ptr<TBeckyAPI> api;
+    std::string settingsPath;
+    int defaultMode = 1;
+    int defaultTiming = 1;
+    std::string noSignatureMessage;
+    std::vector<std::string> legacyList;  // scratch for the migration only
+    Random random;
+    FormHost* forms = nullptr;  // shows the dialogs; set by whoever creates the Plugin
+
+private:
+    void MigrateLegacyList();
+};
+
+// The settings file of a module: its path with everything from the last "."
+// on replaced by ".ini" (".ini" appended when there is no "."). The last dot
+// of the whole path counts, even one in a directory name.
+std::string SettingsPathFor(const std::string& moduleFileName);
+
+// Lines of a legacy list file: a line ends at CR LF, CR or LF; a last line
+// without an end counts; NUL bytes are dropped (not taken for the end of the text).
+std::vector<std::string> SplitLegacyLines(std::string_view content);
+
+}  // namespace bk

@@ -1,0 +1,20 @@
+#pragma once
+// Shows the plug-in's two dialogs modally. The Win32 implementation creates
+// the real windows and runs their message loop until the dialog closes; native
+// tests script the user instead. The forms themselves know nothing of windows.
+
+namespace bk {
+
+class TEditForm;
+class TSelectSigForm;
+
+enum class ModalResult { Ok, Cancel };
+
+class FormHost {
+public:
+    virtual ~FormHost() = default;
+    virtual ModalResult ShowModal(TEditForm& form) = 0;
+    virtual ModalResult ShowModal(TSelectSigForm& form) = 0;
+};
+
+}  // namespace bk

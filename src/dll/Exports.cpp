@@ -1,0 +1,54 @@
+// The fourteen callbacks the host calls, exported by their plain names (see
+// bkQuorvel.def). Each is a thin wrapper: the work is in core/, and no
+// exception ever unwinds into the host.
+#include "platform/win32/WindowsApi.h"
+
+#include <cstdint>
+
+#include "core/Callbacks.h"
+#include "core/Hooks.h"
+#include "dll/PluginInstance.h"
+
+using bk::dll::Guarded;
+using Ignored = std::intptr_t;
+
+extern "C" {
+
+int WINAPI BKC_OnStart() { return 0; }
+
+int WINAPI BKC_OnExit() { return 0; }
+
+int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU /*menu*/, int /*menuType*/) { return 0; }
+
+int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
+
+int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
+
+int WINAPI BKC_OnEveryMinute() { return 0; }
+
+int WINAPI BKC_OnOpenCompose(HWND window, int composeMode) {
+    return Guarded(0, [&](bk::Plugin& p) { return bk::OnOpenCompose(p, window, composeMode); });
+}
+
+int WINAPI BKC_OnOutgoing(HWND window, int deliveryMode) {
+    return Guarded(0, [&](bk::Plugin& p) { return bk::OnOutgoing(p, window, deliveryMode); });
+}
+
+int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
+
+int WINAPI BKC_OnRetrieve(Ignored, Ignored) { return 0; }
+
+int WINAPI BKC_OnSend(Ignored) { return 0; }
+
+int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
+
+int WINAPI BKC_OnPlugInSetup(Ignored) { return 1; }
+
+int WINAPI BKC_OnPlugInInfo(char* record) {
+    return Guarded(0, [&](bk::Plugin&) {
+        if (record) bk::FillPlugInInfo(record);
+        return 0;
+    });
+}
+
+}  // extern "C"

@@ -1,0 +1,37 @@
+#include "dll/PluginInstance.h"
+
+#include <memory>
+
+#include "platform/win32/Win32Platform.h"
+
+namespace bk::dll {
+namespace {
+
+// Process-wide, owned here alone. Attach and detach run on the loader's thread;
+// callbacks run later on the host's user-interface thread, one at a time.
+std::unique_ptr<Win32Platform> g_platform;
+std::unique_ptr<Plugin> g_plugin;
+bool g_attached = false;
+
+}  // namespace
+
+bool Attach(HMODULE self) noexcept {
+    try {
+        g_platform = std::make_unique<Win32Platform>(self);
+        g_plugin = std::make_unique<Plugin>(*g_platform);
+        g_attached = g_plugin->Attach();
+    } catch (...) {
+        g_attached = false;
+    }
+    return g_attached;
+}
+
+void Detach() noexcept {
+    g_attached = false;
+    g_plugin.reset();  // frees the scratch list and the host binding
+    g_platform.reset();
+}
+
+Plugin* Instance() noexcept { return g_attached ? g_plugin.get() : nullptr; }
+
+}  // namespace bk::dll

@@ -1,0 +1,7 @@
+#!/bin/sh
+# Runs every test: the native suite, then the Windows suite under Wine (inside
+# a virtual X display, for the tests that open windows).
+set -eu
+cd "$(dirname "$0")"
+ctest --test-dir build/native --output-on-failure
+xvfb-run -a ctest --test-dir build/win32 --output-on-failure

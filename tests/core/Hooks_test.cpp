@@ -1,0 +1,157 @@
+// The compose and delivery hooks over the portable platform and a fake host.
+#include "core/Hooks.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeHost.h"
+
+namespace bk::test {
+namespace {
+
+TEST(Outbox, IsTheOutboxFolderAndOneMoreCharacter) {
+    struct {
+        const char* folder;
+        bool outbox;
+    } cases[] = {
+        {"mbox\\!!!!Outbox\\", true},
+        {"x\\!!!!Outbox!", true},
+        {"\\!!!!Outbox\\", true},
+        {"mbox\\!!!!Outbox", false},
+        {"mbox\\!!!!Outbox\\\\", false},
+        {"mbox\\!!!!Outbox\\sub\\", false},
+        {"mbox\\!!!!Outbox\\!!!!Outbox\\", false},  // the first occurrence counts
+        {"mbox\\!!!!Inbox\\", false},
+        {"mbox\\!!!!outbox\\", false},
+        {"", false},
+    };
+    for (auto& c : cases) EXPECT_EQ(IsOutboxFolder(c.folder), c.outbox) << c.folder;
+}
+
+class HooksTest : public ::testing::Test, public PluginFixture {
+protected:
+    HooksTest() {
+        WriteSignature("$$$00001Sig.txt", "-- sig");
+        window = NewWindow();
+    }
+    std::string Marker() {
+        auto& h = Window(window).headers;
+        return h.count(kMarkerHeader) ? h[kMarkerHeader] : "<none>";
+    }
+    WindowHandle window;
+};
+
+TEST_F(HooksTest, TimingOneMarksAtOpeningAndAddsAtDelivery) {
+    EXPECT_EQ(OnOpenCompose(plugin, window, 0), 0);
+    EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
+    EXPECT_TRUE(Texts(window).empty());
+    EXPECT_EQ(OnOutgoing(plugin, window, 0), 0);
+    EXPECT_EQ(Marker(), "<none>");
+    EXPECT_EQ(Texts(window), std::vector<std::string>{"-- sig"});
+    EXPECT_TRUE(Window(window).hiddenWhenTextCame);
+}
+
+TEST_F(HooksTest, TimingZeroAddsAtOpeningAndOnlyUnmarksAtDelivery) {
+    plugin.defaultTiming = 0;
+    OnOpenCompose(plugin, window, 0);
+    EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
+    EXPECT_EQ(Texts(window), std::vector<std::string>{"-- sig"});
+    EXPECT_FALSE(Window(window).hiddenWhenTextCame);
+    EXPECT_EQ(Window(window).sourceRoundTrips, 1);
+    OnOutgoing(plugin, window, 0);
+    EXPECT_EQ(Marker(), "<none>");
+    EXPECT_EQ(Texts(window).size(), 1u);
+}
+
+TEST_F(HooksTest, SourceIsWrittenBackEvenWhenNothingWasAdded) {
+    plugin.defaultTiming = 0;
+    plugin.defaultMode = 0;
+    OnOpenCompose(plugin, window, 0);
+    EXPECT_TRUE(Texts(window).empty());
+    EXPECT_EQ(Window(window).sourceRoundTrips, 1);
+}
+
+TEST_F(HooksTest, ComposeModeThreeIsLeftAlone) {
+    plugin.defaultTiming = 0;
+    OnOpenCompose(plugin, window, 3);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(Marker(), "<none>");
+}
+
+TEST_F(HooksTest, AlreadyMarkedMessageGetsNothingMore) {
+    plugin.defaultTiming = 0;
+    Window(window).headers[kMarkerHeader] = "earlier\\folder\\";
+    OnOpenCompose(plugin, window, 0);
+    EXPECT_EQ(Marker(), "earlier\\folder\\");
+    EXPECT_TRUE(Texts(window).empty());
+    EXPECT_EQ(CallCount("BKA_GetCurrentFolder"), 0);
+}
+
+TEST_F(HooksTest, OutboxMessagesAreNeverMarkedNorSigned) {
+    plugin.defaultTiming = 0;
+    host.currentFolder = "mbox\\!!!!Outbox\\";
+    OnOpenCompose(plugin, window, 0);
+    EXPECT_EQ(Marker(), "<none>");
+    OnOutgoing(plugin, window, 0);
+    EXPECT_TRUE(Texts(window).empty());
+}
+
+TEST_F(HooksTest, DeliveryModeOtherThanZeroLeavesTheMarker) {
+    OnOpenCompose(plugin, window, 0);
+    for (int mode : {1, 2, -1}) {
+        OnOutgoing(plugin, window, mode);
+        EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\") << mode;
+    }
+    EXPECT_TRUE(Texts(window).empty());
+}
+
+TEST_F(HooksTest, UnmarkedDeliveryDoesNothing) {
+    OnOutgoing(plugin, window, 0);
+    EXPECT_EQ(CallCount("BKA_CompSetSpecifiedHeader"), 0);
+    EXPECT_TRUE(Texts(window).empty());
+}
+
+TEST_F(HooksTest, FolderTimingOverridesTheDefaultBothWays) {
+    WriteSettings("[mbox\\!!!!Inbox\\]\r\nSigAddTiming=1\r\n[mbox\\late\\]\r\nSigAddTiming=0\r\n");
+    plugin.defaultTiming = 0;
+    OnOpenCompose(plugin, window, 0);
+    EXPECT_TRUE(Texts(window).empty());
+    OnOutgoing(plugin, window, 0);
+    EXPECT_EQ(Texts(window).size(), 1u);
+
+    plugin.defaultTiming = 1;
+    host.currentFolder = "mbox\\late\\";
+    WindowHandle other = NewWindow();
+    OnOpenCompose(plugin, other, 0);
+    EXPECT_EQ(Texts(other).size(), 1u);
+}
+
+TEST_F(HooksTest, OtherTimingValuesMarkAndUnmarkButNeverAdd) {
+    plugin.defaultTiming = 5;
+    OnOpenCompose(plugin, window, 0);
+    EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
+    OnOutgoing(plugin, window, 0);
+    EXPECT_EQ(Marker(), "<none>");
+    EXPECT_TRUE(Texts(window).empty());
+}
+
+TEST_F(HooksTest, DeliveryUsesTheFolderFromTheMarkerNotTheCurrentOne) {
+    WriteSettings("[mbox\\!!!!Inbox\\]\r\nMode=2\r\nOneLineCount=1\r\n"
+                  "[mbox\\!!!!Inbox\\Oneliner]\r\nsig0=\"inbox line\"\r\n");
+    OnOpenCompose(plugin, window, 0);
+    host.currentFolder = "mbox\\elsewhere\\";
+    OnOutgoing(plugin, window, 0);
+    EXPECT_EQ(Texts(window), std::vector<std::string>{"inbox line\r\n"});
+}
+
+TEST_F(HooksTest, LongAndOddMarkerValuesAreHandledSafely) {
+    for (std::string value : {std::string(5000, 'x'), std::string("a\\b\r\n[Options]\\"),
+                              std::string("\xFF\xFE\x81\\"), std::string("..\\..\\")}) {
+        WindowHandle w = NewWindow();
+        Window(w).headers[kMarkerHeader] = value;
+        EXPECT_EQ(OnOutgoing(plugin, w, 0), 0);
+        EXPECT_EQ(Window(w).headers.count(kMarkerHeader), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace bk::test

@@ -1,0 +1,253 @@
+// The signature picker over the portable platform and a fake host.
+#include "core/Picker.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeHost.h"
+
+namespace bk::test {
+namespace {
+
+const std::string kNoSignature = "No signature file found.\r\nThe mail is going to be sent as is.";
+
+class PickerTest : public ::testing::Test, public PluginFixture {
+protected:
+    std::vector<std::string> Pick(const std::string& section, bool hideFirst = false) {
+        WindowHandle w = NewWindow();
+        AddSignature(plugin, w, section, hideFirst);
+        last = w;
+        return Texts(w);
+    }
+    WindowHandle last = nullptr;
+};
+
+TEST_F(PickerTest, FolderWithoutModeFollowsTheDefaultSetupAndItsMailbox) {
+    WriteSettings("[Options]\r\nMode=1\r\n[other\\in\\]\r\nSigAddTiming=0\r\n");
+    WriteSignature("$$$00001Default.txt", "from the current mailbox");
+    dir.Write("data/other/$$$00001Other.txt", "from the folder's mailbox");
+    plugin.defaultMode = 1;
+    for (const char* section : {"other\\in\\", "", "missing\\x\\"})
+        EXPECT_EQ(Pick(section), std::vector<std::string>{"from the current mailbox"}) << section;
+    WriteSettings("[other\\in\\]\r\nMode=-1\r\n");
+    EXPECT_EQ(Pick("other\\in\\"), std::vector<std::string>{"from the current mailbox"});
+    EXPECT_EQ(CallCount("BKA_GetCurrentMailBox"), 4);
+}
+
+TEST_F(PickerTest, FolderModeUsesTheFoldersOwnMailbox) {
+    WriteSettings("[other\\in\\]\r\nMode=1\r\n");
+    WriteSignature("$$$00001Default.txt", "current");
+    dir.Write("data/other/$$$00001Other.txt", "folder");
+    EXPECT_EQ(Pick("other\\in\\"), std::vector<std::string>{"folder"});
+    EXPECT_EQ(CallCount("BKA_GetCurrentMailBox"), 0);
+}
+
+TEST_F(PickerTest, ModeZeroAndUnknownModesAddNothing) {
+    WriteSignature("$$$00001A.txt", "a");
+    for (const char* mode : {"0", "4", "7", "-2"}) {
+        WriteSettings(std::string("[f\\in\\]\r\nMode=") + mode + "\r\n");
+        EXPECT_TRUE(Pick("f\\in\\").empty()) << mode;
+    }
+    plugin.defaultMode = 0;
+    EXPECT_TRUE(Pick("").empty());
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(PickerTest, FolderWithoutBackslashSearchesTheDataFolderItself) {
+    WriteSettings("[plain]\r\nMode=1\r\n");
+    dir.Write("data/$$$00001Top.txt", "top");
+    EXPECT_EQ(Pick("plain"), std::vector<std::string>{"top"});
+}
+
+TEST_F(PickerTest, SignatureFileIsReadWholeAsBytes) {
+    std::string bytes = "line 1\r\nline 2\n\xE9\x82\xA3\r\n";
+    WriteSignature("$$$0001AHello.txt", bytes);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Pick(""), std::vector<std::string>{bytes});
+}
+
+TEST_F(PickerTest, EmptySignatureFileStillReachesTheHost) {
+    WriteSignature("$$$00000Empty.txt", "");
+    EXPECT_EQ(Pick(""), std::vector<std::string>{""});
+}
+
+TEST_F(PickerTest, ChoosesAmongFilesWithOneDrawInSearchOrder) {
+    for (const char* name : {"$$$00001A.txt", "$$$00002B.txt", "$$$00003C.txt"})
+        WriteSignature(name, name);
+    auto order = platform.FindFiles(MailboxDir() + "/$$$*.txt");
+    ASSERT_EQ(order.size(), 3u);
+    for (std::uint32_t seed : {0u, 1u, 2u, 12345u, 99999u}) {
+        plugin.random.SetSeed(seed);
+        Random expected(seed);
+        EXPECT_EQ(Pick(""), std::vector<std::string>{order[expected.Below(3)].name});
+        EXPECT_EQ(plugin.random.Seed(), expected.Seed());  // exactly one draw
+    }
+}
+
+TEST_F(PickerTest, NoSignatureFileShowsTheMessageAndAddsNothing) {
+    plugin.defaultMode = 1;
+    EXPECT_TRUE(Pick("", true).empty());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].warning);
+    EXPECT_EQ(platform.messages[0].text, kNoSignature);
+    EXPECT_TRUE(platform.hiddenWindows.empty());  // no text, so the window stays
+}
+
+TEST_F(PickerTest, HidesTheWindowBeforeTheTextOnlyWhenAsked) {
+    WriteSignature("$$$00001A.txt", "a");
+    Pick("", false);
+    EXPECT_TRUE(platform.hiddenWindows.empty());
+    Pick("", true);
+    EXPECT_EQ(platform.hiddenWindows, std::vector<WindowHandle>{last});
+    EXPECT_TRUE(Window(last).hiddenWhenTextCame);
+}
+
+TEST_F(PickerTest, UnreadableChoiceAddsNothingAndSaysWhy) {
+    dir.Write("data/mbox/$$$00001Dir.txt/inside", "x");  // a directory that matches
+    EXPECT_TRUE(Pick("", true).empty());
+    EXPECT_EQ(CallCount("BKA_CompSetText"), 0);
+    EXPECT_TRUE(platform.hiddenWindows.empty());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].text.find("$$$00001Dir.txt"), std::string::npos);
+}
+
+// The search reports a size the file no longer has (shortened in between).
+class ShrinkingFiles : public PortablePlatform {
+public:
+    std::vector<FoundFile> FindFiles(const std::string& pattern) override {
+        auto found = PortablePlatform::FindFiles(pattern);
+        for (auto& f : found) f.size += 10;
+        return found;
+    }
+};
+
+TEST(PickerShortRead, FileShorterThanReportedAddsNothing) {
+    PluginFixture f;
+    ShrinkingFiles shrinking;
+    shrinking.SetModuleFileName(f.dir.Join("bkQuorvel.dll"));
+    Plugin plugin(shrinking);
+    plugin.api = std::move(f.plugin.api);
+    plugin.settingsPath = f.plugin.settingsPath;
+    plugin.defaultMode = 1;
+    f.host.platform = &shrinking;
+    f.WriteSignature("$$$00001A.txt", "abc");
+    WindowHandle w = f.NewWindow();
+    AddSignature(plugin, w, "", true);
+    EXPECT_TRUE(f.Texts(w).empty());
+    EXPECT_TRUE(shrinking.hiddenWindows.empty());
+    EXPECT_EQ(shrinking.messages.size(), 1u);
+}
+
+TEST_F(PickerTest, OneLineModeAddsTheDrawnLineWithCrLf) {
+    std::string longLine(5000, 'x');
+    WriteSettings("[f\\in\\]\r\nMode=2\r\nOneLineCount=3\r\n[f\\in\\Oneliner]\r\nsig0=\" a \"\r\n"
+                  "sig2=\"" + longLine + "\"\r\n");
+    for (std::uint32_t seed : {0u, 1u, 2u, 3u, 4u, 5u}) {
+        plugin.random.SetSeed(seed);
+        std::uint32_t i = Random(seed).Below(3);
+        std::string expected = i == 0 ? " a \r\n" : i == 1 ? "\r\n" : longLine + "\r\n";
+        EXPECT_EQ(Pick("f\\in\\"), std::vector<std::string>{expected}) << seed;
+    }
+    EXPECT_EQ(CallCount("BKA_GetCurrentMailBox"), 0);
+}
+
+TEST_F(PickerTest, OneLineModeWithoutEntriesIsSilent) {
+    for (const char* count : {"", "OneLineCount=0\r\n", "OneLineCount=-4\r\n"}) {
+        WriteSettings(std::string("[Options]\r\nMode=2\r\n") + count);
+        plugin.defaultMode = 2;
+        EXPECT_TRUE(Pick("").empty());
+    }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(PickerTest, DefaultOneLineListIsOptionsOneliner) {
+    WriteSettings("[Options]\r\nOneLineCount=1\r\n[OptionsOneliner]\r\nsig0=\"hello\"\r\n");
+    plugin.defaultMode = 2;
+    EXPECT_EQ(Pick(""), std::vector<std::string>{"hello\r\n"});
+}
+
+TEST_F(PickerTest, RestrictedModeDropsTitlesWithoutFiles) {
+    WriteSettings("[f\\in\\]\r\nMode=3\r\nSelectedSigs=\"A\",\"B\"\r\n");
+    dir.Write("data/f/$$$00002B.txt", "b");
+    for (std::uint32_t seed = 0; seed < 8; ++seed) {
+        plugin.random.SetSeed(seed);
+        EXPECT_EQ(Pick("f\\in\\"), std::vector<std::string>{"b"});
+        // One draw, plus one more when A was tried first and dropped.
+        Random r(seed);
+        if (r.Below(2) == 0) r.Below(1);
+        EXPECT_EQ(plugin.random.Seed(), r.Seed());
+    }
+}
+
+TEST_F(PickerTest, RestrictedModeMatchesAnyFiveCharactersBeforeTheTitle) {
+    WriteSettings("[Options]\r\nSelectedSigs=\"My, \"\"quoted\"\" one\"\r\n");
+    plugin.defaultMode = 3;
+    WriteSignature("$$$0001fMy, \"quoted\" one.txt", "q");
+    EXPECT_EQ(Pick(""), std::vector<std::string>{"q"});
+}
+
+TEST_F(PickerTest, RestrictedModeWithEmptyListLooksForAnUntitledFile) {
+    plugin.defaultMode = 3;
+    WriteSignature("$$$12345.txt", "untitled");
+    EXPECT_EQ(Pick(""), std::vector<std::string>{"untitled"});
+}
+
+TEST_F(PickerTest, RestrictedModeUsesTheWholeStoredList) {
+    // Titles past the 255th character are chosen too.
+    std::string stored;
+    for (int i = 0; i < 40; ++i) stored += "\"title number " + std::to_string(i) + "\",";
+    stored += "\"Last\"";
+    WriteSettings("[Options]\r\nSelectedSigs=" + stored + "\r\n");
+    ASSERT_GT(stored.size(), 600u);
+    plugin.defaultMode = 3;
+    WriteSignature("$$$00009Last.txt", "last");
+    EXPECT_EQ(Pick(""), std::vector<std::string>{"last"});
+}
+
+TEST_F(PickerTest, RestrictedModeWithNoFileAtAllShowsTheMessage) {
+    WriteSettings("[Options]\r\nSelectedSigs=\"A\",\"B\",\"C\"\r\n");
+    plugin.defaultMode = 3;
+    plugin.random.SetSeed(7);
+    EXPECT_TRUE(Pick("").empty());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, kNoSignature);
+    Random r(7);
+    r.Below(3), r.Below(2), r.Below(1);  // a draw for each of the three tries
+    EXPECT_EQ(plugin.random.Seed(), r.Seed());
+}
+
+TEST(FolderMailbox, StaysInsideTheDataFolder) {
+    struct {
+        const char* section;
+        const char* dir;  // nullptr: refused
+    } cases[] = {
+        {"mbox\\!!!!Inbox\\", "D\\mbox\\"},
+        {"plain", "D\\"},
+        {"", "D\\"},
+        {"\\rooted\\", "D\\\\"},
+        {"..\\x\\", nullptr},
+        {".\\x\\", nullptr},
+        {"..", "D\\"},  // no "\": no component at all
+        {"../..\\x\\", nullptr},
+        {"C:\\Windows\\", nullptr},
+        {"a:b\\", nullptr},
+        {"...\\x\\", nullptr},
+        {".. \\x\\", nullptr},
+        {"a.b\\", "D\\a.b\\"},
+    };
+    for (auto& c : cases) {
+        auto got = FolderMailboxDirectory("D\\", c.section);
+        if (c.dir)
+            EXPECT_EQ(got, std::optional<std::string>(c.dir)) << c.section;
+        else
+            EXPECT_EQ(got, std::nullopt) << c.section;
+    }
+}
+
+TEST_F(PickerTest, HeaderValueLeadingOutOfTheDataFolderFindsNothing) {
+    dir.Write("$$$00001Secret.txt", "secret");  // beside the data folder
+    WriteSettings("[..\\x\\]\r\nMode=1\r\n");
+    EXPECT_TRUE(Pick("..\\x\\").empty());
+    EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace bk::test

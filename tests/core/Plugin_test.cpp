@@ -1,0 +1,144 @@
+// Attach against the portable platform: settings path, cached defaults, the
+// legacy list migration and the seed.
+#include "core/Plugin.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/portable/PortablePlatform.h"
+#include "settings/IniFile.h"
+#include "support/TempDir.h"
+
+namespace bk {
+namespace {
+
+using test::TempDir;
+
+void DummyEntry() {}
+
+// A host that exports every entry point.
+void ExportAll(PortablePlatform& platform) {
+    platform.SetHostModule(0x400000);
+    for (int i = 0; i < kHostEntryPointCount; ++i)
+        platform.SetExport(TBeckyAPI::SlotName(i), &DummyEntry);
+}
+
+TEST(SettingsPath, ReplacesFromTheLastDotOfTheWholePath) {
+    struct {
+        const char* module;
+        const char* settings;
+    } cases[] = {
+        {"C:\\Program Files\\Host\\PlugIns\\bkQuorvel.dll", "C:\\Program Files\\Host\\PlugIns\\bkQuorvel.ini"},
+        {"C:\\PlugIns\\bkQuorvel", "C:\\PlugIns\\bkQuorvel.ini"},
+        {"C:\\a.b\\plugin", "C:\\a.ini"},  // a dot in a directory counts when the name has none
+        {"C:\\x\\bk.Quorvel.dll", "C:\\x\\bk.Quorvel.ini"},
+        {"", ".ini"},
+    };
+    for (auto& c : cases) EXPECT_EQ(SettingsPathFor(c.module), c.settings) << c.module;
+}
+
+TEST(SettingsPath, KeepsPathsLongerThanMaxPathWhole) {
+    std::string dir = "C:\\" + std::string(300, 'd') + "\\";
+    EXPECT_EQ(SettingsPathFor(dir + "bkQuorvel.dll"), dir + "bkQuorvel.ini");
+}
+
+TEST(LegacyLines, SplitsAtEveryKindOfLineEnd) {
+    using V = std::vector<std::string>;
+    struct {
+        std::string in;
+        V lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\n b\r\n\r\n", {"a", " b", ""}},
+        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+        {"\n\n", {"", ""}},
+        {"\r\r\n", {"", ""}},
+        {std::string("x\0y\nz\0", 6), {"xy", "z"}},  // NUL bytes dropped, lines kept
+        {std::string("\0", 1), {""}},
+    };
+    for (auto& c : cases) EXPECT_EQ(SplitLegacyLines(c.in), c.lines) << c.in;
+}
+
+TEST(RandomSeed, IsMillisecondsSinceMidnight) {
+    EXPECT_EQ(Random::SeedFrom({0, 0, 0, 0}), 0u);
+    EXPECT_EQ(Random::SeedFrom({23, 59, 59, 999}), 86399999u);
+    EXPECT_EQ(Random::SeedFrom({1, 2, 3, 4}), ((1u * 60 + 2) * 60 + 3) * 1000 + 4);
+}
+
+class AttachTest : public ::testing::Test {
+protected:
+    AttachTest() {
+        ExportAll(platform);
+        platform.SetModuleFileName(dir.Join("bkQuorvel.dll"));
+        platform.SetClock({10, 20, 30, 400});
+    }
+    std::string Ini() const { return dir.Join("bkQuorvel.ini"); }
+
+    TempDir dir;
+    PortablePlatform platform;
+    Plugin plugin{platform};
+};
+
+TEST_F(AttachTest, DefaultsWithoutSettingsFile) {
+    ASSERT_TRUE(plugin.Attach());
+    EXPECT_EQ(plugin.settingsPath, Ini());
+    EXPECT_EQ(plugin.defaultMode, 1);
+    EXPECT_EQ(plugin.defaultTiming, 1);
+    EXPECT_EQ(plugin.noSignatureMessage,
+              "No signature file found.\r\nThe mail is going to be sent as is.");
+    EXPECT_EQ(plugin.random.Seed(), Random::SeedFrom({10, 20, 30, 400}));
+    EXPECT_EQ(TempDir::Read(Ini()), "<missing>");
+}
+
+TEST_F(AttachTest, CachesTheDefaultSetup) {
+    dir.Write("bkQuorvel.ini", "[options]\r\nmode=3\r\nSigAddTiming=0\r\n");
+    ASSERT_TRUE(plugin.Attach());
+    EXPECT_EQ(plugin.defaultMode, 3);
+    EXPECT_EQ(plugin.defaultTiming, 0);
+}
+
+TEST_F(AttachTest, FailsWhenAnEntryPointIsMissing) {
+    platform.RemoveExport("BKA_SerializeRcpts");
+    dir.Write("quorvels.dat", "x\r\n");
+    EXPECT_FALSE(plugin.Attach());
+    EXPECT_EQ(TempDir::Read(dir.Join("quorvels.dat")), "x\r\n");
+}
+
+TEST_F(AttachTest, MigratesTheLegacyListInOneRewrite) {
+    dir.Write("bkQuorvel.ini", "[OptionsOneliner]\r\nsig0=\"old0\"\r\nsig5=\"old5\"\r\n");
+    dir.Write("quorvels.dat", "a\r\n b\r\n\r\n");
+    ASSERT_TRUE(plugin.Attach());
+    IniFile ini(platform, Ini());
+    EXPECT_EQ(ini.ReadString("OptionsOneliner", "sig0", "-"), "a");
+    EXPECT_EQ(ini.ReadString("OptionsOneliner", "sig1", "-"), " b");
+    EXPECT_EQ(ini.ReadString("OptionsOneliner", "sig2", "-"), "");
+    EXPECT_EQ(ini.ReadString("OptionsOneliner", "sig5", "-"), "old5");  // beyond the count: kept
+    EXPECT_EQ(ini.ReadInteger("Options", "OnelineCount", -1), 3);
+    EXPECT_FALSE(platform.FileExists(dir.Join("quorvels.dat")));
+}
+
+// A platform whose file replacement always fails, as a full disk would.
+class FailingWrites : public PortablePlatform {
+public:
+    void ReplaceFile(const std::string& path, std::string_view) override {
+        throw FileError(path, "disk full");
+    }
+};
+
+TEST(AttachMigration, KeepsTheLegacyFileWhenTheWriteFails) {
+    TempDir dir;
+    FailingWrites platform;
+    ExportAll(platform);
+    platform.SetModuleFileName(dir.Join("bkQuorvel.dll"));
+    dir.Write("bkQuorvel.ini", "[Options]\r\nMode=2\r\n");
+    dir.Write("quorvels.dat", "one\r\n");
+    Plugin plugin(platform);
+    EXPECT_TRUE(plugin.Attach());
+    EXPECT_EQ(plugin.defaultMode, 2);
+    EXPECT_EQ(TempDir::Read(dir.Join("quorvels.dat")), "one\r\n");
+    EXPECT_EQ(TempDir::Read(dir.Join("bkQuorvel.ini")), "[Options]\r\nMode=2\r\n");
+}
+
+}  // namespace
+}  // namespace bk

@@ -1,0 +1,136 @@
+// Loads the real DLL into this program, which plays the host, and checks what
+// attach does and what every callback answers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "HostSim.h"
+#include "LoadedPlugin.h"
+
+namespace bk::test {
+namespace {
+
+using NoArgs = int(WINAPI*)();
+using OneArg = int(WINAPI*)(std::intptr_t);
+using TwoArgs = int(WINAPI*)(std::intptr_t, std::intptr_t);
+using ThreeArgs = int(WINAPI*)(std::intptr_t, std::intptr_t, std::intptr_t);
+
+class Lifecycle : public ::testing::Test {
+protected:
+    hostsim::HostSim host;
+    TempDir dir;
+};
+
+TEST_F(Lifecycle, LoadsWithoutSettingsFileAndCreatesNoFile) {
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(GetFileAttributesA(plugin.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    plugin.Unload();
+    EXPECT_EQ(GetFileAttributesA(plugin.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Lifecycle, InformationRecordHoldsFourFieldsOfEightyBytes) {
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    char record[320];
+    std::memset(record, 'x', sizeof record);
+    auto info = plugin.Export<OneArg>("BKC_OnPlugInInfo");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info(reinterpret_cast<std::intptr_t>(record)), 0);
+    EXPECT_STREQ(record, "Becky! Quorvel plug-in");
+    EXPECT_GT(std::strlen(record + 80), 0u);
+    EXPECT_LT(std::strlen(record + 80), 80u);
+    EXPECT_STREQ(record + 160, "0.23e");
+    EXPECT_STREQ(record + 240, "Enables Becky! to add a signature at random.");
+}
+
+TEST_F(Lifecycle, CallbacksThatDoNothingAnswerZero) {
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    for (const char* name : {"BKC_OnStart", "BKC_OnExit", "BKC_OnEveryMinute"})
+        EXPECT_EQ(plugin.Export<NoArgs>(name)(), 0) << name;
+    for (const char* name : {"BKC_OnOpenFolder", "BKC_OnOpenMail", "BKC_OnSend",
+                             "BKC_OnFinishRetrieve"})
+        EXPECT_EQ(plugin.Export<OneArg>(name)(0), 0) << name;
+    EXPECT_EQ(plugin.Export<TwoArgs>("BKC_OnRetrieve")(0, 0), 0);
+    EXPECT_EQ(plugin.Export<ThreeArgs>("BKC_OnKeyDispatch")(0, 'A', 0), 0);
+    // Menu types other than 2 leave every menu alone.
+    for (int type : {0, 1, 3, 4, -1})
+        EXPECT_EQ(plugin.Export<ThreeArgs>("BKC_OnMenuInit")(0, 0, type), 0) << type;
+    EXPECT_TRUE(host.commands.empty());
+}
+
+TEST_F(Lifecycle, LegacyListMovesIntoTheSettingsAndTheOldFileGoes) {
+    std::string legacy = dir.Write("quorvels.dat", std::string("a\r\n b\r\n\r\n"));
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    const std::string ini = plugin.SettingsPath();
+    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig0"), "a");
+    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig1"), " b");
+    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig2"), "");
+    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig3"), "<none>");
+    EXPECT_EQ(ProfileString(ini, "Options", "OneLineCount"), "3");
+    EXPECT_EQ(GetFileAttributesA(legacy.c_str()), INVALID_FILE_ATTRIBUTES);
+    // Each entry is stored in one pair of double quotes, so its blanks survive.
+    EXPECT_NE(TempDir::Read(ini).find("sig1=\" b\""), std::string::npos);
+}
+
+TEST_F(Lifecycle, LegacyLinesAfterANulByteAreKept) {
+    dir.Write("quorvels.dat", std::string("x\0y\r\nz", 6));
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(ProfileString(plugin.SettingsPath(), "OptionsOneliner", "sig0"), "xy");
+    EXPECT_EQ(ProfileString(plugin.SettingsPath(), "OptionsOneliner", "sig1"), "z");
+    EXPECT_EQ(ProfileString(plugin.SettingsPath(), "Options", "OneLineCount"), "2");
+}
+
+TEST_F(Lifecycle, EmptyLegacyListWritesCountZeroAndKeepsOldEntries) {
+    std::string ini = dir.Write("bkQuorvel.ini", "[OptionsOneliner]\r\nsig0=\"old\"\r\n");
+    std::string legacy = dir.Write("quorvels.dat", "");
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(ProfileString(ini, "Options", "OneLineCount"), "0");
+    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig0"), "old");
+    EXPECT_EQ(GetFileAttributesA(legacy.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Lifecycle, LegacyListStaysWhenTheSettingsFileCannotBeWritten) {
+    const std::string before = "[Options]\r\nMode=2\r\n";
+    std::string ini = dir.Write("bkQuorvel.ini", before);
+    std::string legacy = dir.Write("quorvels.dat", "one\r\ntwo\r\n");
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    LoadedPlugin plugin(dir);
+    EXPECT_TRUE(plugin.Load());  // the plug-in still works; the list migrates later
+    plugin.Unload();
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(TempDir::Read(ini), before);
+    EXPECT_EQ(TempDir::Read(legacy), "one\r\ntwo\r\n");
+}
+
+TEST_F(Lifecycle, SettingsFileThatIsADirectoryStillLoads) {
+    CreateDirectoryA(dir.Join("bkQuorvel.ini").c_str(), nullptr);
+    std::string legacy = dir.Write("quorvels.dat", "kept\r\n");
+    LoadedPlugin plugin(dir);
+    EXPECT_TRUE(plugin.Load());
+    plugin.Unload();
+    EXPECT_EQ(TempDir::Read(legacy), "kept\r\n");
+}
+
+TEST_F(Lifecycle, SetupCommandAnswersOne) {
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(plugin.Export<OneArg>("BKC_OnPlugInSetup")(0), 1);
+}
+
+TEST_F(Lifecycle, LoadsAgainAfterUnload) {
+    LoadedPlugin plugin(dir);
+    ASSERT_TRUE(plugin.Load());
+    plugin.Unload();
+    ASSERT_TRUE(plugin.Load());
+    EXPECT_EQ(plugin.Export<NoArgs>("BKC_OnStart")(), 0);
+}
+
+}  // namespace
+}  // namespace bk::test
