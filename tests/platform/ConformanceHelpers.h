@@ -26,7 +26,7 @@ inline std::vector<std::string> Entries(const std::string& directory) {
     return names;
 }
 
-// Creates a directory (and those above it) inside `dir`; "\\" separates.
+// Creates a directory (and those above it) inside `dir`; "\" separates.
 inline void MakeDirectory(const TempDir& dir, std::string_view name) {
     std::string relative(name);
     std::replace(relative.begin(), relative.end(), '\\', '/');

@@ -1,0 +1,120 @@
+// What only the portable backend has: its set-up, its records, and the mapping
+// of Windows paths onto Linux files.
+
+#include "platform/portable/PortablePlatform.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/TempDir.h"
+
+namespace bk {
+namespace {
+
+void ExportA() {}
+void ExportB() {}
+
+TEST(PortablePlatform, AnswersExportLookupsFromItsTableForTheHostOnly) {
+    PortablePlatform platform;
+    ASSERT_EQ(platform.HostModule(), PortablePlatform::kDefaultHostModule);
+    platform.SetExport("BKA_A", &ExportA);
+    platform.SetExport("BKA_B", &ExportB);
+    ModuleHandle host = platform.HostModule();
+
+    EXPECT_EQ(platform.FindExport(host, "BKA_A"), &ExportA);
+    EXPECT_EQ(platform.FindExport(host, "bka_a"), nullptr);  // names are exact
+    EXPECT_EQ(platform.FindExport(host + 1, "BKA_A"), nullptr);
+    platform.RemoveExport("BKA_A");
+    EXPECT_EQ(platform.FindExport(host, "BKA_A"), nullptr);
+
+    platform.SetHostModule(0x10000000);
+    EXPECT_EQ(platform.FindExport(host, "BKA_B"), nullptr);
+    EXPECT_EQ(platform.FindExport(0x10000000, "BKA_B"), &ExportB);
+    EXPECT_EQ(platform.ExportLookups(), 6u);
+}
+
+TEST(PortablePlatform, ReportsWhatItWasSetTo) {
+    PortablePlatform platform;
+    EXPECT_EQ(platform.AnsiCodePage().Number(), 1252u);
+    EXPECT_TRUE(platform.AnsiCodePage().IsBlank(0xA0));
+    EXPECT_EQ(platform.ModuleFileName().front(), '/');
+
+    platform.SetModuleFileName("C:\\Host\\PlugIns\\bkQuorvel.dll");
+    platform.SetClock({23, 59, 58, 999});
+    platform.SetCodePage(CodePage::Japanese());
+    EXPECT_EQ(platform.ModuleFileName(), "C:\\Host\\PlugIns\\bkQuorvel.dll");
+    UtcTime now = platform.NowUtc();
+    EXPECT_EQ((std::vector<unsigned>{now.hour, now.minute, now.second, now.millisecond}),
+              (std::vector<unsigned>{23, 59, 58, 999}));
+    EXPECT_EQ(platform.AnsiCodePage().Number(), 932u);
+}
+
+TEST(PortablePlatform, RecordsMessagesWindowsAndMenuEntries) {
+    PortablePlatform platform;
+    int window, menu;
+    platform.ShowWarning("careful");
+    platform.ShowError("broken");
+    platform.HideWindow(&window);
+    platform.AppendMenuSeparator(&menu);
+    platform.AppendMenuItem(&menu, 42, "&Quorvel...");
+
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_TRUE(platform.messages[0].warning);
+    EXPECT_EQ(platform.messages[0].text, "careful");
+    EXPECT_FALSE(platform.messages[1].warning);
+    EXPECT_EQ(platform.messages[1].text, "broken");
+    EXPECT_EQ(platform.hiddenWindows, std::vector<WindowHandle>{&window});
+    ASSERT_EQ(platform.menuEntries.size(), 2u);
+    EXPECT_TRUE(platform.menuEntries[0].separator);
+    EXPECT_EQ(platform.menuEntries[0].menu, &menu);
+    EXPECT_FALSE(platform.menuEntries[1].separator);
+    EXPECT_EQ(platform.menuEntries[1].id, 42u);
+    EXPECT_EQ(platform.menuEntries[1].caption, "&Quorvel...");
+}
+
+TEST(PortablePlatform, AcceptsBothSeparatorsInOnePath) {
+    test::TempDir dir;
+    dir.Write("a/b/c.txt", "abc");
+    PortablePlatform platform;
+    EXPECT_EQ(platform.ReadFile(dir.Path() + "\\a/B\\C.TXT"), "abc");
+    EXPECT_EQ(platform.FindFiles(dir.Path() + "/A\\b/*").size(), 1u);
+}
+
+TEST(PortablePlatform, SplitsPathsByCharactersOfTheCodePage) {
+    // In Shift JIS 0x95 0x5C is one character; its second byte is no separator.
+    test::TempDir dir;
+    const std::string name = "\x95\x5C.txt";
+    PortablePlatform platform;
+    platform.SetCodePage(CodePage::Japanese());
+    platform.ReplaceFile(dir.Path() + "\\" + name, "sjis");
+    EXPECT_EQ(test::TempDir::Read(dir.Path() + "/" + name), "sjis");
+    auto found = platform.FindFiles(dir.Path() + "\\?.txt");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].name, name);
+
+    platform.SetCodePage(CodePage::Western());
+    EXPECT_FALSE(platform.FileExists(dir.Path() + "\\" + name));
+}
+
+TEST(PortablePlatform, ReplaceFileKeepsTheModeOfTheFileItReplaces) {
+    test::TempDir dir;
+    std::string path = dir.Write("settings.ini", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    PortablePlatform platform;
+    platform.ReplaceFile(path, "new");
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(PortablePlatform, ShowsDotFilesAsHidden) {
+    test::TempDir dir;
+    dir.Write(".hidden", "");
+    PortablePlatform platform;
+    auto found = platform.FindFiles(dir.Path() + "\\*");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].attributes, kAttrHidden | kAttrArchive);
+}
+
+}  // namespace
+}  // namespace bk
