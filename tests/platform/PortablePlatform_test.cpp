@@ -1,5 +1,5 @@
-// What only the portable backend has: its set-up, its records, and the mapping
-// of Windows paths onto Linux files.
+// What only the portable backend has: its export table and the mapping of
+// Windows paths onto Linux files.
 
 #include "platform/portable/PortablePlatform.h"
 
@@ -31,45 +31,6 @@ TEST(PortablePlatform, AnswersExportLookupsFromItsTableForTheHostOnly) {
     EXPECT_EQ(platform.FindExport(host, "BKA_B"), nullptr);
     EXPECT_EQ(platform.FindExport(0x10000000, "BKA_B"), &ExportB);
     EXPECT_EQ(platform.ExportLookups(), 6u);
-}
-
-TEST(PortablePlatform, ReportsWhatItWasSetTo) {
-    PortablePlatform platform;
-    EXPECT_EQ(platform.AnsiCodePage().Number(), 1252u);
-    EXPECT_TRUE(platform.AnsiCodePage().IsBlank(0xA0));
-    EXPECT_EQ(platform.ModuleFileName().front(), '/');
-
-    platform.SetModuleFileName("C:\\Host\\PlugIns\\bkQuorvel.dll");
-    platform.SetClock({23, 59, 58, 999});
-    platform.SetCodePage(CodePage::Japanese());
-    EXPECT_EQ(platform.ModuleFileName(), "C:\\Host\\PlugIns\\bkQuorvel.dll");
-    UtcTime now = platform.NowUtc();
-    EXPECT_EQ((std::vector<unsigned>{now.hour, now.minute, now.second, now.millisecond}),
-              (std::vector<unsigned>{23, 59, 58, 999}));
-    EXPECT_EQ(platform.AnsiCodePage().Number(), 932u);
-}
-
-TEST(PortablePlatform, RecordsMessagesWindowsAndMenuEntries) {
-    PortablePlatform platform;
-    int window, menu;
-    platform.ShowWarning("careful");
-    platform.ShowError("broken");
-    platform.HideWindow(&window);
-    platform.AppendMenuSeparator(&menu);
-    platform.AppendMenuItem(&menu, 42, "&Quorvel...");
-
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_TRUE(platform.messages[0].warning);
-    EXPECT_EQ(platform.messages[0].text, "careful");
-    EXPECT_FALSE(platform.messages[1].warning);
-    EXPECT_EQ(platform.messages[1].text, "broken");
-    EXPECT_EQ(platform.hiddenWindows, std::vector<WindowHandle>{&window});
-    ASSERT_EQ(platform.menuEntries.size(), 2u);
-    EXPECT_TRUE(platform.menuEntries[0].separator);
-    EXPECT_EQ(platform.menuEntries[0].menu, &menu);
-    EXPECT_FALSE(platform.menuEntries[1].separator);
-    EXPECT_EQ(platform.menuEntries[1].id, 42u);
-    EXPECT_EQ(platform.menuEntries[1].caption, "&Quorvel...");
 }
 
 TEST(PortablePlatform, AcceptsBothSeparatorsInOnePath) {
