@@ -25,11 +25,13 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
         if (text[p] == '"') {
             ++p;
             bool closed = false;
+            std::size_t lastLength = 0;  // bytes of the last character added
             while (p < text.size()) {
                 std::size_t n = codePage.CharLength(text, p);
                 if (n == 1 && text[p] == '"') {
                     if (p + 1 < text.size() && text[p + 1] == '"') {
                         item += '"';
+                        lastLength = 1;
                         p += 2;
                         continue;
                     }
@@ -38,10 +40,12 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
                     break;
                 }
                 item.append(text, p, n);
+                lastLength = n;
                 p += n;
             }
-            // Without a closing quote the last character read stands in its place.
-            if (!closed && !item.empty()) item.pop_back();
+            // Without a closing quote the last character read stands in its
+            // place, so it goes: the whole character, not just its last byte.
+            if (!closed) item.resize(item.size() - lastLength);
         } else {
             std::size_t start = p;
             while (p < text.size() && !IsSkippable(text[p]) && text[p] != ',')
@@ -59,14 +63,16 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
     return items;
 }
 
-std::string JoinCommaText(const std::vector<std::string>& items) {
+std::string JoinCommaText(const std::vector<std::string>& items, const CodePage& codePage) {
     std::string out;
     for (const auto& item : items) {
         if (&item != &items.front()) out += ',';
         out += '"';
-        for (char c : item) {
-            if (c == '"') out += '"';
-            out += c;
+        for (std::size_t p = 0; p < item.size();) {
+            std::size_t n = codePage.CharLength(item, p);
+            if (n == 1 && item[p] == '"') out += '"';
+            out.append(item, p, n);
+            p += n;
         }
         out += '"';
     }
@@ -84,8 +90,14 @@ std::vector<std::string> SplitStoredList(std::string_view readerOrFullForm,
                                          const CodePage& codePage) {
     std::string enclosed;
     enclosed.reserve(readerOrFullForm.size() + 2);
+    // Only the full form's double quotes come off. The reader's form never
+    // starts with one (a title is a file name, which holds no double quote),
+    // but it may begin and end with an apostrophe, which belongs to the titles.
+    std::string_view text = readerOrFullForm;
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        text = text.substr(1, text.size() - 2);
     enclosed += '"';
-    enclosed += Unquote(readerOrFullForm);
+    enclosed += text;
     enclosed += '"';
     return SplitCommaText(enclosed, codePage);
 }

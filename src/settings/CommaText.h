@@ -22,17 +22,21 @@ namespace bk {
 // `codePage`, so a trail byte never ends an item or counts as a quote.
 std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& codePage);
 
-// The full form of `items`.
-std::string JoinCommaText(const std::vector<std::string>& items);
+// The full form of `items`. Characters are stepped in `codePage`, so a trail
+// byte that equals a double quote is not doubled.
+std::string JoinCommaText(const std::vector<std::string>& items,
+                          const CodePage& codePage = CodePage());
 
 // Removes one pair of enclosing quotation marks, as a string read does: when
 // the text is at least two characters long and begins and ends with the same
 // mark (double or single quote). Otherwise the text is returned unchanged.
 std::string_view Unquote(std::string_view text);
 
-// Titles of a stored restricted list in either form: the text is unquoted once
-// (turning the full form into the reader's form), enclosed in one pair of
-// double quotes and split. Always at least one item (possibly empty).
+// Titles of a stored restricted list in either form: one pair of enclosing
+// double quotes is removed (turning the full form into the reader's form),
+// then the text is enclosed in one pair of double quotes and split. Always at
+// least one item (possibly empty). Enclosing apostrophes stay: they can only
+// be part of the first and last titles.
 std::vector<std::string> SplitStoredList(std::string_view readerOrFullForm,
                                          const CodePage& codePage);
 

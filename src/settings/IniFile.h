@@ -13,28 +13,20 @@
 // a temporary file beside it, then a rename over it). A write that fails throws
 // SettingsError and leaves the file byte for byte as it was. Writes that
 // belong together go through one IniBatch and are committed as one rewrite.
+// Every line that a write does not touch stays byte for byte (IniDocument).
+//
+// A file that starts with a UTF-8 or UTF-16 byte-order mark keeps its encoding;
+// the text that reads return and writes take is then UTF-8 (IniEncoding).
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "settings/SettingsTypes.h"
 
 namespace bk {
-
-class SettingsError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// One entry of a section read: the key's name and its value as a string read
-// returns it.
-struct IniEntry {
-    std::string key;
-    std::string value;
-};
 
 class IniFile {
 public:
@@ -77,8 +69,11 @@ public:
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
 
+    std::vector<IniEntry> ReadSection(std::string_view section) const;
+
     // Throw SettingsError for a name or value that can't be stored as one line
-    // (a CR, LF or NUL anywhere; "=" in a key; an empty key).
+    // (a CR, LF or NUL anywhere; "=" in a key; an empty key; more in
+    // IniDocument::WriteString). The batch is unchanged then.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void DeleteKey(std::string_view section, std::string_view key);

@@ -1,0 +1,286 @@
+#include "settings/IniDocument.h"
+
+#include <limits>
+
+#include "settings/IniReader.h"
+#include "settings/IniText.h"
+
+namespace bk {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool HasLineEnd(std::string_view text) {
+    return !text.empty() && (text.back() == '\n' || text.back() == '\r');
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+IniDocument::IniDocument(const CodePage& codePage)
+    : codePage_(codePage), multiByte_(HasLeadBytes(codePage)) {
+    sections_.emplace_back();
+    firstSection_.emplace("", 0);
+}
+
+IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniDocument(codePage) {
+    IniFileText file = DecodeIniFile(std::move(fileBytes));
+    encoding_ = file.encoding;
+    oddByte_ = std::move(file.oddByte);
+    text_ = std::move(file.text);
+    if (text_.size() > std::numeric_limits<std::uint32_t>::max())
+        throw SettingsError("the settings file is too large");
+    if (encoding_ != IniEncoding::Ansi) {
+        codePage_ = UnicodeFileCodePage();
+        multiByte_ = false;
+    }
+
+    for (std::size_t pos = 0; pos < text_.size();) {
+        Line line{static_cast<std::uint32_t>(pos),
+                  static_cast<std::uint32_t>(IniLineLength(text_, pos))};
+        pos += line.size;
+        IniLine parsed = Parse(line);
+        if (parsed.kind == IniLine::Kind::Section) {
+            Section& section = sections_.emplace_back();
+            section.folded = FoldName(parsed.name.In(TextOf(line)), codePage_);
+            section.hasHeader = true;
+            section.header = line;
+            firstSection_.emplace(section.folded, sections_.size() - 1);
+            continue;
+        }
+        Section& section = sections_.back();
+        if (parsed.kind == IniLine::Kind::Key && !parsed.IsComment(TextOf(line)))
+            section.lastKey = section.lines.size();
+        section.lines.push_back(line);
+    }
+}
+
+std::string_view IniDocument::TextOf(const Line& line) const {
+    const std::string& store = line.edited ? edits_ : text_;
+    return std::string_view(store).substr(line.offset, line.size);
+}
+
+IniDocument::Line IniDocument::Store(std::string_view text) {
+    if (edits_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw SettingsError("the settings file is too large");
+    Line line{static_cast<std::uint32_t>(edits_.size()), static_cast<std::uint32_t>(text.size()),
+              true, false};
+    edits_ += text;
+    return line;
+}
+
+const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) const {
+    auto it = firstSection_.find(FoldName(wanted, codePage_));
+    return it == firstSection_.end() ? nullptr : &sections_[it->second];
+}
+
+const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
+                                                  std::string_view wanted) const {
+    if (section.indexed) {
+        auto it = section.keys.find(FoldName(wanted, codePage_));
+        return it == section.keys.end() || it->second.empty() ? nullptr
+                                                              : &section.lines[it->second.front()];
+    }
+    for (const Line& line : section.lines) {
+        if (line.deleted) continue;
+        IniLine parsed = Parse(line);
+        if (parsed.kind == IniLine::Kind::Key &&
+            codePage_.EqualNoCase(parsed.name.In(TextOf(line)), wanted))
+            return &line;
+    }
+    return nullptr;
+}
+
+void IniDocument::Index(Section& section) {
+    if (section.indexed) return;
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+        const Line& line = section.lines[i];
+        if (line.deleted) continue;
+        IniLine parsed = Parse(line);
+        if (parsed.kind == IniLine::Kind::Key)
+            section.keys[FoldName(parsed.name.In(TextOf(line)), codePage_)].push_back(
+                static_cast<std::uint32_t>(i));
+    }
+    section.indexed = true;
+}
+
+std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
+                                                       std::string_view key) const {
+    const Section* found = FindSection(RequestedName(section, codePage_));
+    if (!found) return std::nullopt;
+    const Line* line = FindKeyLine(*found, RequestedName(key, codePage_));
+    if (!line) return std::nullopt;
+    IniLine parsed = Parse(*line);
+    if (!parsed.hasValue) return std::nullopt;
+    return parsed.value.In(TextOf(*line));
+}
+
+std::string IniDocument::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+    return StringFromValue(FindValue(section, key), defaultValue);
+}
+
+int IniDocument::ReadInteger(std::string_view section, std::string_view key,
+                             int defaultValue) const {
+    return IntegerFromValue(FindValue(section, key), defaultValue);
+}
+
+std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
+    SectionLister lister;
+    if (const Section* found = FindSection(RequestedName(section, codePage_))) {
+        for (const Line& line : found->lines) {
+            if (line.deleted) continue;
+            IniLine parsed = Parse(line);
+            if (parsed.kind == IniLine::Kind::Key) lister.Add(TextOf(line), parsed);
+        }
+    }
+    return lister.Take();
+}
+
+void IniDocument::CheckStorable(std::string_view sectionName, std::string_view keyName,
+                                std::optional<std::string_view> value) const {
+    std::string_view section = TrimIniBlanks(sectionName, codePage_);
+    std::string_view key = TrimIniBlanks(keyName, codePage_);
+    auto fail = [&](const std::string& why) {
+        throw SettingsError("can't store key " + Quoted(key) + " of section " + Quoted(section) +
+                            ": " + why);
+    };
+    auto checkText = [&](std::string_view text, const char* what) {
+        if (EndsInHalfCharacter(text, codePage_))
+            fail(std::string("the ") + what + " ends in half a double-byte character");
+        if (encoding_ != IniEncoding::Ansi && !IsValidUtf8(text))
+            fail(std::string("the file is Unicode and the ") + what + " is not UTF-8 text");
+    };
+    for (std::string_view text : {sectionName, keyName, value.value_or(std::string_view())})
+        if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+            fail("a name or the value holds a line break or a NUL");
+    checkText(section, "section name");
+    checkText(key, "key name");
+    if (value) checkText(*value, "value");
+    if (key.empty()) fail("the key name is empty");
+    if (key.find('=') != std::string_view::npos) fail("the key name holds \"=\"");
+    if (key.front() == '[' && (key.find(']') != std::string_view::npos ||
+                               (value && value->find(']') != std::string_view::npos)))
+        fail("the line would read as a section header");
+}
+
+void IniDocument::EnsureLineEnd(Line& line) {
+    std::string_view text = TextOf(line);
+    if (HasLineEnd(text)) return;
+    line = Store(std::string(text) + std::string(kLineEnd));
+}
+
+IniDocument::Line* IniDocument::LastLiveLine() {
+    for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+        for (auto l = s->lines.rbegin(); l != s->lines.rend(); ++l)
+            if (!l->deleted) return &*l;
+        if (s->hasHeader) return &s->header;
+    }
+    return nullptr;
+}
+
+bool IniDocument::WriteString(std::string_view sectionName, std::string_view keyName,
+                              std::string_view value) {
+    // Checked before trimming: a line break is refused wherever it stands.
+    CheckStorable(sectionName, keyName, value);
+    std::string_view section = TrimIniBlanks(sectionName, codePage_);
+    std::string_view key = TrimIniBlanks(keyName, codePage_);
+
+    std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
+    auto found = firstSection_.find(FoldName(section, codePage_));
+    if (found == firstSection_.end()) {
+        if (Line* last = LastLiveLine()) EnsureLineEnd(*last);
+        Section& added = sections_.emplace_back();
+        added.folded = FoldName(section, codePage_);
+        added.hasHeader = true;
+        added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
+        added.lines.push_back(Store(keyLine));
+        added.lastKey = 0;
+        firstSection_.emplace(added.folded, sections_.size() - 1);
+        return true;
+    }
+
+    Section& target = sections_[found->second];
+    Index(target);
+    std::string folded = FoldName(key, codePage_);
+    auto& matches = target.keys[folded];
+    if (!matches.empty()) {
+        Line& line = target.lines[matches.front()];
+        std::string_view text = TextOf(line);
+        IniLine parsed = Parse(line);
+        std::string replaced;
+        if (parsed.hasValue) {
+            std::size_t end = parsed.rawValue.begin + parsed.rawValue.size;
+            replaced.append(text.substr(0, parsed.rawValue.begin)).append(value).append(text.substr(end));
+        } else {
+            replaced.append(text.substr(0, parsed.contentEnd))
+                .append("=")
+                .append(value)
+                .append(text.substr(parsed.contentEnd));
+        }
+        if (replaced == text) return false;
+        line = Store(replaced);
+        return true;
+    }
+
+    std::size_t at = target.lastKey == kNone ? 0 : target.lastKey + 1;
+    if (at > 0) {
+        if (!target.lines[at - 1].deleted) EnsureLineEnd(target.lines[at - 1]);
+    } else if (target.hasHeader) {
+        EnsureLineEnd(target.header);
+    }
+    target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), Store(keyLine));
+    // The lines after the new one (comments, blank lines) moved down by one.
+    for (std::size_t i = at + 1; i < target.lines.size(); ++i) {
+        if (target.lines[i].deleted) continue;
+        IniLine parsed = Parse(target.lines[i]);
+        if (parsed.kind != IniLine::Kind::Key) continue;
+        auto moved = target.keys.find(FoldName(parsed.name.In(TextOf(target.lines[i])), codePage_));
+        if (moved == target.keys.end()) continue;
+        for (auto& index : moved->second)
+            if (index >= at) ++index;
+    }
+    matches.push_back(static_cast<std::uint32_t>(at));
+    target.lastKey = at;
+    return true;
+}
+
+bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyName) {
+    std::string_view section = RequestedName(sectionName, codePage_);
+    std::string_view key = RequestedName(keyName, codePage_);
+    auto found = firstSection_.find(FoldName(section, codePage_));
+    if (found == firstSection_.end()) return false;
+    Section& target = sections_[found->second];
+    Index(target);
+    auto it = target.keys.find(FoldName(key, codePage_));
+    if (it == target.keys.end() || it->second.empty()) return false;
+    std::size_t at = it->second.front();
+    it->second.erase(it->second.begin());
+    target.lines[at].deleted = true;
+    if (at == target.lastKey) {
+        target.lastKey = kNone;
+        for (std::size_t i = at; i-- > 0;) {
+            if (target.lines[i].deleted) continue;
+            IniLine parsed = Parse(target.lines[i]);
+            if (parsed.kind == IniLine::Kind::Key && !parsed.IsComment(TextOf(target.lines[i]))) {
+                target.lastKey = i;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+std::string IniDocument::Serialize() const {
+    std::string text;
+    text.reserve(text_.size() + edits_.size());
+    for (const Section& section : sections_) {
+        if (section.hasHeader) text += TextOf(section.header);
+        for (const Line& line : section.lines)
+            if (!line.deleted) text += TextOf(line);
+    }
+    return EncodeIniFile(encoding_, text, oddByte_);
+}
+
+}  // namespace bk

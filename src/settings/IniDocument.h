@@ -1,0 +1,103 @@
+#pragma once
+// A settings file in memory, for edits: parsed from the file's bytes, read and
+// changed through the same rules as IniReader, and turned back into bytes in
+// which every line that no edit touched is exactly as it was.
+//
+// Edits:
+//   - a value is replaced on its line: the name, the blanks around "=" and the
+//     line end stay; a key line without "=" gets one;
+//   - a new key goes after the last key line (not a comment) of the first
+//     section of that name, or right after its header when it has none;
+//   - a new section goes at the end of the file (after a line end, added if the
+//     file lacks a final one);
+//   - a delete removes the first key line of that name in the first section of
+//     that name, line end included.
+// New lines end in CR LF. A file with a byte-order mark keeps it and its
+// encoding (see IniEncoding).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "settings/IniEncoding.h"
+#include "settings/IniLine.h"
+#include "settings/SettingsTypes.h"
+
+namespace bk {
+
+class IniDocument {
+public:
+    // An empty file.
+    explicit IniDocument(const CodePage& codePage);
+    // The bytes of a settings file; `codePage` is the system code page that a
+    // file without a byte-order mark is written in.
+    IniDocument(std::string fileBytes, const CodePage& codePage);
+
+    IniEncoding Encoding() const { return encoding_; }
+
+    // Reads: as IniReader's, pending edits included. They never throw.
+    std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    std::vector<IniEntry> ReadSection(std::string_view section) const;
+
+    // Edits. Section and key names are trimmed first, as lookups trim them. They
+    // throw SettingsError, changing nothing, for what can't be stored so that it
+    // reads back as written: a CR, LF or NUL anywhere; an empty key; "=" in a
+    // key; a key starting with "[" on a line holding a "]"; a name or value that
+    // ends in half a double-byte character; in a file with a byte-order mark,
+    // text that is not UTF-8. Each returns true when the text changed.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool DeleteKey(std::string_view section, std::string_view key);
+
+    // The file's bytes.
+    std::string Serialize() const;
+
+private:
+    struct Line {
+        std::uint32_t offset = 0, size = 0;
+        bool edited = false;   // its text is in edits_, not in text_
+        bool deleted = false;
+    };
+    struct Section {
+        std::string folded;  // FoldName of its name
+        bool hasHeader = false;
+        Line header;
+        std::vector<Line> lines;
+        // Index into `lines` of the last key line that is not a comment.
+        std::size_t lastKey = kNone;
+        // Folded key name -> indexes into `lines` of the live key lines of that
+        // name, in order. Built at the first edit of the section.
+        std::unordered_map<std::string, std::vector<std::uint32_t>> keys;
+        bool indexed = false;
+    };
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    std::string_view TextOf(const Line& line) const;
+    IniLine Parse(const Line& line) const { return ParseIniLine(TextOf(line), codePage_, multiByte_); }
+    Line Store(std::string_view text);
+    const Section* FindSection(std::string_view wanted) const;
+    const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
+    void Index(Section& section);
+    // Throws SettingsError unless the names (untrimmed) and value can be stored.
+    void CheckStorable(std::string_view sectionName, std::string_view keyName,
+                       std::optional<std::string_view> value) const;
+    void EnsureLineEnd(Line& line);
+    Line* LastLiveLine();
+
+    IniEncoding encoding_ = IniEncoding::Ansi;
+    std::string oddByte_;
+    std::string text_;   // the file's text as read
+    std::string edits_;  // text of edited and new lines
+    CodePage codePage_;
+    bool multiByte_ = false;
+    std::vector<Section> sections_;  // sections_[0]: the lines before the first header
+    std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
+};
+
+}  // namespace bk

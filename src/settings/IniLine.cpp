@@ -1,0 +1,77 @@
+#include "settings/IniLine.h"
+
+#include <cstring>
+
+#include "settings/IniText.h"
+
+namespace bk {
+namespace {
+
+IniLine::Span SpanOf(std::string_view part, std::string_view whole) {
+    return {static_cast<std::uint32_t>(part.data() - whole.data()),
+            static_cast<std::uint32_t>(part.size())};
+}
+
+}  // namespace
+
+std::size_t IniLineLength(std::string_view text, std::size_t pos) {
+    const char* start = text.data() + pos;
+    std::size_t rest = text.size() - pos;
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', rest));
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', cr ? cr - start : rest));
+    if (lf) return lf - start + 1;
+    if (!cr) return rest;
+    std::size_t n = cr - start + 1;
+    return n < rest && start[n] == '\n' ? n + 1 : n;
+}
+
+IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multiByte) {
+    IniLine line;
+    std::size_t end = 0;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    std::string_view content = TrimIniBlanks(text.substr(0, end), codePage);
+    line.contentEnd = static_cast<std::uint32_t>(content.data() + content.size() - text.data());
+    if (content.empty()) return line;
+
+    if (content.front() == '[') {
+        std::size_t close = std::string_view::npos;
+        if (!multiByte) {
+            close = content.rfind(']');
+            if (close == 0) close = std::string_view::npos;
+        } else {
+            for (std::size_t i = 1; i < content.size(); i += codePage.CharLength(content, i))
+                if (content[i] == ']') close = i;
+        }
+        if (close != std::string_view::npos) {
+            line.kind = IniLine::Kind::Section;
+            line.name = SpanOf(CutAtNul(TrimIniBlanks(content.substr(1, close - 1), codePage)), text);
+            return line;
+        }
+    }
+
+    line.kind = IniLine::Kind::Key;
+    std::size_t equals = std::string_view::npos;
+    if (!multiByte) {
+        equals = content.find('=');
+    } else {
+        for (std::size_t i = 0; i < content.size(); i += codePage.CharLength(content, i))
+            if (content[i] == '=') {
+                equals = i;
+                break;
+            }
+    }
+    if (equals == std::string_view::npos) {
+        line.name = SpanOf(CutAtNul(content), text);
+        return line;
+    }
+    line.hasValue = true;
+    line.emptyRawName = equals == 0;
+    line.name = SpanOf(CutAtNul(TrimIniBlanks(content.substr(0, equals), codePage)), text);
+    std::string_view raw = TrimIniBlanks(content.substr(equals + 1), codePage);
+    line.rawValue = SpanOf(raw, text);
+    line.value = SpanOf(CutAtNul(raw), text);
+    return line;
+}
+
+}  // namespace bk
+

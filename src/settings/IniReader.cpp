@@ -1,0 +1,75 @@
+#include "settings/IniReader.h"
+
+#include "settings/CommaText.h"
+#include "settings/IniText.h"
+
+namespace bk {
+
+IniReader::IniReader(std::string_view text, const CodePage& codePage)
+    : text_(text), codePage_(codePage), multiByte_(HasLeadBytes(codePage)) {}
+
+template <class OnKeyLine>
+void IniReader::ForEachKeyLine(std::string_view section, OnKeyLine onKeyLine) const {
+    std::string_view wanted = RequestedName(section, codePage_);
+    bool inside = wanted.empty();  // the unnamed section comes first of all
+    for (std::size_t pos = 0; pos < text_.size();) {
+        std::size_t length = IniLineLength(text_, pos);
+        std::string_view lineText = text_.substr(pos, length);
+        pos += length;
+        // Outside the section only headers matter: skip other lines cheaply.
+        if (!inside) {
+            std::size_t first = 0;
+            while (first < lineText.size() && IsIniBlank(codePage_, lineText[first])) ++first;
+            if (first == lineText.size() || lineText[first] != '[') continue;
+        }
+        IniLine line = ParseIniLine(lineText, codePage_, multiByte_);
+        if (line.kind == IniLine::Kind::Section) {
+            if (inside) return;
+            inside = codePage_.EqualNoCase(line.name.In(lineText), wanted);
+        } else if (line.kind == IniLine::Kind::Key && inside) {
+            if (!onKeyLine(lineText, line)) return;
+        }
+    }
+}
+
+std::optional<std::string_view> IniReader::FindValue(std::string_view section,
+                                                     std::string_view key) const {
+    std::string_view wanted = RequestedName(key, codePage_);
+    std::optional<std::string_view> found;
+    ForEachKeyLine(section, [&](std::string_view lineText, const IniLine& line) {
+        if (!codePage_.EqualNoCase(line.name.In(lineText), wanted)) return true;
+        if (line.hasValue) found = line.value.In(lineText);
+        return false;
+    });
+    return found;
+}
+
+std::vector<IniEntry> IniReader::ReadSection(std::string_view section) const {
+    SectionLister lister;
+    ForEachKeyLine(section, [&](std::string_view lineText, const IniLine& line) {
+        lister.Add(lineText, line);
+        return true;
+    });
+    return lister.Take();
+}
+
+void SectionLister::Add(std::string_view lineText, const IniLine& line) {
+    if (line.emptyRawName && started_ && previousNameEmpty_) return;
+    started_ = true;
+    previousNameEmpty_ = line.name.size == 0;
+    if (!line.hasValue || line.IsComment(lineText)) return;
+    entries_.push_back({std::string(line.name.In(lineText)),
+                        std::string(Unquote(line.value.In(lineText)))});
+}
+
+std::string StringFromValue(std::optional<std::string_view> stored, std::string_view defaultValue) {
+    return std::string(stored ? Unquote(*stored) : defaultValue);
+}
+
+int IntegerFromValue(std::optional<std::string_view> stored, int defaultValue) {
+    if (!stored) return defaultValue;
+    std::string_view text = Unquote(*stored);
+    return text.empty() ? defaultValue : ParseIniInteger(text);
+}
+
+}  // namespace bk

@@ -1,0 +1,16 @@
+#include <filesystem>
+
+#include "TestPlatform.h"
+#include "platform/portable/PortablePlatform.h"
+
+namespace bk::test {
+
+std::unique_ptr<Platform> MakeFilePlatform() { return std::make_unique<PortablePlatform>(); }
+
+void SetFileReadOnly(const std::string& path, bool readOnly) {
+    namespace fs = std::filesystem;
+    fs::permissions(path, fs::perms::owner_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
+}  // namespace bk::test
