@@ -8,19 +8,33 @@ namespace bk {
 IniReader::IniReader(std::string_view text, const CodePage& codePage)
     : text_(text), codePage_(codePage), multiByte_(HasLeadBytes(codePage)) {}
 
+// Byte by byte, each byte folded: names equal under CodePage::EqualNoCase are
+// equal this way too, so this never turns away a match.
+bool IniReader::StartsWithFolded(std::string_view text, std::string_view prefix) const {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (codePage_.Upper(static_cast<std::uint8_t>(text[i])) !=
+            codePage_.Upper(static_cast<std::uint8_t>(prefix[i])))
+            return false;
+    return true;
+}
+
 template <class OnKeyLine>
-void IniReader::ForEachKeyLine(std::string_view section, OnKeyLine onKeyLine) const {
+void IniReader::ForEachKeyLine(std::string_view section, std::string_view keyPrefix,
+                               OnKeyLine onKeyLine) const {
     std::string_view wanted = RequestedName(section, codePage_);
     bool inside = wanted.empty();  // the unnamed section comes first of all
     for (std::size_t pos = 0; pos < text_.size();) {
         std::size_t length = IniLineLength(text_, pos);
         std::string_view lineText = text_.substr(pos, length);
         pos += length;
-        // Outside the section only headers matter: skip other lines cheaply.
-        if (!inside) {
-            std::size_t first = 0;
-            while (first < lineText.size() && IsIniBlank(codePage_, lineText[first])) ++first;
-            if (first == lineText.size() || lineText[first] != '[') continue;
+        // Skip cheaply what can't matter: outside the section everything but
+        // headers, inside it keys that don't start with `keyPrefix`.
+        std::size_t first = 0;
+        while (first < lineText.size() && IsIniBlank(codePage_, lineText[first])) ++first;
+        if (first == lineText.size()) continue;
+        if (lineText[first] != '[') {
+            if (!inside || !StartsWithFolded(lineText.substr(first), keyPrefix)) continue;
         }
         IniLine line = ParseIniLine(lineText, codePage_, multiByte_);
         if (line.kind == IniLine::Kind::Section) {
@@ -36,7 +50,7 @@ std::optional<std::string_view> IniReader::FindValue(std::string_view section,
                                                      std::string_view key) const {
     std::string_view wanted = RequestedName(key, codePage_);
     std::optional<std::string_view> found;
-    ForEachKeyLine(section, [&](std::string_view lineText, const IniLine& line) {
+    ForEachKeyLine(section, wanted, [&](std::string_view lineText, const IniLine& line) {
         if (!codePage_.EqualNoCase(line.name.In(lineText), wanted)) return true;
         if (line.hasValue) found = line.value.In(lineText);
         return false;
@@ -46,7 +60,7 @@ std::optional<std::string_view> IniReader::FindValue(std::string_view section,
 
 std::vector<IniEntry> IniReader::ReadSection(std::string_view section) const {
     SectionLister lister;
-    ForEachKeyLine(section, [&](std::string_view lineText, const IniLine& line) {
+    ForEachKeyLine(section, {}, [&](std::string_view lineText, const IniLine& line) {
         lister.Add(lineText, line);
         return true;
     });

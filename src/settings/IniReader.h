@@ -31,9 +31,12 @@ public:
 
 private:
     // Calls `onKeyLine(lineText, parsed)` for each key line of the first
-    // section named `section`, in file order, until it returns false.
+    // section named `section` whose text starts with `keyPrefix` (letter case
+    // aside), in file order, until it returns false.
     template <class OnKeyLine>
-    void ForEachKeyLine(std::string_view section, OnKeyLine onKeyLine) const;
+    void ForEachKeyLine(std::string_view section, std::string_view keyPrefix,
+                        OnKeyLine onKeyLine) const;
+    bool StartsWithFolded(std::string_view text, std::string_view prefix) const;
 
     std::string_view text_;
     const CodePage& codePage_;
