@@ -111,7 +111,11 @@ IniBatch::IniBatch(const IniFile& file) : file_(file) {
 IniBatch::~IniBatch() = default;
 
 int IniBatch::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-    return state_->document.ReadInteger(section, key, defaultValue);
+    try {
+        return state_->document.ReadInteger(section, key, defaultValue);
+    } catch (...) {
+        return defaultValue;
+    }
 }
 
 std::string IniBatch::ReadString(std::string_view section, std::string_view key,

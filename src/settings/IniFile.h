@@ -36,8 +36,10 @@ public:
     Platform& GetPlatform() const { return platform_; }
 
     // An optional sign and decimal digits (arithmetic modulo 2^32, as Windows
-    // does); a missing key or an empty value gives `defaultValue`; text that is
-    // not a number reads as 0.
+    // does), after any blanks or control characters; the digits end at the first
+    // other character ("12abc" reads 12, "abc" reads 0). A missing key, a key
+    // without "=", or an empty value gives `defaultValue`. The value is read
+    // whole, however long (the Windows functions look at 29 characters only).
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -68,7 +70,6 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-
     std::vector<IniEntry> ReadSection(std::string_view section) const;
 
     // Throw SettingsError for a name or value that can't be stored as one line

@@ -1,7 +1,5 @@
 #include "settings/IniLine.h"
 
-#include <cstring>
-
 #include "settings/IniText.h"
 
 namespace bk {
@@ -15,14 +13,13 @@ IniLine::Span SpanOf(std::string_view part, std::string_view whole) {
 }  // namespace
 
 std::size_t IniLineLength(std::string_view text, std::size_t pos) {
-    const char* start = text.data() + pos;
-    std::size_t rest = text.size() - pos;
-    const char* cr = static_cast<const char*>(std::memchr(start, '\r', rest));
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', cr ? cr - start : rest));
-    if (lf) return lf - start + 1;
-    if (!cr) return rest;
-    std::size_t n = cr - start + 1;
-    return n < rest && start[n] == '\n' ? n + 1 : n;
+    // One pass for both marks: searching the rest of the file for each of them
+    // would be quadratic in a file that has only one kind.
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    if (end == text.size()) return end - pos;
+    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    return end + 1 - pos;
 }
 
 IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multiByte) {

@@ -225,6 +225,14 @@ TEST_F(IniFileTest, FiftyMegabyteFile) {
     ini.WriteInteger("Tail", "last", 2);
     EXPECT_EQ(ini.ReadInteger("Tail", "last", 0), 2);
     EXPECT_EQ(TempDir::Read(ini.Path()).size(), file.size());
+
+    // Short LF-only lines: one pass over the file, not one per line.
+    std::string lf = "[Big]\n";
+    while (lf.size() < 20u * 1024 * 1024) lf += "k=v\n";
+    lf += "[Tail]\nlast=1";
+    IniFile lfIni(platform, dir.Write("lf.ini", lf));
+    EXPECT_EQ(lfIni.ReadInteger("Tail", "last", 0), 1);
+    EXPECT_EQ(lfIni.ReadSection("Tail").size(), 1u);
 }
 
 TEST_F(IniFileTest, InvalidWritesThrowBeforeTouchingAnything) {
