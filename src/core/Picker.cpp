@@ -74,8 +74,9 @@ std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& setting
 }  // namespace
 
 std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
-                                                  std::string_view section) {
-    std::size_t slash = section.find('\\');
+                                                  std::string_view section,
+                                                  const CodePage& codePage) {
+    std::size_t slash = codePage.Find(section, '\\');
     std::string_view component =
         slash == std::string_view::npos ? std::string_view() : section.substr(0, slash + 1);
     std::string_view name = component.empty() ? component : component.substr(0, slash);
@@ -105,7 +106,8 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
         directory = HostText(api.BKA_GetDataFolder()) + mailbox;
     } else {
-        directory = FolderMailboxDirectory(HostText(api.BKA_GetDataFolder()), section);
+        directory = FolderMailboxDirectory(HostText(api.BKA_GetDataFolder()), section,
+                                           plugin.platform.AnsiCodePage());
     }
 
     std::optional<std::string> text;

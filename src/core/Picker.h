@@ -25,12 +25,14 @@ inline constexpr int kModeRestricted = 3;
 void AddSignature(Plugin& plugin, WindowHandle window, std::string_view section, bool hideFirst);
 
 // The mailbox directory for a folder section: the data folder followed by the
-// section's first component (up to and including the first "\"), or by nothing
+// section's first component (up to and including the first "\" that is a
+// character of its own in `codePage`), or by nothing
 // when it has no "\". Empty optional when that component could lead out of the
 // data folder (a name of dots and blanks only, a drive, a "/"): the section
 // name may come from a message header, which is not to be trusted with paths.
 std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
-                                                  std::string_view section);
+                                                  std::string_view section,
+                                                  const CodePage& codePage);
 
 // Text returned by the host, copied; null reads as empty.
 inline std::string HostText(const char* text) { return text ? std::string(text) : std::string(); }

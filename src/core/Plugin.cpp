@@ -1,5 +1,7 @@
 #include "core/Plugin.h"
 
+#include <algorithm>
+
 #include "settings/IniFile.h"
 
 namespace bk {
@@ -56,8 +58,14 @@ bool Plugin::Attach() noexcept {
 // write leaves it on disk for the next start. Entries beyond the new count
 // that were already in the section stay untouched.
 void Plugin::MigrateLegacyList() {
-    // Windows takes "/" as a separator too.
-    std::string legacyPath = settingsPath.substr(0, settingsPath.find_last_of("\\/") + 1);
+    // The folder part ends at the last separator ("/" counts too on Windows); a
+    // double-byte character's second byte may look like "\" and is not one.
+    const CodePage& cp = platform.AnsiCodePage();
+    std::size_t back = cp.FindLast(settingsPath, '\\'), slash = cp.FindLast(settingsPath, '/');
+    std::size_t end = back == std::string::npos   ? slash
+                      : slash == std::string::npos ? back
+                                                   : std::max(back, slash);
+    std::string legacyPath = settingsPath.substr(0, end + 1);
     legacyPath += kLegacyListFileName;
     if (!platform.FileExists(legacyPath)) return;
 

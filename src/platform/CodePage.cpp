@@ -61,4 +61,17 @@ bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {
     return true;
 }
 
+std::size_t CodePage::Find(std::string_view text, char c) const {
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        if (text[i] == c && CharLength(text, i) == 1) return i;
+    return std::string_view::npos;
+}
+
+std::size_t CodePage::FindLast(std::string_view text, char c) const {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        if (text[i] == c && CharLength(text, i) == 1) last = i;
+    return last;
+}
+
 }  // namespace bk

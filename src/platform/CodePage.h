@@ -48,6 +48,11 @@ public:
     // characters fold through Upper(), double-byte characters compare exactly.
     bool EqualNoCase(std::string_view a, std::string_view b) const;
 
+    // Position of the first (last) character `c` that is a character of its own,
+    // never the second byte of a double-byte character; npos when there is none.
+    std::size_t Find(std::string_view text, char c) const;
+    std::size_t FindLast(std::string_view text, char c) const;
+
 private:
     unsigned number_ = 0;
     std::array<bool, 256> lead_{};

@@ -234,12 +234,21 @@ TEST(FolderMailbox, StaysInsideTheDataFolder) {
         {"a.b\\", "D\\a.b\\"},
     };
     for (auto& c : cases) {
-        auto got = FolderMailboxDirectory("D\\", c.section);
+        auto got = FolderMailboxDirectory("D\\", c.section, CodePage::Western());
         if (c.dir)
             EXPECT_EQ(got, std::optional<std::string>(c.dir)) << c.section;
         else
             EXPECT_EQ(got, std::nullopt) << c.section;
     }
+}
+
+TEST(FolderMailbox, SecondByteOfADoubleByteCharacterIsNoSeparator) {
+    // Shift JIS 0x83 0x5C is one character whose second byte is "\".
+    const std::string section = "mb\x83\x5C\\in\\";
+    EXPECT_EQ(FolderMailboxDirectory("D\\", section, CodePage::Japanese()),
+              std::optional<std::string>("D\\mb\x83\x5C\\"));
+    EXPECT_EQ(FolderMailboxDirectory("D\\", section, CodePage::Western()),
+              std::optional<std::string>("D\\mb\x83\\"));
 }
 
 TEST_F(PickerTest, HeaderValueLeadingOutOfTheDataFolderFindsNothing) {

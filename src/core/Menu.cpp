@@ -1,0 +1,27 @@
+#include "core/Menu.h"
+
+#include "core/Picker.h"
+
+namespace bk {
+
+int OnMenuInit(Plugin& plugin, MenuHandle menu, int menuType, CommandCallback command,
+               UICallback state) {
+    if (menuType != 2) return 0;
+    TBeckyAPI& api = *plugin.api;
+    plugin.platform.AppendMenuSeparator(menu);
+    int id = api.BKA_RegisterCommand("Select Signature", menuType, command);
+    plugin.platform.AppendMenuItem(menu, static_cast<unsigned>(id), "Setup for Quorvel...");
+    api.BKA_RegisterUICallback(id, state);
+    return 0;
+}
+
+std::uint32_t MenuItemState(Plugin& plugin) {
+    TBeckyAPI& api = *plugin.api;
+    std::string folder = HostText(api.BKA_GetCurrentFolder());
+    std::size_t slash = plugin.platform.AnsiCodePage().Find(folder, '\\');
+    std::size_t after = slash == std::string::npos ? 0 : slash + 1;
+    folder = HostText(api.BKA_GetCurrentFolder());
+    return after < folder.size() && folder[after] == '!' ? 1 : 0;
+}
+
+}  // namespace bk
