@@ -1,0 +1,195 @@
+// Compose and delivery end to end: the real DLL in this program, which plays
+// the host with real compose windows (tools/hostsim), under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <thread>
+
+#include "DialogUser.h"
+#include "HostSim.h"
+#include "LoadedPlugin.h"
+
+namespace bk::test {
+namespace {
+
+const char kMarker[] = "X-BkQuorvel-Folder";
+const char kNoSignature[] = "No signature file found.\r\nThe mail is going to be sent as is.";
+
+class Delivery : public ::testing::Test {
+protected:
+    Delivery() : plugin(dir) {
+        host.dataFolder = dir.Join("data") + "\\";
+        host.currentMailbox = "mbox\\";
+        host.currentFolder = "mbox\\!!!!Inbox\\";
+    }
+
+    void Start(const std::string& ini = "") {
+        if (!ini.empty()) dir.Write("bkQuorvel.ini", ini);
+        ASSERT_TRUE(plugin.Load());
+        openCompose = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose");
+        outgoing = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing");
+    }
+    void Signature(const std::string& name, const std::string& content) {
+        dir.Write("data\\mbox\\" + name, content);
+    }
+    HWND Open(int mode = 0, const std::string& marker = "") {
+        std::vector<std::pair<std::string, std::string>> headers = {{"Subject", "Hi"}};
+        if (!marker.empty()) headers.emplace_back(kMarker, marker);
+        HWND w = host.OpenCompose(headers, "body\r\n");
+        EXPECT_EQ(openCompose(w, mode), 0);
+        return w;
+    }
+    std::vector<std::string> Texts(HWND w) { return host.Find(w)->addedTexts; }
+    std::string Marker(HWND w) { return host.HasHeader(w, kMarker) ? host.Header(w, kMarker) : "<none>"; }
+
+    // Runs `call` here, on the host's user-interface thread, while a helper
+    // thread answers the message box it shows; returns the box's text.
+    std::string AnswerWarning(const std::function<void()>& call) {
+        DialogUser user(GetCurrentThreadId());
+        std::string text = "<no box>";
+        std::thread helper([&] {
+            try {
+                text = user.AnswerMessageBox("Warning");
+            } catch (const DialogUser::Timeout&) {
+                user.CloseEverything();
+            }
+        });
+        call();
+        helper.join();
+        return text;
+    }
+
+    hostsim::HostSim host;
+    TempDir dir;
+    LoadedPlugin plugin;
+    int(WINAPI* openCompose)(HWND, int) = nullptr;
+    int(WINAPI* outgoing)(HWND, int) = nullptr;
+};
+
+TEST_F(Delivery, DefaultTimingAddsAtDeliveryAfterHidingTheWindow) {
+    Signature("$$$00001Only.txt", "-- \r\nonly one\r\n");
+    Start();
+    HWND w = Open();
+    EXPECT_EQ(Marker(w), "mbox\\!!!!Inbox\\");
+    EXPECT_TRUE(Texts(w).empty());
+    EXPECT_TRUE(host.IsVisible(w));
+    EXPECT_EQ(outgoing(w, 0), 0);
+    EXPECT_EQ(Marker(w), "<none>");
+    EXPECT_EQ(Texts(w), std::vector<std::string>{"-- \r\nonly one\r\n"});
+    EXPECT_FALSE(host.IsVisible(w));
+    EXPECT_EQ(host.Source(w).find(kMarker), std::string::npos);
+}
+
+TEST_F(Delivery, TimingZeroAddsAtOpeningAndWritesTheSourceBack) {
+    Signature("$$$00001Only.txt", "sig");
+    Start("[Options]\r\nSigAddTiming=0\r\n");
+    HWND w = Open();
+    EXPECT_EQ(Texts(w), std::vector<std::string>{"sig"});
+    EXPECT_EQ(host.Find(w)->setSourceCalls, 1);
+    EXPECT_TRUE(host.IsVisible(w));
+    EXPECT_EQ(Marker(w), "mbox\\!!!!Inbox\\");  // stays until delivery
+    outgoing(w, 0);
+    EXPECT_EQ(Marker(w), "<none>");
+    EXPECT_EQ(Texts(w).size(), 1u);
+    EXPECT_TRUE(host.IsVisible(w));
+}
+
+TEST_F(Delivery, OutboxComposeModeThreeAndMarkedMessagesGetNothing) {
+    Signature("$$$00001Only.txt", "sig");
+    Start("[Options]\r\nSigAddTiming=0\r\n");
+    HWND reopened = Open(0, "mbox\\Sent\\");
+    EXPECT_EQ(Marker(reopened), "mbox\\Sent\\");
+    EXPECT_TRUE(Texts(reopened).empty());
+
+    HWND modeThree = Open(3);
+    EXPECT_EQ(Marker(modeThree), "<none>");
+    EXPECT_TRUE(Texts(modeThree).empty());
+
+    host.currentFolder = "mbox\\!!!!Outbox\\";
+    HWND outbox = Open();
+    EXPECT_EQ(Marker(outbox), "<none>");
+    outgoing(outbox, 0);
+    EXPECT_TRUE(Texts(outbox).empty());
+}
+
+TEST_F(Delivery, OtherDeliveryModesLeaveTheMarkerAndAddNothing) {
+    Signature("$$$00001Only.txt", "sig");
+    Start();
+    HWND w = Open();
+    outgoing(w, 1);
+    outgoing(w, 2);
+    EXPECT_EQ(Marker(w), "mbox\\!!!!Inbox\\");
+    EXPECT_TRUE(Texts(w).empty());
+    EXPECT_TRUE(host.IsVisible(w));
+}
+
+TEST_F(Delivery, FolderTimingOverridesTheDefaultBothWays) {
+    Signature("$$$00001Only.txt", "sig");
+    Start("[Options]\r\nSigAddTiming=0\r\n[mbox\\!!!!Inbox\\]\r\nSigAddTiming=1\r\n");
+    HWND late = Open();
+    EXPECT_TRUE(Texts(late).empty());
+    outgoing(late, 0);
+    EXPECT_EQ(Texts(late).size(), 1u);
+    plugin.Unload();
+
+    dir.Write("bkQuorvel.ini", "[Options]\r\nSigAddTiming=1\r\n[mbox\\!!!!Inbox\\]\r\nSigAddTiming=0\r\n");
+    Start();
+    HWND early = Open();
+    EXPECT_EQ(Texts(early).size(), 1u);
+}
+
+TEST_F(Delivery, EachModeAddsWhatItSays) {
+    Signature("$$$00001A.txt", "file A");
+    Signature("$$$00002B.txt", "file B");
+    Start("[mbox\\none\\]\r\nMode=0\r\n"
+          "[mbox\\line\\]\r\nMode=2\r\nOneLineCount=1\r\n[mbox\\line\\Oneliner]\r\nsig0=\" one line \"\r\n"
+          "[mbox\\restricted\\]\r\nMode=3\r\nSelectedSigs=\"Missing\",\"B\"\r\n");
+    auto deliver = [&](const char* folder) {
+        host.currentFolder = folder;
+        HWND w = Open();
+        outgoing(w, 0);
+        return Texts(w);
+    };
+    EXPECT_TRUE(deliver("mbox\\none\\").empty());
+    EXPECT_EQ(deliver("mbox\\line\\"), std::vector<std::string>{" one line \r\n"});
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(deliver("mbox\\restricted\\"), std::vector<std::string>{"file B"});
+    auto any = deliver("mbox\\!!!!Inbox\\");  // no setup of its own: the default, mode 1
+    ASSERT_EQ(any.size(), 1u);
+    EXPECT_TRUE(any[0] == "file A" || any[0] == "file B") << any[0];
+}
+
+TEST_F(Delivery, EmptySignatureFileIsStillHandedToTheHost) {
+    Signature("$$$00000Empty.txt", "");
+    Start();
+    HWND w = Open();
+    outgoing(w, 0);
+    EXPECT_EQ(Texts(w), std::vector<std::string>{""});
+    EXPECT_FALSE(host.IsVisible(w));
+}
+
+TEST_F(Delivery, NoSignatureFileShowsTheWarningAndKeepsTheWindow) {
+    Start();
+    HWND w = Open();
+    EXPECT_EQ(AnswerWarning([&] { outgoing(w, 0); }), kNoSignature);
+    EXPECT_TRUE(Texts(w).empty());
+    EXPECT_TRUE(host.IsVisible(w));
+    EXPECT_EQ(Marker(w), "<none>");
+}
+
+TEST_F(Delivery, DirectoryThatMatchesThePatternAddsNothing) {
+    CreateDirectoryA(dir.Join("data").c_str(), nullptr);
+    CreateDirectoryA(dir.Join("data\\mbox").c_str(), nullptr);
+    CreateDirectoryA(dir.Join("data\\mbox\\$$$00001Dir.txt").c_str(), nullptr);
+    Start();
+    HWND w = Open();
+    std::string text = AnswerWarning([&] { outgoing(w, 0); });
+    EXPECT_NE(text.find("$$$00001Dir.txt"), std::string::npos) << text;
+    EXPECT_TRUE(Texts(w).empty());
+    EXPECT_TRUE(host.IsVisible(w));
+    EXPECT_EQ(host.calls["BKA_CompSetText"], 0);
+}
+
+}  // namespace
+}  // namespace bk::test

@@ -1,0 +1,129 @@
+// Delivery benchmark, run under Wine: the real DLL in a host stand-in.
+//   mode 1 with 10,000 signature files in the mailbox, against a bare
+//   FindFirstFileA/FindNextFileA listing of the same directory;
+//   mode 2 with a 5,000-entry one-line list.
+// Prints the median of several runs of each.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "HostSim.h"
+#include "PluginModule.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+template <typename Fn>
+double Median(int runs, Fn&& fn) {
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        auto start = Clock::now();
+        fn();
+        t.push_back(Ms(Clock::now() - start));
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+void WriteWhole(const std::string& path, const std::string& content) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &n, nullptr);
+    CloseHandle(h);
+}
+
+int BareListing(const std::string& pattern) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    int n = 0;
+    if (h != INVALID_HANDLE_VALUE) {
+        do ++n;
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    return n;
+}
+
+}  // namespace
+
+int main() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string root = std::string(temp) + "bkq-delivery-bench";
+    std::string mailbox = root + "\\data\\mbox\\";
+    CreateDirectoryA(root.c_str(), nullptr);
+    CreateDirectoryA((root + "\\data").c_str(), nullptr);
+    CreateDirectoryA(mailbox.c_str(), nullptr);
+
+    std::printf("preparing 10,000 signature files ...\n");
+    for (int i = 0; i < 10000; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "$$$%05XSignature %d.txt", i, i);
+        WriteWhole(mailbox + name, "-- \r\nsignature " + std::to_string(i) + "\r\n");
+    }
+    std::string ini = "[Options]\r\nMode=1\r\nSigAddTiming=1\r\n[mbox\\lines\\]\r\nMode=2\r\n"
+                      "OneLineCount=5000\r\n[mbox\\lines\\Oneliner]\r\n";
+    for (int i = 0; i < 5000; ++i)
+        ini += "sig" + std::to_string(i) + "=\"one line of the list, number " + std::to_string(i) +
+               "\"\r\n";
+
+    hostsim::HostSim host;
+    host.dataFolder = root + "\\data\\";
+    host.currentMailbox = "mbox\\";
+    hostsim::PluginModule plugin(root, BK_BUILT_DLL);
+    WriteWhole(plugin.SettingsPath(), ini);
+    if (!plugin.Load()) {
+        std::printf("the plug-in refused to load\n");
+        return 1;
+    }
+    auto open = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose");
+    auto outgoing = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing");
+
+    auto deliver = [&](const char* folder) {
+        host.currentFolder = folder;
+        HWND w = host.OpenCompose({{"Subject", "bench"}}, "");
+        open(w, 0);
+        auto start = Clock::now();
+        outgoing(w, 0);
+        double ms = Ms(Clock::now() - start);
+        if (host.Find(w)->addedTexts.size() != 1) std::printf("  (no text was added!)\n");
+        host.CloseCompose(w);
+        return ms;
+    };
+
+    const int runs = 9;
+    BareListing(mailbox + "$$$*.txt");  // warm the directory cache
+    double listing = Median(runs, [&] { BareListing(mailbox + "$$$*.txt"); });
+    std::vector<double> mode1, mode2;
+    for (int i = 0; i < runs; ++i) mode1.push_back(deliver("mbox\\!!!!Inbox\\"));
+    for (int i = 0; i < runs; ++i) mode2.push_back(deliver("mbox\\lines\\"));
+    std::sort(mode1.begin(), mode1.end());
+    std::sort(mode2.begin(), mode2.end());
+
+    std::printf("bare FindFirstFileA/FindNextFileA over 10,000 files : %8.2f ms\n", listing);
+    std::printf("delivery, mode 1, 10,000 signature files           : %8.2f ms  (%.2fx the listing; target <= 1.5x)\n",
+                mode1[runs / 2], mode1[runs / 2] / listing);
+    std::printf("delivery, mode 2, 5,000-entry one-line list         : %8.2f ms  (target < 5 ms)\n",
+                mode2[runs / 2]);
+    std::printf("(medians of %d runs)\n", runs);
+
+    plugin.Unload();
+    for (int i = 0; i < 10000; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "$$$%05XSignature %d.txt", i, i);
+        DeleteFileA((mailbox + name).c_str());
+    }
+    DeleteFileA(plugin.SettingsPath().c_str());
+    DeleteFileA(plugin.DllPath().c_str());
+    RemoveDirectoryA(mailbox.c_str());
+    RemoveDirectoryA((root + "\\data").c_str());
+    RemoveDirectoryA(root.c_str());
+    return 0;
+}
