@@ -7,6 +7,7 @@
 
 #include "core/Callbacks.h"
 #include "core/Hooks.h"
+#include "core/RunSetup.h"
 #include "dll/PluginInstance.h"
 
 using bk::dll::Guarded;
@@ -42,7 +43,14 @@ int WINAPI BKC_OnSend(Ignored) { return 0; }
 
 int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
 
-int WINAPI BKC_OnPlugInSetup(Ignored) { return 1; }
+// 1 whatever happens in the dialog, also when it fails.
+int WINAPI BKC_OnPlugInSetup(Ignored) {
+    Guarded(1, [](bk::Plugin& p) {
+        bk::RunSetup(p, true);
+        return 1;
+    });
+    return 1;
+}
 
 int WINAPI BKC_OnPlugInInfo(char* record) {
     return Guarded(0, [&](bk::Plugin&) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dialogs/win32/Win32FormHost.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace bk::dll {
@@ -10,6 +11,7 @@ namespace {
 // Process-wide, owned here alone. Attach and detach run on the loader's thread;
 // callbacks run later on the host's user-interface thread, one at a time.
 std::unique_ptr<Win32Platform> g_platform;
+std::unique_ptr<Win32FormHost> g_forms;  // makes no window until a dialog is shown
 std::unique_ptr<Plugin> g_plugin;
 bool g_attached = false;
 
@@ -18,7 +20,9 @@ bool g_attached = false;
 bool Attach(HMODULE self) noexcept {
     try {
         g_platform = std::make_unique<Win32Platform>(self);
+        g_forms = std::make_unique<Win32FormHost>(self, *g_platform);
         g_plugin = std::make_unique<Plugin>(*g_platform);
+        g_plugin->forms = g_forms.get();
         g_attached = g_plugin->Attach();
     } catch (...) {
         g_attached = false;
@@ -29,6 +33,7 @@ bool Attach(HMODULE self) noexcept {
 void Detach() noexcept {
     g_attached = false;
     g_plugin.reset();  // frees the scratch list and the host binding
+    g_forms.reset();
     g_platform.reset();
 }
 

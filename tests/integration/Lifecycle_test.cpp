@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "HostSim.h"
 #include "LoadedPlugin.h"
@@ -121,7 +122,18 @@ TEST_F(Lifecycle, SettingsFileThatIsADirectoryStillLoads) {
 TEST_F(Lifecycle, SetupCommandAnswersOne) {
     LoadedPlugin plugin(dir);
     ASSERT_TRUE(plugin.Load());
+    // The command shows the setup dialog modally; a helper thread cancels it.
+    std::thread user([] {
+        for (int i = 0; i < 2000; ++i) {
+            if (HWND d = FindWindowA("#32770", "Setup for the additional message - (default)")) {
+                PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+            Sleep(5);
+        }
+    });
     EXPECT_EQ(plugin.Export<OneArg>("BKC_OnPlugInSetup")(0), 1);
+    user.join();
 }
 
 TEST_F(Lifecycle, LoadsAgainAfterUnload) {

@@ -1,0 +1,28 @@
+#pragma once
+// The setup flow: loads one settings section into the setup dialog, shows it
+// through plugin.forms and writes the section back when the user presses Ok.
+//
+// `defaultSetup` set edits section "Options" (the default setup) and, once
+// saved, refreshes the plug-in's cached default mode and timing; clear edits
+// the host's current folder. The save is one rewrite of the settings file:
+// everything lands or nothing does, and a failure is shown to the user in an
+// error box. Cancel writes nothing. Other failures (no form host, a failing
+// listing that the dialog did not catch) throw.
+
+#include <string>
+#include <vector>
+
+#include "core/Plugin.h"
+#include "settings/IniFile.h"
+
+namespace bk {
+
+void RunSetup(Plugin& plugin, bool defaultSetup);
+
+// The memo lines of a one-line list section: one per entry, in file order,
+// whatever the keys are named. A key that appears more than once gives the
+// value of its first appearance each time, as reading it by name would.
+std::vector<std::string> OneLineListLines(const std::vector<IniEntry>& entries,
+                                          const CodePage& codePage);
+
+}  // namespace bk

@@ -1,0 +1,88 @@
+#pragma once
+// TEditForm: the setup dialog's logic, apart from any window. It edits one
+// settings section: the addition mode (three radio buttons, the restrict check
+// box and, in a folder setup, UseDefaultCheckBox), the timing
+// (TimingRadioGroup), the restricted list (SelectedList, chosen in the
+// selection dialog) and the one-line list (FortuneMemo, one entry per line).
+//
+// RunSetup fills the form, shows it through a FormHost and saves what it holds
+// after Ok. A view copies the controls' state to real controls after every
+// handler and the user's input back before one.
+
+#include <string>
+
+#include "dialogs/Controls.h"
+#include "dialogs/FormHost.h"
+#include "platform/Platform.h"
+
+namespace bk {
+
+inline constexpr const char* kEditFormCaption = "Setup for the additional message";
+inline constexpr const char* kNoSentenceMessage = "Please set sentense(s) to add.";
+
+class TEditForm {
+public:
+    // `platform` shows the refusal and lists signature files; `forms` shows the
+    // selection dialog. Both must outlive the form.
+    TEditForm(Platform& platform, FormHost& forms);
+    TEditForm(const TEditForm&) = delete;
+    TEditForm& operator=(const TEditForm&) = delete;
+
+    std::string Caption = kEditFormCaption;
+
+    // Controls, in tab order.
+    CheckBox UseDefaultCheckBox;
+    RadioButton NoActionRadioButton;
+    RadioButton SignatureRadioButton;
+    CheckBox SelSigCheckBox;
+    Button SelSigButton;
+    RadioButton OnelineRadioButton;
+    Memo FortuneMemo;
+    RadioGroup TimingRadioGroup;  // item index = addition timing
+    Button OkButton;
+    Button CancelButton;
+
+    // The mailbox directory whose signature files the selection dialog lists.
+    std::string MailboxPath;
+    // The restricted list as loaded (reader's form) or as the selection dialog
+    // last returned it (full form).
+    std::string SelectedList;
+
+    // ---- Handlers ----
+    void FormCreate();  // does nothing; run by the constructor
+    // A click on any of the three radio buttons or on SelSigCheckBox: enables
+    // what the selected mode uses.
+    void RadioButtonsClick();
+    // A click on UseDefaultCheckBox: all choices are disabled while it is checked.
+    void UseDefaultCheckBoxClick();
+    // Opens the selection dialog on MailboxPath with SelectedList checked; its
+    // Ok replaces SelectedList. A listing failure throws (the dialog is not shown).
+    void SelSigButtonClick();
+    // Runs before the dialog closes with Ok: removes the memo's empty lines.
+    void OkButtonClick();
+    // May the dialog close with `result`? Refuses (with a warning) Ok in
+    // one-line mode when the memo holds no line.
+    bool FormCloseQuery(ModalResult result);
+
+    // ---- Operations ----
+    // The mode the controls express: -1 use the default setup, 0 none,
+    // 1 a signature, 2 a line, 3 a restricted signature.
+    int GetMode() const;
+    // Sets the controls from a stored mode; an unknown mode changes nothing.
+    void SetMode(int mode);
+    // Appends " - " and `name` to the caption.
+    void SetFolderName(const std::string& name);
+    // True when UseDefaultCheckBox is hidden (editing section "Options").
+    bool IsDefaultSetup() const;
+    void SetDefaultSetup(bool isDefault);
+
+    // Selects one of the three radio buttons and clears the other two, as a
+    // click on it does (the handler is not run).
+    void SelectRadio(RadioButton& button);
+
+private:
+    Platform& platform_;
+    FormHost& forms_;
+};
+
+}  // namespace bk

@@ -1,0 +1,123 @@
+#include "dialogs/win32/CheckListBox.h"
+
+#include <string>
+
+namespace bk::checklist {
+namespace {
+
+constexpr int kBoxSize = 13;
+constexpr int kBoxArea = kBoxSize + 4;  // the box and its margins, from the item's left edge
+
+WNDPROC Original(HWND list) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
+}
+
+void Toggle(HWND list, int index) {
+    if (index < 0 || index >= static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)))
+        return;
+    SetChecked(list, index, !IsChecked(list, index));
+}
+
+// The item under a point in client coordinates whose check box holds the point, or -1.
+int BoxAt(HWND list, LPARAM point) {
+    int x = static_cast<short>(LOWORD(point));
+    LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, point);
+    if (HIWORD(hit) != 0 || x < 0 || x >= kBoxArea)
+        return -1;
+    return LOWORD(hit);
+}
+
+LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC original = Original(list);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // the second of two quick clicks toggles too
+            Toggle(list, BoxAt(list, lParam));
+            break;
+        case WM_CHAR:
+            if (wParam == ' ') {
+                Toggle(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
+                return 0;  // not a type-ahead search for an item starting with a blank
+            }
+            break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcA(original, list, message, wParam, lParam);
+}
+
+}  // namespace
+
+void Attach(HWND list) {
+    LONG_PTR original =
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc));
+    SetWindowLongPtrA(list, GWLP_USERDATA, original);
+}
+
+bool IsChecked(HWND list, int index) {
+    LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    return data != LB_ERR && data != 0;
+}
+
+void SetChecked(HWND list, int index, bool checked) {
+    if (IsChecked(list, index) == checked)
+        return;
+    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+    RECT item;
+    if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+        InvalidateRect(list, &item, FALSE);
+}
+
+void Measure(MEASUREITEMSTRUCT& item) {
+    item.itemHeight = kItemHeight;
+}
+
+void Draw(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1))
+        return;  // an empty list being focused
+    HDC dc = item.hDC;
+    RECT all = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    bool disabled = (item.itemState & ODS_DISABLED) != 0;
+
+    RECT boxArea = all;
+    boxArea.right = all.left + kBoxArea;
+    FillRect(dc, &boxArea, GetSysColorBrush(COLOR_WINDOW));
+    RECT box;
+    box.left = all.left + 2;
+    box.top = all.top + (all.bottom - all.top - kBoxSize) / 2;
+    box.right = box.left + kBoxSize;
+    box.bottom = box.top + kBoxSize;
+    UINT boxState =
+        DFCS_BUTTONCHECK | (item.itemData ? DFCS_CHECKED : 0) | (disabled ? DFCS_INACTIVE : 0);
+    DrawFrameControl(dc, &box, DFC_BUTTON, boxState);
+
+    RECT text = all;
+    text.left = boxArea.right;
+    FillRect(dc, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    int length = static_cast<int>(SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0));
+    if (length > 0) {
+        std::string title(static_cast<std::size_t>(length) + 1, '\0');
+        length = static_cast<int>(SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID,
+                                               reinterpret_cast<LPARAM>(title.data())));
+        title.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+        int oldMode = SetBkMode(dc, TRANSPARENT);
+        COLORREF oldColor = SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
+                                                         : selected ? COLOR_HIGHLIGHTTEXT
+                                                                    : COLOR_WINDOWTEXT));
+        RECT inner = text;
+        inner.left += 2;
+        DrawTextA(dc, title.c_str(), static_cast<int>(title.size()), &inner,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+    }
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &text);
+}
+
+}  // namespace bk::checklist

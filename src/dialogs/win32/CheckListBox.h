@@ -1,0 +1,31 @@
+#pragma once
+// A list box with a check box in front of each item: an owner-drawn list box
+// (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) whose item data holds the check mark.
+//
+// Mouse: a click on an item's check box toggles it (and makes the item the
+// current one, as any click does). Keyboard: the arrow, page and Home/End keys
+// and type-ahead move the current item; Space toggles the current item.
+// Toggling notifies nobody; the owner reads the marks when it needs them.
+
+#include "platform/win32/WindowsApi.h"
+
+namespace bk::checklist {
+
+inline constexpr int kItemHeight = 15;
+
+// The list box style to create it with (plus WS_CHILD, WS_VISIBLE, WS_TABSTOP).
+inline constexpr DWORD kStyle =
+    LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+
+// Subclasses a new list box so that clicks and Space toggle check marks.
+void Attach(HWND list);
+
+bool IsChecked(HWND list, int index);
+// Sets an item's mark and repaints it when it changed.
+void SetChecked(HWND list, int index, bool checked);
+
+// WM_MEASUREITEM and WM_DRAWITEM of the list's owner.
+void Measure(MEASUREITEMSTRUCT& item);
+void Draw(const DRAWITEMSTRUCT& item);
+
+}  // namespace bk::checklist

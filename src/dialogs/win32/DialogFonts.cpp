@@ -1,0 +1,47 @@
+#include "dialogs/win32/DialogFonts.h"
+
+#include <utility>
+
+namespace bk {
+namespace {
+
+constexpr int kCharacterHeight = -12;  // negative: character height, without internal leading
+
+// "ＭＳ ゴシック" (fullwidth M, fullwidth S, space, go, shi, small tsu, ku).
+constexpr wchar_t kMemoFace[] = L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF";
+
+UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily) {
+    return UniqueFont(CreateFontW(kCharacterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, pitchAndFamily, face));
+}
+
+// True when the font that the mapper actually chose for `font` is fixed-pitch.
+bool IsFixedPitch(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    if (!dc)
+        return true;  // can't tell; keep what was asked for
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    BOOL ok = GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    // The bit is named for fixed pitch but is set for variable-pitch fonts.
+    return !ok || (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+}
+
+}  // namespace
+
+UniqueFont CreateDialogFont() {
+    return Create(L"Arial", DEFAULT_PITCH | FF_SWISS);
+}
+
+UniqueFont CreateMemoFont() {
+    UniqueFont font = Create(kMemoFace, FIXED_PITCH | FF_MODERN);
+    if (font && IsFixedPitch(font.Get()))
+        return font;
+    UniqueFont fallback = Create(L"", FIXED_PITCH | FF_MODERN);
+    return fallback ? std::move(fallback) : std::move(font);
+}
+
+}  // namespace bk

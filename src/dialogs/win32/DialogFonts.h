@@ -1,0 +1,20 @@
+#pragma once
+// The fonts of the two dialogs. The caller owns the returned fonts and keeps
+// them until the controls that use them are destroyed.
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace bk {
+
+using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
+
+// Arial with a character height of 12 pixels: the dialogs and their controls.
+UniqueFont CreateDialogFont();
+
+// The memos' fixed-pitch font: "ＭＳ ゴシック" with a character height of 12
+// pixels. The face name goes to Windows as UTF-16, so it is found whatever
+// the system code page. Where the font mapper gives a proportional face
+// instead, any fixed-pitch face of that height is taken.
+UniqueFont CreateMemoFont();
+
+}  // namespace bk

@@ -1,0 +1,29 @@
+#pragma once
+// The FormHost of the DLL: shows the forms as real modal dialogs. The setup
+// dialog is owned by the thread's active window (the host's main window, which
+// it disables while shown); a dialog opened from an open dialog is owned by it.
+// Create it outside DllMain: it makes no window until a form is shown.
+
+#include "dialogs/FormHost.h"
+#include "platform/Platform.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace bk {
+
+class Win32FormHost : public FormHost {
+public:
+    // `instance`: the module whose dialogs these are (the DLL). `platform`
+    // shows the error boxes of failing handlers; it must outlive this object.
+    Win32FormHost(HINSTANCE instance, Platform& platform);
+
+    ModalResult ShowModal(TEditForm& form) override;
+    ModalResult ShowModal(TSelectSigForm& form) override;
+
+private:
+    HWND Owner() const;
+
+    HINSTANCE instance_;
+    Platform& platform_;
+};
+
+}  // namespace bk

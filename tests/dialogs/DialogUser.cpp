@@ -1,0 +1,126 @@
+#include "DialogUser.h"
+
+#include <chrono>
+#include <thread>
+
+namespace bk::test {
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(15);
+
+struct Search {
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    if (search->caption && DialogUser::Text(window) != *search->caption)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND DialogUser::FindDialog(const std::string& caption) const {
+    Search search{&caption, nullptr};
+    EnumThreadWindows(uiThread_, &MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void DialogUser::WaitUntil(const std::function<bool()>& condition, const std::string& what) {
+    auto end = std::chrono::steady_clock::now() + kPatience;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            throw Timeout("timed out waiting for " + what);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+HWND DialogUser::WaitForDialog(const std::string& caption) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindDialog(caption)) != nullptr; }, "\"" + caption + "\"");
+    return found;
+}
+
+void DialogUser::WaitUntilGone(HWND window) {
+    WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, "a window to close");
+}
+
+std::string DialogUser::AnswerMessageBox(const std::string& caption) {
+    HWND box = WaitForDialog(caption);
+    std::string text = Text(GetDlgItem(box, 0xFFFF));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitUntilGone(box);
+    return text;
+}
+
+void DialogUser::CloseEverything() {
+    for (int round = 0; round < 200; ++round) {
+        Search search{nullptr, nullptr};
+        EnumThreadWindows(uiThread_, &MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            return;
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+std::string DialogUser::Text(HWND window) {
+    char buffer[4096] = {};
+    int n = GetWindowTextA(window, buffer, sizeof buffer);
+    if (n < static_cast<int>(sizeof buffer) - 1)
+        return std::string(buffer, n > 0 ? n : 0);
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    n = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
+}
+
+RECT DialogUser::Place(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return RECT{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+HBRUSH DialogUser::MemoBrush(HWND dialog, HWND memo) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    UINT message = (Enabled(memo) && !(GetWindowLongA(memo, GWL_STYLE) & ES_READONLY))
+                       ? WM_CTLCOLOREDIT
+                       : WM_CTLCOLORSTATIC;
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+        dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(memo)));
+    DeleteDC(dc);
+    return brush;
+}
+
+void DialogUser::ClickAt(HWND control, int x, int y) {
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void DialogUser::PressKey(HWND focus, UINT virtualKey) {
+    UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageA(focus, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    PostMessageA(focus, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
+void DialogUser::Type(HWND focus, const std::string& keys) {
+    for (char c : keys) {
+        if (c == '\t')
+            PressKey(focus, VK_TAB);
+        else if (c == '\n')
+            PressKey(focus, VK_RETURN);
+        else
+            PressKey(focus, LOBYTE(VkKeyScanA(c)));
+    }
+}
+
+}  // namespace bk::test

@@ -1,0 +1,250 @@
+// TEditForm without windows: the mapping between the mode and the controls,
+// the enabling rules, the close check and the nested selection dialog.
+#include "dialogs/fortedit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ScriptedForms.h"
+#include "platform/portable/PortablePlatform.h"
+#include "support/TempDir.h"
+
+namespace bk::test {
+namespace {
+
+// Which radio button is selected: 'N', 'S', 'L', or '-' for none, '?' for several.
+char Radio(const TEditForm& f) {
+    int n = f.NoActionRadioButton.checked + f.SignatureRadioButton.checked +
+            f.OnelineRadioButton.checked;
+    if (n != 1)
+        return n == 0 ? '-' : '?';
+    return f.NoActionRadioButton.checked ? 'N' : f.SignatureRadioButton.checked ? 'S' : 'L';
+}
+
+// Enabled state of the seven choices in tab order, "1" enabled, "0" disabled:
+// NoAction, Signature, SelSigCheckBox, SelSigButton, Oneline, FortuneMemo, Timing.
+std::string Enabled(const TEditForm& f) {
+    std::string s;
+    for (const Control* c : std::initializer_list<const Control*>{
+             &f.NoActionRadioButton, &f.SignatureRadioButton, &f.SelSigCheckBox, &f.SelSigButton,
+             &f.OnelineRadioButton, &f.FortuneMemo, &f.TimingRadioGroup})
+        s += c->enabled ? '1' : '0';
+    return s;
+}
+
+class EditFormTest : public ::testing::Test {
+protected:
+    PortablePlatform platform;
+    ScriptedForms forms;
+    TEditForm form{platform, forms};
+};
+
+TEST_F(EditFormTest, SetModeSetsTheControlsAndTheEnablingFollows) {
+    struct {
+        bool defaultSetup;
+        int mode;
+        bool useDefault;
+        char radio;
+        bool restrict;
+        const char* enabled;  // NoAction Signature SelSigCheck SelSigButton Oneline Memo Timing
+        int color;
+        int modeBack;
+    } cases[] = {
+        {true, -1, false, 'N', false, "1100101", 19, 0},
+        {true, 0, false, 'N', false, "1100101", 19, 0},
+        {true, 1, false, 'S', false, "1110101", 19, 1},
+        {true, 2, false, 'L', false, "1100111", 5, 2},
+        {true, 3, false, 'S', true, "1111101", 19, 3},
+        {true, 7, false, 'S', false, "1110101", 19, 1},  // unknown: initial state, mode 1
+        {true, -5, false, 'S', false, "1110101", 19, 1},
+        {false, -1, true, 'S', false, "0000000", 19, -1},
+        {false, 0, false, 'N', false, "1100101", 19, 0},
+        {false, 2, false, 'L', false, "1100111", 5, 2},
+        {false, 3, false, 'S', true, "1111101", 19, 3},
+        {false, 9, false, 'S', false, "1110101", 19, 1},
+    };
+    for (const auto& c : cases) {
+        TEditForm f(platform, forms);
+        f.SetDefaultSetup(c.defaultSetup);
+        f.SetMode(c.mode);
+        SCOPED_TRACE(testing::Message() << "default " << c.defaultSetup << " mode " << c.mode);
+        EXPECT_EQ(f.UseDefaultCheckBox.checked, c.useDefault);
+        EXPECT_EQ(f.UseDefaultCheckBox.visible, !c.defaultSetup);
+        EXPECT_EQ(Radio(f), c.radio);
+        EXPECT_EQ(f.SelSigCheckBox.checked, c.restrict);
+        EXPECT_EQ(Enabled(f), c.enabled);
+        EXPECT_EQ(f.FortuneMemo.color, c.color);
+        EXPECT_EQ(f.GetMode(), c.modeBack);
+    }
+}
+
+TEST_F(EditFormTest, GetModeTestsInItsOwnOrder) {
+    struct {
+        bool useDefault, noAction, signature, restrict, oneline;
+        int mode;
+    } cases[] = {
+        {true, true, false, false, false, -1},
+        {false, true, true, true, true, 0},  // no action wins over the rest
+        {false, false, true, true, false, 3},
+        {false, false, true, false, true, 1},
+        {false, false, false, true, true, 2},
+        {false, false, false, false, false, 2},  // nothing selected reads as a line
+    };
+    for (const auto& c : cases) {
+        form.UseDefaultCheckBox.checked = c.useDefault;
+        form.NoActionRadioButton.checked = c.noAction;
+        form.SignatureRadioButton.checked = c.signature;
+        form.SelSigCheckBox.checked = c.restrict;
+        form.OnelineRadioButton.checked = c.oneline;
+        EXPECT_EQ(form.GetMode(), c.mode);
+    }
+}
+
+TEST_F(EditFormTest, UncheckingUseDefaultEnablesEverythingUntilTheNextRadioClick) {
+    form.SetDefaultSetup(false);
+    form.SetMode(1);
+    form.SetMode(-1);  // a folder that follows the default setup
+    EXPECT_EQ(Enabled(form), "0000000");
+    EXPECT_EQ(Radio(form), 'S');  // the radio buttons keep their state
+
+    form.UseDefaultCheckBox.checked = false;
+    form.UseDefaultCheckBoxClick();
+    EXPECT_EQ(Enabled(form), "1111111");
+    EXPECT_EQ(form.FortuneMemo.color, 5);
+    EXPECT_EQ(form.GetMode(), 1);
+
+    form.RadioButtonsClick();
+    EXPECT_EQ(Enabled(form), "1110101");
+    EXPECT_EQ(form.FortuneMemo.color, 19);
+}
+
+TEST_F(EditFormTest, RestrictCheckBoxEnablesTheSelectButton) {
+    form.SetDefaultSetup(true);
+    form.SetMode(1);
+    EXPECT_FALSE(form.SelSigButton.enabled);
+    form.SelSigCheckBox.checked = true;
+    form.RadioButtonsClick();
+    EXPECT_TRUE(form.SelSigButton.enabled);
+    EXPECT_EQ(form.GetMode(), 3);
+    form.SelectRadio(form.OnelineRadioButton);
+    form.RadioButtonsClick();
+    EXPECT_FALSE(form.SelSigCheckBox.enabled);
+    EXPECT_FALSE(form.SelSigButton.enabled);
+    EXPECT_TRUE(form.SelSigCheckBox.checked);  // kept, only ignored
+    EXPECT_EQ(form.GetMode(), 2);
+}
+
+TEST_F(EditFormTest, DefaultSetupHidesAndClearsUseDefault) {
+    form.UseDefaultCheckBox.checked = true;
+    form.UseDefaultCheckBoxClick();
+    form.SetDefaultSetup(true);
+    EXPECT_TRUE(form.IsDefaultSetup());
+    EXPECT_FALSE(form.UseDefaultCheckBox.visible);
+    EXPECT_FALSE(form.UseDefaultCheckBox.checked);
+    EXPECT_EQ(Enabled(form), "1111111");
+    form.SetDefaultSetup(false);
+    EXPECT_FALSE(form.IsDefaultSetup());
+}
+
+TEST_F(EditFormTest, FolderNameIsAppendedToTheCaption) {
+    form.SetFolderName("(default)");
+    EXPECT_EQ(form.Caption, "Setup for the additional message - (default)");
+}
+
+TEST_F(EditFormTest, OkRemovesEmptyLinesAndRefusesAnEmptyOneLineList) {
+    struct {
+        std::vector<std::string> lines;
+        int mode;
+        bool closes;
+        std::vector<std::string> after;
+    } cases[] = {
+        {{"a", "", "b", ""}, 2, true, {"a", "b"}},
+        {{" ", "\t"}, 2, true, {" ", "\t"}},  // blanks are text
+        {{"", "", ""}, 2, false, {}},
+        {{}, 2, false, {}},
+        {{}, 1, true, {}},
+        {{}, 0, true, {}},
+        {{"", "x"}, 3, true, {"x"}},
+    };
+    for (const auto& c : cases) {
+        platform.messages.clear();
+        form.SetDefaultSetup(true);
+        form.SetMode(c.mode);
+        form.FortuneMemo.lines = c.lines;
+        EXPECT_EQ(PressOk(form), c.closes);
+        EXPECT_EQ(form.FortuneMemo.lines, c.after);
+        if (c.closes) {
+            EXPECT_TRUE(platform.messages.empty());
+        } else {
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_TRUE(platform.messages[0].warning);
+            EXPECT_EQ(platform.messages[0].text, "Please set sentense(s) to add.");
+        }
+    }
+}
+
+TEST_F(EditFormTest, CancelIsNeverRefused) {
+    form.SetDefaultSetup(true);
+    form.SetMode(2);
+    EXPECT_TRUE(form.FormCloseQuery(ModalResult::Cancel));
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(EditFormTest, UsingTheDefaultSetupWithTheOneLineChoiceAndNoLineIsRefused) {
+    // Kept as users know it: the check looks at the radio button, not the mode.
+    form.SetDefaultSetup(false);
+    form.SetMode(2);
+    form.SetMode(-1);
+    EXPECT_EQ(form.GetMode(), -1);
+    EXPECT_FALSE(PressOk(form));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "Please set sentense(s) to add.");
+}
+
+class SelectButtonTest : public EditFormTest {
+protected:
+    SelectButtonTest() {
+        dir.Write("$$$00001Alpha.txt", "a");
+        dir.Write("$$$00002Beta.txt", "b");
+        dir.Write("$$$00003Gamma.txt", "c");
+        form.MailboxPath = dir.Path() + PathSeparator();
+    }
+    TempDir dir;
+};
+
+// The titles checked in the selection dialog, sorted.
+std::vector<std::string> Checked(const TSelectSigForm& select) {
+    std::vector<std::string> titles;
+    for (const auto& item : select.SigCheckListBox.items)
+        if (item.checked)
+            titles.push_back(item.title);
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+
+TEST_F(SelectButtonTest, OkOfTheSelectionReplacesTheListAndTheNextOpeningChecksIt) {
+    form.SelectedList = "Gamma\",\"alpha";  // as a string read gives it back
+    std::vector<std::vector<std::string>> seen;
+    forms.onSelect = [&](TSelectSigForm& select) {
+        seen.push_back(Checked(select));
+        for (auto& item : select.SigCheckListBox.items) item.checked = item.title == "Beta";
+        return ModalResult::Ok;
+    };
+    form.SelSigButtonClick();
+    EXPECT_EQ(form.SelectedList, "\"Beta\"");
+    forms.onSelect = [&](TSelectSigForm& select) {
+        seen.push_back(Checked(select));
+        for (auto& item : select.SigCheckListBox.items) item.checked = true;
+        return ModalResult::Cancel;
+    };
+    form.SelSigButtonClick();
+    EXPECT_EQ(form.SelectedList, "\"Beta\"");  // Cancel keeps it
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (std::vector<std::string>{"Alpha", "Gamma"}));
+    EXPECT_EQ(seen[1], std::vector<std::string>{"Beta"});
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+}  // namespace
+}  // namespace bk::test

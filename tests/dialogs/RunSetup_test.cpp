@@ -1,0 +1,226 @@
+// The setup flow over the portable platform, a fake host and a scripted user:
+// what is loaded into the dialog, and what Ok, Cancel and a failed save leave
+// in the settings file.
+#include "core/RunSetup.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "FakeHost.h"
+#include "ScriptedForms.h"
+#include "settings/IniFile.h"
+
+namespace bk::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class RunSetupTest : public ::testing::Test, public PluginFixture {
+protected:
+    RunSetupTest() {
+        plugin.forms = &forms;
+        host.displayNames["mbox\\!!!!Inbox\\"] = "Inbox";
+    }
+    std::string Ini() const { return dir.Join("bkQuorvel.ini"); }
+    std::string File() const { return TempDir::Read(Ini()); }
+    std::string Get(const char* section, const char* key) const {
+        return IniFile(const_cast<PortablePlatform&>(platform), plugin.settingsPath)
+            .ReadString(section, key, "<none>");
+    }
+    // Runs the flow; `user` plays the setup dialog (it sees the form as loaded).
+    void Run(bool defaultSetup, std::function<ModalResult(TEditForm&)> user) {
+        forms.onEdit = std::move(user);
+        RunSetup(plugin, defaultSetup);
+    }
+    static ModalResult Ok(TEditForm& form) {
+        return PressOk(form) ? ModalResult::Ok : ModalResult::Cancel;
+    }
+
+    ScriptedForms forms;
+};
+
+TEST_F(RunSetupTest, DefaultSetupWithoutModeShowsNoAdditionAndOkWritesZero) {
+    plugin.defaultMode = 1;
+    plugin.defaultTiming = 1;
+    Run(true, [&](TEditForm& form) {
+        EXPECT_EQ(form.Caption, "Setup for the additional message - (default)");
+        EXPECT_TRUE(form.IsDefaultSetup());
+        EXPECT_TRUE(form.NoActionRadioButton.checked);
+        EXPECT_EQ(form.TimingRadioGroup.itemIndex, 1);
+        EXPECT_EQ(form.SelectedList, "");
+        EXPECT_TRUE(form.FortuneMemo.lines.empty());
+        EXPECT_EQ(form.MailboxPath, host.dataFolder + host.currentMailbox);
+        return Ok(form);
+    });
+    EXPECT_EQ(File(), "[Options]\r\nMode=0\r\nSigAddTiming=1\r\nSelectedSigs=\r\n");
+    EXPECT_EQ(plugin.defaultMode, 0);
+    EXPECT_EQ(plugin.defaultTiming, 1);
+    EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentMailBox", "BKA_GetDataFolder"}));
+}
+
+TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesThreeKeys) {
+    plugin.defaultTiming = 0;
+    WriteSettings("[Options]\r\nMode=2\r\nSigAddTiming=1\r\n");
+    Run(false, [&](TEditForm& form) {
+        EXPECT_EQ(form.Caption, "Setup for the additional message - Inbox");
+        EXPECT_FALSE(form.IsDefaultSetup());
+        EXPECT_TRUE(form.UseDefaultCheckBox.checked);
+        EXPECT_FALSE(form.SignatureRadioButton.enabled);
+        EXPECT_FALSE(form.TimingRadioGroup.enabled);
+        EXPECT_EQ(form.TimingRadioGroup.itemIndex, 0);  // the cached default timing
+        return Ok(form);
+    });
+    EXPECT_EQ(File(),
+              "[Options]\r\nMode=2\r\nSigAddTiming=1\r\n"
+              "[mbox\\!!!!Inbox\\]\r\nMode=-1\r\nSigAddTiming=0\r\nSelectedSigs=\r\n");
+    EXPECT_EQ(plugin.defaultMode, 1);  // a folder's save leaves the defaults alone
+    EXPECT_EQ(plugin.defaultTiming, 0);
+    EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentFolder", "BKA_GetFolderDisplayName",
+                                 "BKA_GetCurrentMailBox", "BKA_GetDataFolder"}));
+}
+
+TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
+    struct {
+        const char* mode;
+        const char* timing;
+        int modeShown;
+        int itemShown;
+        const char* modeSaved;
+        const char* timingSaved;
+    } cases[] =
+        {
+            {"7", "5", 1, 1, "1", "1"},    {"3", "-3", 3, -1, "3", "-1"},
+            {"0", "-1", 0, -1, "0", "-1"}, {"1", "0", 1, 0, "1", "0"},
+            {"-1", "1", 0, 1, "0", "1"},  // -1 in the default setup: no addition
+            {"x", "", 0, 1, "0", "1"},    // not a number reads 0; empty gives the default
+        };
+    for (const auto& c : cases) {
+        WriteSettings(std::string("[Options]\r\nMode=") + c.mode + "\r\nSigAddTiming=" + c.timing +
+                      "\r\nSelectedSigs=\"A\",\"B\"\r\n");
+        Run(true, [&](TEditForm& form) {
+            EXPECT_EQ(form.GetMode(), c.modeShown) << c.mode;
+            EXPECT_EQ(form.TimingRadioGroup.itemIndex, c.itemShown) << c.timing;
+            EXPECT_EQ(form.SelectedList, "A\",\"B");  // the reader's form
+            return Ok(form);
+        });
+        EXPECT_EQ(Get("Options", "Mode"), c.modeSaved) << c.mode;
+        EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
+        // Written back as read: one pair of quotes fewer, the same titles.
+        EXPECT_NE(File().find("SelectedSigs=A\",\"B\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(RunSetupTest, OneLineModeWritesTheLinesAndRemovesTheOldSurplus) {
+    WriteSettings(
+        "[Options]\r\nMode=2\r\nOneLineCount=4\r\n"
+        "[OptionsOneliner]\r\nsig0=\"w\"\r\nsig1=\"x\"\r\nSIG2=\"y\"\r\nsig3=\"z\"\r\nsig4="
+        "\"kept\"\r\n");
+    Run(true, [&](TEditForm& form) {
+        EXPECT_EQ(form.FortuneMemo.lines, (Lines{"w", "x", "y", "z", "kept"}));
+        form.FortuneMemo.lines = {"a", "", " b ", "say \"hi\""};
+        return Ok(form);
+    });
+    EXPECT_EQ(File(),
+              "[Options]\r\nMode=2\r\nOneLineCount=3\r\nSigAddTiming=1\r\nSelectedSigs=\r\n"
+              "[OptionsOneliner]\r\nsig0=\"a\"\r\nsig1=\" b \"\r\nSIG2=\"say \"hi\"\"\r\n"
+              "sig4=\"kept\"\r\n");
+    EXPECT_EQ(Get("OptionsOneliner", "sig1"), " b ");
+    EXPECT_EQ(Get("Options", "OnelineCount"), "3");
+}
+
+TEST_F(RunSetupTest, OtherModesLeaveTheListAlone) {
+    const std::string before =
+        "[x\\f\\]\r\nMode=2\r\nOneLineCount=1\r\n[x\\f\\Oneliner]\r\nsig0=\"old\"\r\n";
+    WriteSettings(before);
+    host.currentFolder = "x\\f\\";
+    Run(false, [&](TEditForm& form) {
+        form.FortuneMemo.lines = {"new", "lines"};
+        form.SelectRadio(form.SignatureRadioButton);
+        form.RadioButtonsClick();
+        return Ok(form);
+    });
+    EXPECT_EQ(Get("x\\f\\", "Mode"), "1");
+    EXPECT_EQ(Get("x\\f\\", "OneLineCount"), "1");
+    EXPECT_EQ(Get("x\\f\\Oneliner", "sig0"), "old");
+    EXPECT_EQ(Get("x\\f\\Oneliner", "sig1"), "<none>");
+}
+
+TEST_F(RunSetupTest, ForeignAndRepeatedKeysShowAsLinesAndSaveAsSigKeys) {
+    WriteSettings(
+        "[Options]\r\nMode=2\r\nOneLineCount=2\r\n[OptionsOneliner]\r\n"
+        "; a comment\r\nsig0=\"first\"\r\nfoo=bar\r\nno value line\r\nSIG0=\"again\"\r\n"
+        "empty=\r\n");
+    Run(true, [&](TEditForm& form) {
+        EXPECT_EQ(form.FortuneMemo.lines, (Lines{"first", "bar", "first", ""}));
+        return Ok(form);
+    });
+    EXPECT_EQ(Get("OptionsOneliner", "sig0"), "first");
+    EXPECT_EQ(Get("OptionsOneliner", "sig1"), "bar");
+    EXPECT_EQ(Get("OptionsOneliner", "sig2"), "first");
+    EXPECT_EQ(Get("OptionsOneliner", "sig3"), "<none>");  // the empty line went at Ok
+    EXPECT_EQ(Get("OptionsOneliner", "foo"), "bar");      // foreign keys stay
+    EXPECT_EQ(Get("Options", "OneLineCount"), "3");
+}
+
+TEST_F(RunSetupTest, LongListsAndLongValuesLoadAndSaveWhole) {
+    const int n = 3000;  // key names alone take more than 16 KiB
+    const std::string longLine(5000, 'L');
+    std::string ini =
+        "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nOneLineCount=3000\r\nSelectedSigs=" +
+        std::string(3000, 'S') + "\r\n[OptionsOneliner]\r\n";
+    for (int i = 0; i < n; ++i)
+        ini += "sig" + std::to_string(i) + "=\"" + (i == n - 1 ? longLine : std::to_string(i)) +
+               "\"\r\n";
+    WriteSettings(ini);
+    Run(true, [&](TEditForm& form) {
+        EXPECT_EQ(form.FortuneMemo.lines.size(), static_cast<std::size_t>(n));
+        EXPECT_EQ(form.FortuneMemo.lines.back(), longLine);
+        EXPECT_EQ(form.SelectedList.size(), 3000u);
+        return Ok(form);
+    });
+    EXPECT_TRUE(File() == ini);  // byte for byte (too long to print)
+}
+
+TEST_F(RunSetupTest, CancelWritesNothing) {
+    const std::string before = "[Options]\r\nMode=3\r\n";
+    WriteSettings(before);
+    Run(true, [&](TEditForm& form) {
+        form.SelectRadio(form.OnelineRadioButton);
+        form.FortuneMemo.lines = {"x"};
+        form.SelectedList = "\"changed\"";
+        return ModalResult::Cancel;
+    });
+    EXPECT_EQ(File(), before);
+    EXPECT_EQ(plugin.defaultMode, 1);
+    EXPECT_EQ(forms.editShown, 1);
+}
+
+TEST_F(RunSetupTest, AFailedSaveChangesNothingAndTellsTheUser) {
+    const std::string before = "[Options]\r\nMode=1\r\nSigAddTiming=1\r\n";
+    WriteSettings(before);
+    ASSERT_EQ(chmod(Ini().c_str(), 0444), 0);
+    Run(true, [&](TEditForm& form) {
+        form.SelectRadio(form.OnelineRadioButton);
+        form.FortuneMemo.lines = {"a", "b"};
+        form.TimingRadioGroup.itemIndex = 0;
+        return Ok(form);
+    });
+    chmod(Ini().c_str(), 0644);
+    EXPECT_EQ(File(), before);
+    EXPECT_EQ(plugin.defaultMode, 1);
+    EXPECT_EQ(plugin.defaultTiming, 1);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_FALSE(platform.messages[0].warning);
+    EXPECT_EQ(platform.messages[0].text.rfind("The settings could not be saved", 0), 0u);
+}
+
+TEST(OneLineListLines, ARepeatedKeyShowsItsFirstValue) {
+    CodePage cp = CodePage::Western();
+    std::vector<IniEntry> entries = {
+        {"sig0", "a"}, {"Sig1", "b"}, {"SIG0", "c"}, {"\xE9t\xE9", "d"}, {"\xC9T\xC9", "e"}};
+    EXPECT_EQ(OneLineListLines(entries, cp), (Lines{"a", "b", "a", "d", "d"}));
+    EXPECT_TRUE(OneLineListLines({}, cp).empty());
+}
+
+}  // namespace
+}  // namespace bk::test

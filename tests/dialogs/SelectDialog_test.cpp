@@ -1,0 +1,288 @@
+// The signature selection dialog of the real DLL under Wine, opened from the
+// setup dialog: the listing, the check marks by mouse and keyboard, the
+// preview, and the restricted list that comes back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "DialogFixture.h"
+
+namespace bk::test {
+namespace {
+
+using U = DialogUser;
+
+HWND EditCtl(HWND dialog, const char* field) {
+    return U::Item(dialog, EditId(field));
+}
+HWND SelCtl(HWND dialog, const char* field) {
+    return U::Item(dialog, SelectId(field));
+}
+
+struct Item {
+    std::string title;
+    bool checked;
+};
+
+std::vector<Item> Items(HWND list) {
+    std::vector<Item> items;
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[512] = {};
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back({text, SendMessageA(list, LB_GETITEMDATA, i, 0) != 0});
+    }
+    return items;
+}
+
+int IndexOf(HWND list, const std::string& title) {
+    std::vector<Item> items = Items(list);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].title == title)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool IsChecked(HWND list, int index) {
+    return SendMessageA(list, LB_GETITEMDATA, index, 0) != 0;
+}
+int Current(HWND list) {
+    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+// A click on an item's title (not its check box), and on its check box.
+void ClickTitle(HWND list, int index) {
+    U::ClickAt(list, 120, index * 15 + 7);
+}
+void ClickBox(HWND list, int index) {
+    U::ClickAt(list, 8, index * 15 + 7);
+}
+
+// Opens the selection dialog from the setup dialog `d`.
+HWND OpenSelection(U& u, HWND d) {
+    U::ClickLater(EditCtl(d, "SelSigButton"));
+    return u.WaitForDialog(kSelectCaption);
+}
+
+const std::map<std::string, std::string> kContents = {
+    {"Alpha", "alpha\r\n"}, {"Beta", "beta line 1\r\nbeta line 2\r\n"}, {"Gamma", "gamma\r\n"}};
+
+class SelectDialogTest : public DialogTest {
+protected:
+    SelectDialogTest() {
+        WriteSignature("$$$00001Alpha.txt", "alpha");
+        WriteSignature("$$$0000aBeta.txt", "beta line 1\r\nbeta line 2");
+        WriteSignature("$$$00010Gamma.txt", "gamma");
+    }
+};
+
+TEST_F(SelectDialogTest, ListsChecksPreviewsAndReturnsTheChoice) {
+    WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Gamma\",\"alpha\"\r\n");
+    ASSERT_TRUE(Load());
+    std::vector<Item> final;  // the marks when Enter was pressed
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        HWND s = OpenSelection(u, d);
+        u.Check(GetWindow(s, GW_OWNER) == d, "owned by the setup dialog");
+        u.Check(!U::Enabled(d), "the setup dialog takes no input");
+        RECT client;
+        GetClientRect(s, &client);
+        u.Check(client.right == 466 && client.bottom == 239, "client area is 466 x 239");
+
+        struct {
+            const char* field;
+            const char* caption;
+            int x, y, width, height;
+        } rows[] = {
+            {"CheckLabel", "The signature to be added is selected from checked items.", 16, 16, 321,
+             15},
+            {"SigCheckListBox", "", 8, 40, 337, 89},
+            {"SigPreviewMemo", "(preview)\r\n", 8, 136, 450, 89},
+            {"OkButton", "&Ok", 376, 16, 75, 25},
+            {"CancelButton", "&Cancel", 376, 56, 75, 25},
+        };
+        for (const auto& row : rows) {
+            HWND c = SelCtl(s, row.field);
+            RECT p = U::Place(c);
+            u.Check(c && p.left == row.x && p.top == row.y && p.right == row.width &&
+                        p.bottom == row.height,
+                    std::string(row.field) + " at its place");
+            u.Check(U::Text(c) == row.caption, std::string(row.field) + " caption");
+        }
+        HWND list = SelCtl(s, "SigCheckListBox");
+        HWND preview = SelCtl(s, "SigPreviewMemo");
+        for (const auto& row : rows) {
+            LOGFONTW font{};
+            GetObjectW(
+                reinterpret_cast<HGDIOBJ>(SendMessageA(SelCtl(s, row.field), WM_GETFONT, 0, 0)),
+                sizeof font, &font);
+            bool memo = std::string(row.field) == "SigPreviewMemo";
+            u.Check(font.lfHeight == -12 && (memo || std::wstring(font.lfFaceName) == L"Arial") &&
+                        (!memo || (font.lfPitchAndFamily & 3) == FIXED_PITCH),
+                    std::string(row.field) + " font");
+        }
+        u.Check(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0) == 15, "item height 15");
+        LONG previewStyle = GetWindowLongA(preview, GWL_STYLE);
+        u.Check((previewStyle & ES_READONLY) && (previewStyle & WS_VSCROLL) &&
+                    !(previewStyle & WS_HSCROLL) && !(previewStyle & ES_AUTOHSCROLL),
+                "preview: read-only, wrapping, vertical scroll bar");
+        u.Check(U::MemoBrush(s, preview) == GetSysColorBrush(COLOR_WINDOW), "preview colour");
+        u.Check(
+            (GetWindowLongA(SelCtl(s, "OkButton"), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON,
+            "Ok is the default button");
+        u.Check(!(GetWindowLongA(SelCtl(s, "CheckLabel"), GWL_STYLE) & WS_TABSTOP),
+                "the label takes no focus");
+
+        std::vector<std::string> order;
+        for (const Item& item : Items(list)) order.push_back(item.title);
+        std::vector<std::string> sorted = order;
+        std::sort(sorted.begin(), sorted.end());
+        u.Check(sorted == std::vector<std::string>{"Alpha", "Beta", "Gamma"}, "one item per file");
+        for (const Item& item : Items(list))
+            u.Check(item.checked == (item.title != "Beta"), item.title + " checked as stored");
+
+        int beta = IndexOf(list, "Beta");
+        ClickTitle(list, beta);
+        u.WaitUntil([&] { return U::Text(preview) == "beta line 1\r\nbeta line 2\r\n"; },
+                    "the preview of Beta");
+        u.Check(Current(list) == beta && !IsChecked(list, beta),
+                "a click on the title only selects");
+        ClickBox(list, beta);
+        u.WaitUntil([&] { return IsChecked(list, beta); }, "a click on the box to check Beta");
+        U::PressKey(list, VK_SPACE);
+        u.WaitUntil([&] { return !IsChecked(list, beta); }, "Space to uncheck Beta");
+        U::PressKey(list, VK_HOME);
+        u.WaitUntil([&] { return Current(list) == 0; }, "Home to reach the first item");
+        std::string first = Items(list)[0].title;
+        u.WaitUntil([&] { return U::Text(preview) == kContents.at(first); },
+                    "the preview to follow the keyboard");
+        bool wasChecked = IsChecked(list, 0);
+        U::PressKey(list, VK_SPACE);
+        u.WaitUntil([&] { return IsChecked(list, 0) != wasChecked; }, "Space on the first item");
+        final = Items(list);
+        U::PressKey(list, VK_RETURN);  // Enter: the default button
+        u.WaitUntilGone(s);
+        u.Check(U::Enabled(d), "the setup dialog is back");
+        U::Click(EditCtl(d, "OkButton"));
+        u.WaitUntilGone(d);
+    });
+    ASSERT_EQ(final.size(), 3u);
+    std::string expected;  // the checked titles in list order, in the full form
+    for (const Item& item : final)
+        if (item.checked)
+            expected += (expected.empty() ? "\"" : ",\"") + item.title + "\"";
+    EXPECT_NE(SettingsText().find("SelectedSigs=" + expected + "\r\n"), std::string::npos)
+        << SettingsText();
+    EXPECT_EQ(Profile("Options", "Mode"), "3");
+}
+
+TEST_F(SelectDialogTest, ReopeningChecksTheLastChoiceAndCancelKeepsIt) {
+    const std::string before = "[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n";
+    WriteSettings(before);
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        HWND s = OpenSelection(u, d);
+        HWND list = SelCtl(s, "SigCheckListBox");
+        int alpha = IndexOf(list, "Alpha"), beta = IndexOf(list, "Beta");
+        ClickBox(list, beta);
+        ClickBox(list, alpha);
+        u.WaitUntil([&] { return IsChecked(list, beta) && !IsChecked(list, alpha); },
+                    "Beta checked, Alpha unchecked");
+        U::Click(SelCtl(s, "OkButton"));
+        u.WaitUntilGone(s);
+
+        auto checkedTitles = [&](HWND l) {
+            std::string t;
+            for (const Item& item : Items(l))
+                if (item.checked)
+                    t += item.title + ";";
+            return t;
+        };
+        s = OpenSelection(u, d);
+        list = SelCtl(s, "SigCheckListBox");
+        u.Check(checkedTitles(list) == "Beta;", "reopened with the last choice");
+        ClickBox(list, IndexOf(list, "Gamma"));
+        u.WaitUntil(
+            [&] {
+                return checkedTitles(list) == "Beta;Gamma;" || checkedTitles(list) == "Gamma;Beta;";
+            },
+            "Gamma checked");
+        U::Click(SelCtl(s, "CancelButton"));
+        u.WaitUntilGone(s);
+
+        s = OpenSelection(u, d);
+        list = SelCtl(s, "SigCheckListBox");
+        u.Check(checkedTitles(list) == "Beta;", "Cancel kept the last Ok's choice");
+        U::PressKey(list, VK_ESCAPE);
+        u.WaitUntilGone(s);
+        U::Click(EditCtl(d, "CancelButton"));
+        u.WaitUntilGone(d);
+    });
+    EXPECT_EQ(SettingsText(), before);
+}
+
+TEST_F(DialogTest, NoSignatureFileWarnsAndOpensAnEmptyList) {
+    WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n");
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        U::ClickLater(EditCtl(d, "SelSigButton"));
+        u.Check(u.AnswerMessageBox("Warning") == "No signature file found.", "the warning");
+        HWND s = u.WaitForDialog(kSelectCaption);
+        u.Check(Items(SelCtl(s, "SigCheckListBox")).empty(), "an empty list");
+        U::Click(SelCtl(s, "OkButton"));
+        u.WaitUntilGone(s);
+        U::Click(EditCtl(d, "OkButton"));
+        u.WaitUntilGone(d);
+    });
+    EXPECT_NE(SettingsText().find("SelectedSigs=\r\n"), std::string::npos) << SettingsText();
+}
+
+TEST_F(SelectDialogTest, ANumberThatIsNotHexadecimalIsReportedAndNothingOpens) {
+    WriteSignature("$$$0001GBad.txt", "x");
+    WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n");
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        U::ClickLater(EditCtl(d, "SelSigButton"));
+        u.Check(u.AnswerMessageBox("Error") == "'$0001G' is not a valid integer value",
+                "the conversion error");
+        u.WaitUntil([&] { return U::Enabled(d); }, "the setup dialog to take input again");
+        u.Check(!FindWindowA("#32770", kSelectCaption), "no selection dialog");
+        U::Click(EditCtl(d, "OkButton"));
+        u.WaitUntilGone(d);
+    });
+    EXPECT_EQ(Profile("Options", "SelectedSigs"), "Alpha");  // kept
+}
+
+TEST_F(SelectDialogTest, APreviewFileThatIsGoneIsReportedAndThePreviewStays) {
+    std::string beta = dir.Join("data\\mbox\\$$$0000aBeta.txt");
+    WriteSettings("[Options]\r\nMode=3\r\n");
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        HWND s = OpenSelection(u, d);
+        HWND list = SelCtl(s, "SigCheckListBox");
+        HWND preview = SelCtl(s, "SigPreviewMemo");
+        u.Check(DeleteFileA(beta.c_str()) != FALSE, "Beta deleted");
+        ClickTitle(list, IndexOf(list, "Alpha"));
+        u.WaitUntil([&] { return U::Text(preview) == "alpha\r\n"; }, "the preview of Alpha");
+        ClickTitle(list, IndexOf(list, "Beta"));
+        std::string text = u.AnswerMessageBox("Error");
+        u.Check(text.find("$$$0000ABeta.txt") != std::string::npos, "names the file: " + text);
+        u.Check(U::Text(preview) == "alpha\r\n", "the preview stays");
+        u.Check(IsWindowVisible(s) != FALSE, "the dialog stays open");
+        U::Click(SelCtl(s, "CancelButton"));
+        u.WaitUntilGone(s);
+        U::Click(EditCtl(d, "CancelButton"));
+        u.WaitUntilGone(d);
+    });
+}
+
+}  // namespace
+}  // namespace bk::test

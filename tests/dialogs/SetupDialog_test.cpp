@@ -1,0 +1,358 @@
+// The setup dialog of the real DLL under Wine: opened by the host's setup
+// command (default setup) or the plug-in's menu command (folder setup), played
+// by a helper thread, checked in its controls and in the settings it saves.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "DialogFixture.h"
+
+namespace bk::test {
+namespace {
+
+using U = DialogUser;
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+LOGFONTW FontOf(HWND control) {
+    LOGFONTW font{};
+    auto handle = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+    if (handle)
+        GetObjectW(handle, sizeof font, &font);
+    return font;
+}
+
+bool IsFixedPitchFont(HWND control) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return font && (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+}
+
+LONG StyleOf(HWND window) {
+    return GetWindowLongA(window, GWL_STYLE);
+}
+
+struct Row {
+    const char* field;
+    const char* windowClass;
+    const char* caption;
+    int x, y, width, height;
+};
+
+const Row kSetupRows[] = {
+    {"UseDefaultCheckBox", "Button", "&Use default setup", 16, 8, 209, 17},
+    {"NoActionRadioButton", "Button", "&No addition", 32, 32, 353, 17},
+    {"SignatureRadioButton", "Button", "Add a &signature registered in the Mailbox at random", 32,
+     56, 353, 17},
+    {"SelSigCheckBox", "Button", "&Restrict signatures to add", 56, 80, 217, 17},
+    {"SelSigButton", "Button", "S&elect signature...", 280, 76, 105, 25},
+    {"OnelineRadioButton", "Button", "Add one &line at random from the list below", 32, 104, 353,
+     17},
+    {"FortuneMemo", "Edit", "", 8, 128, 449, 174},
+    {"TimingRadioGroup", "Button", "The signature is added &when", 8, 312, 449, 33},
+    {"OkButton", "Button", "&Ok", 136, 360, 75, 25},
+    {"CancelButton", "Button", "&Cancel", 248, 360, 75, 25},
+};
+
+HWND Ctl(HWND dialog, const char* field) {
+    return U::Item(dialog, EditId(field));
+}
+HWND TimingItem(HWND dialog, int k) {
+    return U::Item(dialog, EditId("TimingRadioGroup") + 1 + k);
+}
+
+// Check marks of UseDefault, NoAction, Signature, SelSig, Oneline, timing 0, timing 1.
+std::string Marks(HWND d) {
+    std::string s;
+    for (HWND h : {Ctl(d, "UseDefaultCheckBox"), Ctl(d, "NoActionRadioButton"),
+                   Ctl(d, "SignatureRadioButton"), Ctl(d, "SelSigCheckBox"),
+                   Ctl(d, "OnelineRadioButton"), TimingItem(d, 0), TimingItem(d, 1)})
+        s += U::Checked(h) ? '1' : '0';
+    return s;
+}
+
+// Enabled state of NoAction, Signature, SelSig, SelSigButton, Oneline, memo, timing 0, timing 1.
+std::string Enabling(HWND d) {
+    std::string s;
+    for (HWND h : {Ctl(d, "NoActionRadioButton"), Ctl(d, "SignatureRadioButton"),
+                   Ctl(d, "SelSigCheckBox"), Ctl(d, "SelSigButton"), Ctl(d, "OnelineRadioButton"),
+                   Ctl(d, "FortuneMemo"), TimingItem(d, 0), TimingItem(d, 1)})
+        s += U::Enabled(h) ? '1' : '0';
+    return s;
+}
+
+int MemoColor(HWND d) {
+    HBRUSH brush = U::MemoBrush(d, Ctl(d, "FortuneMemo"));
+    if (brush == GetSysColorBrush(COLOR_WINDOW))
+        return COLOR_WINDOW;
+    if (brush == GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT))
+        return COLOR_INACTIVECAPTIONTEXT;
+    return -1;
+}
+
+void CancelAndWait(U& u, HWND d) {
+    U::Click(Ctl(d, "CancelButton"));
+    u.WaitUntilGone(d);
+}
+
+void OkAndWait(U& u, HWND d) {
+    U::Click(Ctl(d, "OkButton"));
+    u.WaitUntilGone(d);
+}
+
+TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
+    ASSERT_TRUE(Load());
+    int answer = RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        RECT client;
+        GetClientRect(d, &client);
+        u.Check(client.right == 465 && client.bottom == 393, "client area is 465 x 393");
+        RECT frame;
+        GetWindowRect(d, &frame);
+        int dx = (frame.left + frame.right) - GetSystemMetrics(SM_CXSCREEN);
+        int dy = (frame.top + frame.bottom) - GetSystemMetrics(SM_CYSCREEN);
+        u.Check(dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2, "centred on the screen");
+        u.Check(GetWindow(d, GW_OWNER) == mainWindow, "owned by the host's main window");
+        u.Check(!U::Enabled(mainWindow), "the main window takes no input");
+        u.Check(!(StyleOf(d) & WS_THICKFRAME) && (StyleOf(d) & WS_SYSMENU), "fixed dialog frame");
+
+        for (const Row& row : kSetupRows) {
+            HWND c = Ctl(d, row.field);
+            std::string name = row.field;
+            if (!c) {
+                u.Check(false, name + " exists");
+                continue;
+            }
+            RECT p = U::Place(c);
+            u.Check(
+                p.left == row.x && p.top == row.y && p.right == row.width && p.bottom == row.height,
+                name + " at its place");
+            u.Check(_stricmp(ClassOf(c).c_str(), row.windowClass) == 0, name + " class");
+            u.Check(U::Text(c) == row.caption, name + " caption \"" + U::Text(c) + "\"");
+            LOGFONTW font = FontOf(c);
+            u.Check(font.lfHeight == -12, name + " font height 12");
+            if (name != "FortuneMemo")
+                u.Check(std::wstring(font.lfFaceName) == L"Arial", name + " in Arial");
+        }
+        HWND memo = Ctl(d, "FortuneMemo");
+        LONG memoStyle = StyleOf(memo);
+        u.Check((memoStyle & ES_MULTILINE) && (memoStyle & WS_HSCROLL) &&
+                    (memoStyle & WS_VSCROLL) && (memoStyle & ES_AUTOHSCROLL) &&
+                    (memoStyle & ES_WANTRETURN) && !(memoStyle & ES_READONLY),
+                "memo: no wrapping, both scroll bars, Enter starts a line");
+        u.Check(IsFixedPitchFont(memo), "memo font is fixed-pitch");
+        u.Check((StyleOf(Ctl(d, "OkButton")) & BS_TYPEMASK) == BS_PUSHBUTTON, "Ok is not default");
+        u.Check(!U::Visible(Ctl(d, "UseDefaultCheckBox")), "default setup: no UseDefaultCheckBox");
+        u.Check(U::Text(TimingItem(d, 0)) == "you start composing a message" &&
+                    U::Text(TimingItem(d, 1)) == "a message is going to be delivered",
+                "timing items");
+        RECT i0 = U::Place(TimingItem(d, 0)), i1 = U::Place(TimingItem(d, 1));
+        u.Check(i0.top == i1.top && i0.left > 8 && i1.left > i0.left + i0.right - 1 &&
+                    i0.top > 312 && i0.top + i0.bottom <= 345,
+                "timing items side by side inside the group");
+
+        // Window order is the tab order: the table's, each group's items after its box.
+        std::vector<int> ids;
+        for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            ids.push_back(GetDlgCtrlID(c));
+        std::vector<int> expected;
+        for (const Row& row : kSetupRows) {
+            expected.push_back(EditId(row.field));
+            if (std::string(row.field) == "TimingRadioGroup")
+                for (int k : {1, 2}) expected.push_back(EditId(row.field) + k);
+        }
+        u.Check(ids == expected, "controls in tab order");
+        CancelAndWait(u, d);
+    });
+    EXPECT_EQ(answer, 1);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(SettingsText(), "<missing>");
+}
+
+TEST_F(DialogTest, SetupDialogShowsTheStoredSetup) {
+    ASSERT_TRUE(Load());
+    struct Case {
+        std::string ini;
+        const char* marks;     // UseDefault NoAction Signature SelSig Oneline T0 T1
+        const char* enabling;  // NoAction Signature SelSig SelSigButton Oneline Memo T0 T1
+        int memoColor;
+        std::string memoText;
+        std::vector<std::string> tabStops;  // fields, "T0"/"T1" for the timing items
+    } cases[] = {
+        {"",
+         "0100001",
+         "11001011",
+         19,
+         "",
+         {"NoActionRadioButton", "T1", "OkButton", "CancelButton"}},
+        {"[Options]\r\nMode=3\r\nSigAddTiming=0\r\n",
+         "0011010",
+         "11111011",
+         19,
+         "",
+         {"SignatureRadioButton", "SelSigCheckBox", "SelSigButton", "T0", "OkButton",
+          "CancelButton"}},
+        {"[Options]\r\nMode=2\r\n[OptionsOneliner]\r\nsig0=\"x\"\r\nsig1=\" y \"\r\n",
+         "0000101",
+         "11001111",
+         5,
+         "x\r\n y \r\n",
+         {"OnelineRadioButton", "FortuneMemo", "T1", "OkButton", "CancelButton"}},
+        {"[Options]\r\nMode=7\r\nSigAddTiming=-3\r\n",
+         "0010000",
+         "11101011",
+         19,
+         "",
+         {"SignatureRadioButton", "SelSigCheckBox", "T0", "OkButton", "CancelButton"}},
+        {"[Options]\r\nMode=1\r\nSigAddTiming=5\r\n", "0010001", "11101011", 19, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini);
+        WriteSettings(c.ini);
+        RunDefaultSetup([&](U& u) {
+            HWND d = u.WaitForDialog(kDefaultCaption);
+            u.Check(Marks(d) == c.marks, "marks " + Marks(d));
+            u.Check(Enabling(d) == c.enabling, "enabled " + Enabling(d));
+            u.Check(MemoColor(d) == c.memoColor, "memo colour " + std::to_string(MemoColor(d)));
+            u.Check(U::Text(Ctl(d, "FortuneMemo")) == c.memoText, "memo text");
+            if (!c.tabStops.empty()) {
+                std::vector<HWND> stops;
+                for (const std::string& f : c.tabStops)
+                    stops.push_back(f == "T0"   ? TimingItem(d, 0)
+                                    : f == "T1" ? TimingItem(d, 1)
+                                                : Ctl(d, f.c_str()));
+                HWND at = GetNextDlgTabItem(d, nullptr, FALSE);
+                for (std::size_t i = 0; i <= stops.size(); ++i) {
+                    u.Check(at == stops[i % stops.size()], "tab stop " + std::to_string(i));
+                    at = GetNextDlgTabItem(d, at, FALSE);
+                }
+            }
+            CancelAndWait(u, d);
+        });
+        EXPECT_EQ(SettingsText(), c.ini);  // Cancel writes nothing
+    }
+}
+
+TEST_F(DialogTest, ChoosingOneLineModeTypingAndOkSaveTheList) {
+    WriteSettings("[Options]\r\nOneLineCount=3\r\n[OptionsOneliner]\r\nsig2=\"old\"\r\n");
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        PostMessageA(d, WM_SYSCHAR, 'l', 1u << 29);  // Alt+L: "Add one &line at random..."
+        u.WaitUntil([&] { return Marks(d) == "0000101"; }, "one-line mode selected by Alt+L");
+        u.Check(Enabling(d) == "11001111", "memo enabled, signature choices not");
+        u.Check(MemoColor(d) == COLOR_WINDOW, "memo in the window colour");
+        HWND memo = Ctl(d, "FortuneMemo");
+        u.Check(U::Text(memo) == "old\r\n", "the stored list in the memo");
+        SendMessageA(memo, EM_SETSEL, 0, -1);  // typing replaces it
+        U::Type(memo, "first\nsecond\tcol\n");
+        u.WaitUntil([&] { return U::Text(memo) == "first\r\nsecond\tcol\r\n"; },
+                    "typed text, not \"" + U::Text(memo) + "\"");
+        u.Check(IsWindowVisible(d) != FALSE, "Enter in the memo closes nothing");
+        U::PressKey(Ctl(d, "SignatureRadioButton"),
+                    VK_RETURN);  // Enter elsewhere: no default button
+        U::Click(TimingItem(d, 0));
+        u.Check(IsWindowVisible(d) != FALSE, "Enter closes nothing");
+        OkAndWait(u, d);
+    });
+    EXPECT_EQ(Profile("Options", "Mode"), "2");
+    EXPECT_EQ(Profile("Options", "SigAddTiming"), "0");
+    EXPECT_EQ(Profile("Options", "OneLineCount"), "2");
+    EXPECT_EQ(Profile("OptionsOneliner", "sig0"), "first");
+    EXPECT_EQ(Profile("OptionsOneliner", "sig1"), "second\tcol");
+    EXPECT_EQ(Profile("OptionsOneliner", "sig2"), "<none>");
+}
+
+TEST_F(DialogTest, EmptyOneLineListIsRefusedAndEscCancels) {
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        U::Click(Ctl(d, "OnelineRadioButton"));
+        HWND memo = Ctl(d, "FortuneMemo");
+        SendMessageA(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\r\n\r\n"));
+        U::ClickLater(Ctl(d, "OkButton"));
+        u.Check(u.AnswerMessageBox("Warning") == "Please set sentense(s) to add.", "refusal");
+        u.Check(IsWindowVisible(d) != FALSE, "the dialog stays open");
+        u.WaitUntil([&] { return U::Text(memo).empty(); }, "blank lines removed");
+        U::PressKey(memo, VK_ESCAPE);
+        u.WaitUntilGone(d);
+    });
+    EXPECT_EQ(SettingsText(), "<missing>");
+}
+
+TEST_F(DialogTest, CloseBoxCancels) {
+    const std::string before = "[Options]\r\nMode=1\r\n";
+    WriteSettings(before);
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        U::Click(Ctl(d, "OnelineRadioButton"));
+        U::Type(Ctl(d, "FortuneMemo"), "abc");
+        PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+        u.WaitUntilGone(d);
+    });
+    EXPECT_EQ(SettingsText(), before);
+}
+
+TEST_F(DialogTest, AFailedSaveIsShownAndChangesNothing) {
+    const std::string before = "[Options]\r\nMode=1\r\n";
+    WriteSettings(before);
+    ASSERT_TRUE(Load());
+    // Held open without delete sharing: the file can't be replaced.
+    HANDLE hold = CreateFileA(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        U::Click(Ctl(d, "NoActionRadioButton"));
+        U::ClickLater(Ctl(d, "OkButton"));
+        std::string text = u.AnswerMessageBox("Error");
+        u.Check(text.rfind("The settings could not be saved", 0) == 0, "error box: " + text);
+        u.WaitUntilGone(d);
+    });
+    CloseHandle(hold);
+    EXPECT_EQ(SettingsText(), before);
+}
+
+TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
+    WriteSettings("[Options]\r\nMode=2\r\nSigAddTiming=0\r\n");
+    ASSERT_TRUE(Load());
+    bool ran = RunFolderSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kFolderCaption);
+        HWND useDefault = Ctl(d, "UseDefaultCheckBox");
+        u.Check(U::Visible(useDefault) && U::Checked(useDefault), "UseDefaultCheckBox checked");
+        u.Check(Enabling(d) == "00000000", "every choice disabled: " + Enabling(d));
+        u.Check(U::Enabled(Ctl(d, "OkButton")) && U::Enabled(Ctl(d, "CancelButton")),
+                "Ok and Cancel enabled");
+        u.Check(MemoColor(d) == COLOR_INACTIVECAPTIONTEXT, "memo greyed");
+        u.Check(Marks(d) == "1010010", "own choices as the controls started, timing 0");
+
+        U::Click(useDefault);  // the folder's own setup: everything enabled at first
+        u.Check(Enabling(d) == "11111111", "all enabled: " + Enabling(d));
+        u.Check(MemoColor(d) == COLOR_WINDOW, "memo in the window colour");
+        U::Click(Ctl(d, "SelSigCheckBox"));  // the finer rules apply again
+        u.Check(Enabling(d) == "11111011", "restricted signatures: " + Enabling(d));
+        U::Click(useDefault);
+        u.Check(Enabling(d) == "00000000", "disabled again");
+        OkAndWait(u, d);
+    });
+    ASSERT_TRUE(ran) << "the plug-in registered no menu command";
+    EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "Mode"), "-1");
+    EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "SigAddTiming"), "0");
+    EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "SelectedSigs"), "");
+    EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "OneLineCount"), "<none>");
+    EXPECT_EQ(Profile("Options", "Mode"), "2");
+}
+
+}  // namespace
+}  // namespace bk::test

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Photographs the plug-in's two dialogs as the built DLL shows them under Wine,
+# into docs/setup-default.png, docs/setup-folder.png and docs/select-signature.png.
+#
+#   tools/screenshots.sh [BUILD_DIR]     (default: build/win32, built beforehand)
+#
+# Runs in its own virtual X display (xvfb-run) and photographs it with
+# ImageMagick's import. The program tests/dialogs/dialog_pictures.exe opens the
+# dialogs with sample settings and says where each window is.
+set -eu
+cd "$(dirname "$0")/.."
+build=${1:-build/win32}
+program="$build/tests/dialogs/dialog_pictures.exe"
+[ -f "$program" ] || { echo "build $program first" >&2; exit 1; }
+
+if [ -z "${BK_SCREENSHOTS_DISPLAY:-}" ]; then
+    exec env BK_SCREENSHOTS_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+flags=$(mktemp -d)
+trap 'rm -rf "$flags"' EXIT
+mkdir -p docs
+cr=$(printf '\r')
+"$build/wine-run" "$program" "Z:$flags" | while read -r word name x y width height; do
+    height=${height%"$cr"}  # the program's lines end in CR LF
+    [ "$word" = shot ] || continue
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "docs/$name.png"
+    echo "docs/$name.png (${width} x ${height})"
+    touch "$flags/$name.done"
+done
