@@ -7,11 +7,30 @@
 
 #include "core/Callbacks.h"
 #include "core/Hooks.h"
+#include "core/Menu.h"
 #include "core/RunSetup.h"
 #include "dll/PluginInstance.h"
 
 using bk::dll::Guarded;
 using Ignored = std::intptr_t;
+
+namespace {
+
+// The menu entry's command: the setup of the current folder.
+void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
+    Guarded(0, [](bk::Plugin& p) {
+        bk::RunSetup(p, false);
+        return 0;
+    });
+}
+
+// The menu entry's state for the current folder.
+std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
+    return static_cast<std::uint32_t>(
+        Guarded(0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -19,7 +38,11 @@ int WINAPI BKC_OnStart() { return 0; }
 
 int WINAPI BKC_OnExit() { return 0; }
 
-int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU /*menu*/, int /*menuType*/) { return 0; }
+int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
+    return Guarded(0, [&](bk::Plugin& p) {
+        return bk::OnMenuInit(p, menu, menuType, &MenuCommand, &MenuState);
+    });
+}
 
 int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
 
