@@ -8,6 +8,7 @@
 
 #include "core/Picker.h"
 #include "dialogs/fortedit.h"
+#include "settings/CommaText.h"
 
 namespace bk {
 namespace {
@@ -67,16 +68,30 @@ void WriteOneLineList(IniBatch& batch, const std::string& section,
     batch.WriteInteger(section, "OneLineCount", static_cast<int>(lines.size()));
 }
 
+// The restricted list to store. A list chosen in the selection dialog is in
+// the full form already. A list still as loaded is in the reader's form (one
+// pair of quotes fewer than stored); stored like that, a first title's leading
+// blanks or a last title's trailing blanks, or enclosing apostrophes, would be
+// lost at the next read. So it goes back in the full form of the titles the
+// picker reads from it, which for a list saved by the selection dialog is
+// exactly the text that was in the file.
+std::string SelectedSigsToStore(const TEditForm& form, const std::string& loaded,
+                                const CodePage& codePage) {
+    if (form.SelectedList != loaded || loaded.empty()) return form.SelectedList;
+    return JoinCommaText(SplitCommaText('"' + loaded + '"', codePage), codePage);
+}
+
 // Saves the dialog's values into `section` as one rewrite. Throws SettingsError
 // (the file unchanged) when it can't.
 void SaveSetup(Plugin& plugin, const IniFile& settings, const std::string& section,
-               const TEditForm& form) {
+               const TEditForm& form, const std::string& loadedSelection) {
     const int mode = form.GetMode();
     const int timing = form.TimingRadioGroup.itemIndex;
     IniBatch batch(settings);
     batch.WriteInteger(section, "Mode", mode);
     batch.WriteInteger(section, "SigAddTiming", timing);
-    batch.WriteString(section, "SelectedSigs", form.SelectedList);
+    batch.WriteString(section, "SelectedSigs",
+                      SelectedSigsToStore(form, loadedSelection, plugin.platform.AnsiCodePage()));
     if (mode == kModeOneLine)
         WriteOneLineList(batch, section, form.FortuneMemo.lines, plugin.platform.AnsiCodePage());
     batch.Commit();
@@ -115,7 +130,8 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
     form.SetMode(settings.ReadInteger(section, "Mode", kModeUseDefault));
     form.TimingRadioGroup.Select(
         settings.ReadInteger(section, "SigAddTiming", plugin.defaultTiming));
-    form.SelectedList = settings.ReadString(section, "SelectedSigs", "");
+    const std::string loadedSelection = settings.ReadString(section, "SelectedSigs", "");
+    form.SelectedList = loadedSelection;
     form.FortuneMemo.lines = OneLineListLines(settings.ReadSection(section + "Oneliner"),
                                               plugin.platform.AnsiCodePage());
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
@@ -125,7 +141,7 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
         return;
 
     try {
-        SaveSetup(plugin, settings, section, form);
+        SaveSetup(plugin, settings, section, form, loadedSelection);
     } catch (const std::exception& e) {
         plugin.platform.ShowError(std::string("The settings could not be saved; the file is "
                                               "unchanged.\r\n") +

@@ -8,6 +8,7 @@
 
 #include "FakeHost.h"
 #include "ScriptedForms.h"
+#include "settings/CommaText.h"
 #include "settings/IniFile.h"
 
 namespace bk::test {
@@ -105,8 +106,26 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
         });
         EXPECT_EQ(Get("Options", "Mode"), c.modeSaved) << c.mode;
         EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
-        // Written back as read: one pair of quotes fewer, the same titles.
-        EXPECT_NE(File().find("SelectedSigs=A\",\"B\r\n"), std::string::npos);
+        // Written back as it was stored.
+        EXPECT_NE(File().find("SelectedSigs=\"A\",\"B\"\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
+    // Titles with outer blanks and apostrophes, stored in either form, read
+    // back as the same titles after an Ok that did not touch them.
+    const std::string stored[] = {"\" first\",\"last \"", "' first\",\"last '",
+                                  "\"'a\",\"b'\"", "'a\",\"b'", "A,B"};
+    for (const std::string& value : stored) {
+        WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=" + value + "\r\n");
+        const IniFile ini(platform, plugin.settingsPath);
+        auto titles = [&] {
+            return SplitCommaText('"' + ini.ReadString("Options", "SelectedSigs", "") + '"',
+                                  platform.AnsiCodePage());
+        };
+        const auto before = titles();
+        Run(true, Ok);
+        EXPECT_EQ(titles(), before) << value;
     }
 }
 
@@ -166,8 +185,8 @@ TEST_F(RunSetupTest, LongListsAndLongValuesLoadAndSaveWhole) {
     const int n = 3000;  // key names alone take more than 16 KiB
     const std::string longLine(5000, 'L');
     std::string ini =
-        "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nOneLineCount=3000\r\nSelectedSigs=" +
-        std::string(3000, 'S') + "\r\n[OptionsOneliner]\r\n";
+        "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nOneLineCount=3000\r\nSelectedSigs=\"" +
+        std::string(3000, 'S') + "\"\r\n[OptionsOneliner]\r\n";
     for (int i = 0; i < n; ++i)
         ini += "sig" + std::to_string(i) + "=\"" + (i == n - 1 ? longLine : std::to_string(i)) +
                "\"\r\n";
