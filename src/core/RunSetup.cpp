@@ -16,22 +16,10 @@ namespace {
 constexpr const char* kDefaultSection = "Options";
 constexpr const char* kDefaultFolderName = "(default)";
 
-// A name folded so that names equal without regard to letter case fold alike.
-std::string FoldName(std::string_view name, const CodePage& codePage) {
-    std::string folded(name);
-    for (std::size_t p = 0; p < folded.size();) {
-        std::size_t n = codePage.CharLength(folded, p);
-        if (n == 1)
-            folded[p] = static_cast<char>(codePage.Upper(static_cast<std::uint8_t>(folded[p])));
-        p += n;
-    }
-    return folded;
-}
-
 // The index k of a key that names "sig" k (letter case ignored), k written
 // without leading zeros; -1 for any other key.
 long long SigKeyIndex(std::string_view key, const CodePage& codePage) {
-    if (key.size() < 4 || key.size() > 13 || FoldName(key.substr(0, 3), codePage) != "SIG")
+    if (key.size() < 4 || key.size() > 13 || codePage.Fold(key.substr(0, 3)) != "SIG")
         return -1;
     std::string_view digits = key.substr(3);
     if (digits.size() > 1 && digits[0] == '0')
@@ -105,7 +93,7 @@ std::vector<std::string> OneLineListLines(const std::vector<IniEntry>& entries,
     std::vector<std::string> lines;
     lines.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto [it, added] = first.try_emplace(FoldName(entries[i].key, codePage), i);
+        auto [it, added] = first.try_emplace(codePage.Fold(entries[i].key), i);
         lines.push_back(entries[it->second].value);
     }
     return lines;

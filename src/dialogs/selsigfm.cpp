@@ -49,19 +49,6 @@ std::string SignatureTitle(std::string_view name) {
     return std::string(name.substr(kPrefixLength + kNumberLength, name.size() - kFixed));
 }
 
-// A title folded so that titles equal without regard to letter case fold
-// alike: single-byte characters to upper case, double-byte characters as they are.
-std::string FoldTitle(std::string_view title, const CodePage& codePage) {
-    std::string folded(title);
-    for (std::size_t p = 0; p < folded.size();) {
-        std::size_t n = codePage.CharLength(folded, p);
-        if (n == 1)
-            folded[p] = static_cast<char>(codePage.Upper(static_cast<std::uint8_t>(folded[p])));
-        p += n;
-    }
-    return folded;
-}
-
 }  // namespace
 
 TSelectSigForm::TSelectSigForm(Platform& platform) : platform_(platform) {
@@ -90,9 +77,9 @@ void TSelectSigForm::SetSelectedSigs(const std::string& text) {
     // the first of two items with the same title.
     std::unordered_map<std::string, std::size_t> firstItem;
     auto& items = SigCheckListBox.items;
-    for (std::size_t i = items.size(); i-- > 0;) firstItem[FoldTitle(items[i].title, codePage)] = i;
+    for (std::size_t i = items.size(); i-- > 0;) firstItem[codePage.Fold(items[i].title)] = i;
     for (const std::string& title : SplitStoredList(text, codePage)) {
-        auto it = firstItem.find(FoldTitle(title, codePage));
+        auto it = firstItem.find(codePage.Fold(title));
         if (it != firstItem.end())
             items[it->second].checked = true;
     }

@@ -61,6 +61,16 @@ bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {
     return true;
 }
 
+std::string CodePage::Fold(std::string_view name) const {
+    std::string folded(name);
+    for (std::size_t i = 0; i < folded.size();) {
+        std::size_t n = CharLength(folded, i);
+        if (n == 1) folded[i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
+        i += n;
+    }
+    return folded;
+}
+
 std::size_t CodePage::Find(std::string_view text, char c) const {
     for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
         if (text[i] == c && CharLength(text, i) == 1) return i;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace bk {
@@ -47,6 +48,10 @@ public:
     // Case-insensitive equality of two names, character by character: single-byte
     // characters fold through Upper(), double-byte characters compare exactly.
     bool EqualNoCase(std::string_view a, std::string_view b) const;
+
+    // A name folded so that names equal without regard to letter case fold
+    // alike: single-byte characters through Upper(), double-byte ones as they are.
+    std::string Fold(std::string_view name) const;
 
     // Position of the first (last) character `c` that is a character of its own,
     // never the second byte of a double-byte character; npos when there is none.

@@ -43,7 +43,7 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
         IniLine parsed = Parse(line);
         if (parsed.kind == IniLine::Kind::Section) {
             Section& section = sections_.emplace_back();
-            section.folded = FoldName(parsed.name.In(TextOf(line)), codePage_);
+            section.folded = codePage_.Fold(parsed.name.In(TextOf(line)));
             section.hasHeader = true;
             section.header = line;
             firstSection_.emplace(section.folded, sections_.size() - 1);
@@ -71,14 +71,14 @@ IniDocument::Line IniDocument::Store(std::string_view text) {
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) const {
-    auto it = firstSection_.find(FoldName(wanted, codePage_));
+    auto it = firstSection_.find(codePage_.Fold(wanted));
     return it == firstSection_.end() ? nullptr : &sections_[it->second];
 }
 
 const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
                                                   std::string_view wanted) const {
     if (section.indexed) {
-        auto it = section.keys.find(FoldName(wanted, codePage_));
+        auto it = section.keys.find(codePage_.Fold(wanted));
         return it == section.keys.end() || it->second.empty() ? nullptr
                                                               : &section.lines[it->second.front()];
     }
@@ -99,7 +99,7 @@ void IniDocument::Index(Section& section) {
         if (line.deleted) continue;
         IniLine parsed = Parse(line);
         if (parsed.kind == IniLine::Kind::Key)
-            section.keys[FoldName(parsed.name.In(TextOf(line)), codePage_)].push_back(
+            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(
                 static_cast<std::uint32_t>(i));
     }
     section.indexed = true;
@@ -188,11 +188,11 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
     std::string_view key = TrimIniBlanks(keyName, codePage_);
 
     std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
-    auto found = firstSection_.find(FoldName(section, codePage_));
+    auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end()) {
         if (Line* last = LastLiveLine()) EnsureLineEnd(*last);
         Section& added = sections_.emplace_back();
-        added.folded = FoldName(section, codePage_);
+        added.folded = codePage_.Fold(section);
         added.hasHeader = true;
         added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
         added.lines.push_back(Store(keyLine));
@@ -203,7 +203,7 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
 
     Section& target = sections_[found->second];
     Index(target);
-    std::string folded = FoldName(key, codePage_);
+    std::string folded = codePage_.Fold(key);
     auto& matches = target.keys[folded];
     if (!matches.empty()) {
         Line& line = target.lines[matches.front()];
@@ -236,7 +236,7 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
         if (target.lines[i].deleted) continue;
         IniLine parsed = Parse(target.lines[i]);
         if (parsed.kind != IniLine::Kind::Key) continue;
-        auto moved = target.keys.find(FoldName(parsed.name.In(TextOf(target.lines[i])), codePage_));
+        auto moved = target.keys.find(codePage_.Fold(parsed.name.In(TextOf(target.lines[i]))));
         if (moved == target.keys.end()) continue;
         for (auto& index : moved->second)
             if (index >= at) ++index;
@@ -249,11 +249,11 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
 bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyName) {
     std::string_view section = RequestedName(sectionName, codePage_);
     std::string_view key = RequestedName(keyName, codePage_);
-    auto found = firstSection_.find(FoldName(section, codePage_));
+    auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end()) return false;
     Section& target = sections_[found->second];
     Index(target);
-    auto it = target.keys.find(FoldName(key, codePage_));
+    auto it = target.keys.find(codePage_.Fold(key));
     if (it == target.keys.end() || it->second.empty()) return false;
     std::size_t at = it->second.front();
     it->second.erase(it->second.begin());

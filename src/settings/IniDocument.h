@@ -65,7 +65,7 @@ private:
         bool deleted = false;
     };
     struct Section {
-        std::string folded;  // FoldName of its name
+        std::string folded;  // codePage.Fold of its name
         bool hasHeader = false;
         Line header;
         std::vector<Line> lines;

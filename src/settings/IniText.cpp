@@ -10,17 +10,6 @@ std::string_view TrimIniBlanks(std::string_view text, const CodePage& codePage) 
     return text.substr(begin, end - begin);
 }
 
-std::string FoldName(std::string_view name, const CodePage& codePage) {
-    std::string folded(name);
-    for (std::size_t i = 0; i < folded.size();) {
-        std::size_t n = codePage.CharLength(folded, i);
-        if (n == 1)
-            folded[i] = static_cast<char>(codePage.Upper(static_cast<std::uint8_t>(folded[i])));
-        i += n;
-    }
-    return folded;
-}
-
 bool HasLeadBytes(const CodePage& codePage) {
     for (int b = 0; b < 256; ++b)
         if (codePage.IsLeadByte(static_cast<std::uint8_t>(b))) return true;

@@ -33,10 +33,6 @@ inline std::string_view RequestedName(std::string_view name, const CodePage& cod
     return TrimIniBlanks(CutAtNul(name), codePage);
 }
 
-// `name` with every single-byte character folded to upper case; equal folded
-// names are names that CodePage::EqualNoCase takes as the same.
-std::string FoldName(std::string_view name, const CodePage& codePage);
-
 // True when the code page has double-byte characters at all.
 bool HasLeadBytes(const CodePage& codePage);
 
