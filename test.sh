@@ -4,4 +4,5 @@
 set -eu
 cd "$(dirname "$0")"
 ctest --test-dir build/native --output-on-failure
-xvfb-run -a ctest --test-dir build/win32 --output-on-failure
+xvfb-run -a sh -c 'ctest --test-dir build/win32 --output-on-failure;
+                   status=$?; build/win32/wine-run --stop; exit $status'

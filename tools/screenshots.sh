@@ -28,3 +28,4 @@ cr=$(printf '\r')
     echo "docs/$name.png (${width} x ${height})"
     touch "$flags/$name.done"
 done
+"$build/wine-run" --stop  # before the virtual display goes
