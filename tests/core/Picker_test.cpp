@@ -109,31 +109,45 @@ TEST_F(PickerTest, UnreadableChoiceAddsNothingAndSaysWhy) {
     EXPECT_NE(platform.messages[0].text.find("$$$00001Dir.txt"), std::string::npos);
 }
 
-// The search reports a size the file no longer has (shortened in between).
-class ShrinkingFiles : public PortablePlatform {
+// A file that changes between the search and the read.
+enum class Change { Shortened, Deleted, Locked };
+
+class ChangingFiles : public PortablePlatform {
 public:
+    explicit ChangingFiles(Change change) : change_(change) {}
     std::vector<FoundFile> FindFiles(const std::string& pattern) override {
         auto found = PortablePlatform::FindFiles(pattern);
-        for (auto& f : found) f.size += 10;
+        for (auto& f : found) {
+            if (change_ == Change::Shortened) f.size += 10;
+            if (change_ == Change::Deleted) f.name = "$$$00009Gone.txt";
+        }
         return found;
     }
+    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override {
+        if (change_ == Change::Locked) throw FileError(path, "The file is in use");
+        return PortablePlatform::ReadFileExactly(path, size);
+    }
+
+private:
+    Change change_;
 };
 
-TEST(PickerShortRead, FileShorterThanReportedAddsNothing) {
-    PluginFixture f;
-    ShrinkingFiles shrinking;
-    shrinking.SetModuleFileName(f.dir.Join("bkQuorvel.dll"));
-    Plugin plugin(shrinking);
-    plugin.api = std::move(f.plugin.api);
-    plugin.settingsPath = f.plugin.settingsPath;
-    plugin.defaultMode = 1;
-    f.host.platform = &shrinking;
-    f.WriteSignature("$$$00001A.txt", "abc");
-    WindowHandle w = f.NewWindow();
-    AddSignature(plugin, w, "", true);
-    EXPECT_TRUE(f.Texts(w).empty());
-    EXPECT_TRUE(shrinking.hiddenWindows.empty());
-    EXPECT_EQ(shrinking.messages.size(), 1u);
+TEST(PickerChangedFile, AddsNothingAndNothingReachesTheHost) {
+    for (Change change : {Change::Shortened, Change::Deleted, Change::Locked}) {
+        PluginFixture f;
+        ChangingFiles changing(change);
+        Plugin plugin(changing);
+        plugin.api = std::move(f.plugin.api);
+        plugin.settingsPath = f.plugin.settingsPath;
+        plugin.defaultMode = 1;
+        f.host.platform = &changing;
+        f.WriteSignature("$$$00001A.txt", "abc");
+        WindowHandle w = f.NewWindow();
+        AddSignature(plugin, w, "", true);
+        EXPECT_EQ(f.CallCount("BKA_CompSetText"), 0) << static_cast<int>(change);
+        EXPECT_TRUE(changing.hiddenWindows.empty());
+        EXPECT_EQ(changing.messages.size(), 1u);
+    }
 }
 
 TEST_F(PickerTest, OneLineModeAddsTheDrawnLineWithCrLf) {
