@@ -4,25 +4,23 @@
 
 #include "core/Picker.h"
 #include "settings/IniFile.h"
+#include "settings/Schema.h"
 
 namespace bk {
 namespace {
 
-// The host fills at most this many characters of a header value (its contract).
-constexpr int kHeaderSize = 260;
-
 // Reads the marker into a buffer one larger than the host may fill, and
 // terminates it whatever the host did.
 std::string ReadMarker(TBeckyAPI& api, WindowHandle window) {
-    std::array<char, kHeaderSize + 2> buffer{};
-    api.BKA_CompGetSpecifiedHeader(window, kMarkerHeader, buffer.data(), kHeaderSize);
-    buffer[kHeaderSize + 1] = '\0';
+    std::array<char, kHeaderValueSize + 2> buffer{};
+    api.BKA_CompGetSpecifiedHeader(window, kMarkerHeader, buffer.data(), kHeaderValueSize);
+    buffer[kHeaderValueSize + 1] = '\0';
     return std::string(buffer.data());
 }
 
 int Timing(Plugin& plugin, const std::string& section) {
     return IniFile(plugin.platform, plugin.settingsPath)
-        .ReadInteger(section, "SigAddTiming", plugin.defaultTiming);
+        .ReadInteger(section, kTimingKey, plugin.defaultTiming);
 }
 
 }  // namespace
@@ -34,14 +32,14 @@ bool IsOutboxFolder(std::string_view folder) {
 }
 
 int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
-    if (composeMode == 3) return 0;
+    if (composeMode == kComposeModeLeftAlone) return 0;
     TBeckyAPI& api = *plugin.api;
     if (!ReadMarker(api, window).empty()) return 0;  // already marked: opened before
     if (IsOutboxFolder(HostText(api.BKA_GetCurrentFolder()))) return 0;
 
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader,
                                    HostText(api.BKA_GetCurrentFolder()).c_str());
-    if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != 0) return 0;
+    if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != kTimingCompose) return 0;
 
     AddSignature(plugin, window, HostText(api.BKA_GetCurrentFolder()), false);
     // Writing the source back makes the host take in the whole message again,
@@ -52,12 +50,12 @@ int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
 }
 
 int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode) {
-    if (deliveryMode != 0) return 0;
+    if (deliveryMode != kDeliveryModeNow) return 0;
     TBeckyAPI& api = *plugin.api;
     std::string folder = ReadMarker(api, window);
     if (folder.empty()) return 0;
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader, nullptr);
-    if (Timing(plugin, folder) == 1) AddSignature(plugin, window, folder, true);
+    if (Timing(plugin, folder) == kTimingDelivery) AddSignature(plugin, window, folder, true);
     return 0;
 }
 

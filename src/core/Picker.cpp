@@ -4,11 +4,11 @@
 
 #include "settings/CommaText.h"
 #include "settings/IniFile.h"
+#include "settings/Schema.h"
+#include "settings/SignatureFiles.h"
 
 namespace bk {
 namespace {
-
-constexpr const char* kDefaultSection = "Options";
 
 // The text of one signature file, exactly as many bytes as the search found.
 // A file that can't be read (gone, locked, shortened, a directory that matched
@@ -25,7 +25,7 @@ std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& 
 }
 
 std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& directory) {
-    std::vector<FoundFile> files = plugin.platform.FindFiles(directory + "$$$*.txt");
+    std::vector<FoundFile> files = plugin.platform.FindFiles(SignatureSearchPattern(directory));
     if (files.empty()) {
         plugin.platform.ShowWarning(plugin.noSignatureMessage);
         return std::nullopt;
@@ -36,22 +36,22 @@ std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& 
 
 std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
                                     const std::string& section) {
-    int count = settings.ReadInteger(section, "OnelineCount", 0);
+    int count = settings.ReadInteger(section, kOneLineCountKey, 0);
     if (count < 1) return std::nullopt;
     std::uint32_t index = plugin.random.Below(static_cast<std::uint32_t>(count));
     // Every line ends with CR LF, however long it is.
-    return settings.ReadString(section + "Oneliner", "sig" + std::to_string(index), "") + "\r\n";
+    return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
 }
 
 std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& settings,
                                           const std::string& section,
                                           const std::string& directory) {
-    std::string stored = settings.ReadString(section, "SelectedSigs", "");
+    std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
     std::vector<std::string> titles =
         SplitCommaText('"' + stored + '"', plugin.platform.AnsiCodePage());
 
     auto search = [&](const std::string& title) -> std::optional<FoundFile> {
-        auto found = plugin.platform.FindFiles(directory + "$$$?????" + title + ".txt");
+        auto found = plugin.platform.FindFiles(SignatureTitlePattern(directory, title));
         if (found.empty()) return std::nullopt;
         return found.front();
     };
@@ -94,7 +94,7 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
 
     std::string section(sectionText);
     int mode = kModeUseDefault;
-    if (!section.empty()) mode = settings.ReadInteger(section, "Mode", kModeUseDefault);
+    if (!section.empty()) mode = settings.ReadInteger(section, kModeKey, kModeUseDefault);
     if (mode == kModeUseDefault) {
         section = kDefaultSection;
         mode = plugin.defaultMode;
@@ -130,7 +130,7 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
     }
     if (!text) return;
     if (hideFirst) plugin.platform.HideWindow(window);
-    api.BKA_CompSetText(window, 1, text->c_str());
+    api.BKA_CompSetText(window, kCompSetTextMode, text->c_str());
 }
 
 }  // namespace bk

@@ -10,12 +10,6 @@
 
 namespace bk {
 
-inline constexpr int kModeUseDefault = -1;
-inline constexpr int kModeNone = 0;
-inline constexpr int kModeSignatureFile = 1;
-inline constexpr int kModeOneLine = 2;
-inline constexpr int kModeRestricted = 3;
-
 // Resolves the section's mode (a folder without a mode of its own follows the
 // default setup), chooses the text and hands it to the host with
 // BKA_CompSetText, hiding the window first when `hideFirst` is set. Shows the
@@ -33,8 +27,5 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view section,
 std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
                                                   std::string_view section,
                                                   const CodePage& codePage);
-
-// Text returned by the host, copied; null reads as empty.
-inline std::string HostText(const char* text) { return text ? std::string(text) : std::string(); }
 
 }  // namespace bk

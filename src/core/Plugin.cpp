@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings/IniFile.h"
+#include "settings/TextLines.h"
 
 namespace bk {
 
@@ -10,26 +11,6 @@ std::string SettingsPathFor(const std::string& moduleFileName) {
     std::string path = moduleFileName;
     if (auto dot = path.rfind('.'); dot != std::string::npos) path.erase(dot);
     return path + ".ini";
-}
-
-std::vector<std::string> SplitLegacyLines(std::string_view content) {
-    std::vector<std::string> lines;
-    std::string line;
-    bool open = false;  // a line has started and not yet ended
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        char c = content[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            open = false;
-            if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
-        } else {
-            open = true;
-            if (c != '\0') line += c;
-        }
-    }
-    if (open) lines.push_back(std::move(line));
-    return lines;
 }
 
 bool Plugin::Attach() noexcept {
@@ -40,8 +21,8 @@ bool Plugin::Attach() noexcept {
         settingsPath = SettingsPathFor(platform.ModuleFileName());
 
         IniFile settings(platform, settingsPath);
-        defaultMode = settings.ReadInteger("Options", "Mode", 1);
-        defaultTiming = settings.ReadInteger("Options", "SigAddTiming", 1);
+        defaultMode = settings.ReadInteger(kDefaultSection, kModeKey, kFallbackDefaultMode);
+        defaultTiming = settings.ReadInteger(kDefaultSection, kTimingKey, kFallbackDefaultTiming);
 
         MigrateLegacyList();
 
@@ -69,12 +50,11 @@ void Plugin::MigrateLegacyList() {
     legacyPath += kLegacyListFileName;
     if (!platform.FileExists(legacyPath)) return;
 
-    legacyList = SplitLegacyLines(platform.ReadFile(legacyPath));
+    // Every line is kept: a NUL byte is dropped rather than taken for the end.
+    legacyList = SplitLines(platform.ReadFile(legacyPath), NulByte::Dropped);
     IniFile settings(platform, settingsPath);
     IniBatch batch(settings);
-    for (std::size_t i = 0; i < legacyList.size(); ++i)
-        batch.WriteString("OptionsOneliner", "sig" + std::to_string(i), '"' + legacyList[i] + '"');
-    batch.WriteInteger("Options", "OneLineCount", static_cast<int>(legacyList.size()));
+    WriteOneLineList(batch, kDefaultSection, legacyList, SurplusEntries::Keep, cp);
     try {
         batch.Commit();
     } catch (const SettingsError&) {

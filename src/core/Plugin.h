@@ -11,12 +11,12 @@
 #include "dialogs/FormHost.h"
 #include "host/BeckyAPI.h"
 #include "platform/Platform.h"
+#include "settings/Schema.h"
 
 namespace bk {
 
 inline constexpr const char* kNoSignatureMessage =
     "No signature file found.\r\nThe mail is going to be sent as is.";
-inline constexpr const char* kLegacyListFileName = "quorvels.dat";
 
 class Plugin {
 public:
@@ -33,8 +33,8 @@ public:
     Platform& platform;
     std::unique_ptr<TBeckyAPI> api;
     std::string settingsPath;
-    int defaultMode = 1;
-    int defaultTiming = 1;
+    int defaultMode = kFallbackDefaultMode;
+    int defaultTiming = kFallbackDefaultTiming;
     std::string noSignatureMessage;
     std::vector<std::string> legacyList;  // scratch for the migration only
     Random random;
@@ -44,13 +44,23 @@ private:
     void MigrateLegacyList();
 };
 
+// Runs `work` on `plugin` and returns its result; returns `fallback` when
+// there is no plug-in (null: not attached) or when `work` throws anything at
+// all. Every host callback runs its work through this, so that nothing
+// unwinds into the host.
+template <typename Work>
+int Guarded(Plugin* plugin, int fallback, Work&& work) noexcept {
+    if (!plugin) return fallback;
+    try {
+        return work(*plugin);
+    } catch (...) {
+        return fallback;
+    }
+}
+
 // The settings file of a module: its path with everything from the last "."
 // on replaced by ".ini" (".ini" appended when there is no "."). The last dot
 // of the whole path counts, even one in a directory name.
 std::string SettingsPathFor(const std::string& moduleFileName);
-
-// Lines of a legacy list file: a line ends at CR LF, CR or LF; a last line
-// without an end counts; NUL bytes are dropped (not taken for the end of the text).
-std::vector<std::string> SplitLegacyLines(std::string_view content);
 
 }  // namespace bk

@@ -1,60 +1,16 @@
 #include "core/RunSetup.h"
 
-#include <cstdint>
-#include <limits>
-#include <set>
 #include <stdexcept>
 #include <unordered_map>
 
-#include "core/Picker.h"
-#include "dialogs/fortedit.h"
+#include "dialogs/EditForm.h"
 #include "settings/CommaText.h"
+#include "settings/Schema.h"
 
 namespace bk {
 namespace {
 
-constexpr const char* kDefaultSection = "Options";
 constexpr const char* kDefaultFolderName = "(default)";
-
-// The index k of a key that names "sig" k (letter case ignored), k written
-// without leading zeros; -1 for any other key.
-long long SigKeyIndex(std::string_view key, const CodePage& codePage) {
-    if (key.size() < 4 || key.size() > 13 || codePage.Fold(key.substr(0, 3)) != "SIG")
-        return -1;
-    std::string_view digits = key.substr(3);
-    if (digits.size() > 1 && digits[0] == '0')
-        return -1;
-    long long k = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return -1;
-        k = k * 10 + (c - '0');
-    }
-    return k;
-}
-
-// Writes the memo's lines as sig0 … sig(n-1) and the new count, and removes the
-// entries of the old list beyond the new one.
-void WriteOneLineList(IniBatch& batch, const std::string& section,
-                      const std::vector<std::string>& lines, const CodePage& codePage) {
-    const std::string list = section + "Oneliner";
-    const long long count = static_cast<long long>(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        batch.WriteString(list, "sig" + std::to_string(i), '"' + lines[i] + '"');
-
-    // The old list's sig n … sig(old-1): only those that are there are
-    // deleted, so that a damaged count costs nothing.
-    const int oldCount = batch.ReadInteger(section, "OneLineCount", 0);
-    std::set<long long> surplus;
-    for (const IniEntry& entry : batch.ReadSection(list)) {
-        long long k = SigKeyIndex(entry.key, codePage);
-        if (k >= count && k < oldCount)
-            surplus.insert(k);
-    }
-    for (long long k : surplus) batch.DeleteKey(list, "sig" + std::to_string(k));
-
-    batch.WriteInteger(section, "OneLineCount", static_cast<int>(lines.size()));
-}
 
 // The restricted list to store. A list chosen in the selection dialog is in
 // the full form already. A list still as loaded is in the reader's form (one
@@ -76,12 +32,12 @@ void SaveSetup(Plugin& plugin, const IniFile& settings, const std::string& secti
     const int mode = form.GetMode();
     const int timing = form.TimingRadioGroup.itemIndex;
     IniBatch batch(settings);
-    batch.WriteInteger(section, "Mode", mode);
-    batch.WriteInteger(section, "SigAddTiming", timing);
-    batch.WriteString(section, "SelectedSigs",
-                      SelectedSigsToStore(form, loadedSelection, plugin.platform.AnsiCodePage()));
+    const CodePage& codePage = plugin.platform.AnsiCodePage();
+    batch.WriteInteger(section, kModeKey, mode);
+    batch.WriteInteger(section, kTimingKey, timing);
+    batch.WriteString(section, kSelectedSigsKey, SelectedSigsToStore(form, loadedSelection, codePage));
     if (mode == kModeOneLine)
-        WriteOneLineList(batch, section, form.FortuneMemo.lines, plugin.platform.AnsiCodePage());
+        WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove, codePage);
     batch.Commit();
 }
 
@@ -115,12 +71,11 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
         form.SetFolderName(HostText(api.BKA_GetFolderDisplayName(section.c_str())));
     }
     form.SetDefaultSetup(defaultSetup);
-    form.SetMode(settings.ReadInteger(section, "Mode", kModeUseDefault));
-    form.TimingRadioGroup.Select(
-        settings.ReadInteger(section, "SigAddTiming", plugin.defaultTiming));
-    const std::string loadedSelection = settings.ReadString(section, "SelectedSigs", "");
+    form.SetMode(settings.ReadInteger(section, kModeKey, kModeUseDefault));
+    form.TimingRadioGroup.Select(settings.ReadInteger(section, kTimingKey, plugin.defaultTiming));
+    const std::string loadedSelection = settings.ReadString(section, kSelectedSigsKey, "");
     form.SelectedList = loadedSelection;
-    form.FortuneMemo.lines = OneLineListLines(settings.ReadSection(section + "Oneliner"),
+    form.FortuneMemo.lines = OneLineListLines(settings.ReadSection(OneLineListSection(section)),
                                               plugin.platform.AnsiCodePage());
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
     form.MailboxPath = HostText(api.BKA_GetDataFolder()) + mailbox;

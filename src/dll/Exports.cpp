@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "core/Callbacks.h"
 #include "core/Hooks.h"
 #include "core/Menu.h"
+#include "core/PluginInfo.h"
 #include "core/RunSetup.h"
 #include "dll/PluginInstance.h"
 

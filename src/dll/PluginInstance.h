@@ -5,6 +5,8 @@
 
 #include "platform/win32/WindowsApi.h"
 
+#include <utility>
+
 #include "core/Plugin.h"
 
 namespace bk::dll {
@@ -17,17 +19,10 @@ void Detach() noexcept;
 // The attached plug-in, or null (before attach, after detach, after a failed attach).
 Plugin* Instance() noexcept;
 
-// Runs `work` on the attached plug-in and returns its result; returns
-// `fallback` when there is no plug-in or `work` throws.
+// Runs `work` on the attached plug-in through bk::Guarded (core/Plugin.h).
 template <typename Work>
 int Guarded(int fallback, Work&& work) noexcept {
-    Plugin* plugin = Instance();
-    if (!plugin) return fallback;
-    try {
-        return work(*plugin);
-    } catch (...) {
-        return fallback;
-    }
+    return bk::Guarded(Instance(), fallback, std::forward<Work>(work));
 }
 
 }  // namespace bk::dll

@@ -4,9 +4,11 @@ namespace bk {
 namespace {
 
 const char* const kNames[] = {
-#define BK_NAME(name, type) #name,
-    BK_HOST_ENTRY_POINTS(BK_NAME)
-#undef BK_NAME
+#define BK_CALLED(name, type) #name,
+#define BK_BOUND(name) #name,
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
 };
 static_assert(sizeof(kNames) / sizeof(kNames[0]) == kHostEntryPointCount);
 
@@ -22,24 +24,28 @@ bool TBeckyAPI::Bind() {
     }
     bool complete = true;
     // Each slot is filled in load order; the first missing name ends the walk.
-#define BK_BIND(name, type)                                                \
-    if (complete) {                                                        \
-        ProcAddress address = platform_.FindExport(hostModule_, #name);    \
-        name = reinterpret_cast<type>(address);                            \
-        complete = address != nullptr;                                     \
+#define BK_BOUND(name)                                                  \
+    if (complete) {                                                     \
+        ProcAddress address = platform_.FindExport(hostModule_, #name); \
+        name = reinterpret_cast<decltype(name)>(address);               \
+        complete = address != nullptr;                                  \
     }
-    BK_HOST_ENTRY_POINTS(BK_BIND)
-#undef BK_BIND
+#define BK_CALLED(name, type) BK_BOUND(name)
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
     if (!complete) hostModule_ = 0;
     return complete;
 }
 
 ProcAddress TBeckyAPI::Slot(int index) const {
     int i = 0;
-#define BK_SLOT(name, type) \
+#define BK_BOUND(name) \
     if (i++ == index) return reinterpret_cast<ProcAddress>(name);
-    BK_HOST_ENTRY_POINTS(BK_SLOT)
-#undef BK_SLOT
+#define BK_CALLED(name, type) BK_BOUND(name)
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
     return nullptr;
 }
 

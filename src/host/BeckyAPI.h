@@ -27,9 +27,11 @@ public:
     static const char* SlotName(int index);
 
     // One slot per entry point, named after it, typed by its call signature.
-#define BK_DECLARE_SLOT(name, type) type name = nullptr;
-    BK_HOST_ENTRY_POINTS(BK_DECLARE_SLOT)
-#undef BK_DECLARE_SLOT
+#define BK_CALLED(name, type) hostcall::type name = nullptr;
+#define BK_BOUND(name) ProcAddress name = nullptr;
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
 
 private:
     Platform& platform_;

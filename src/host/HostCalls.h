@@ -8,6 +8,7 @@
 // used at once and never freed by the plug-in.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Platform.h"
 
@@ -41,68 +42,25 @@ using CompSetSpecifiedHeader = int(BKAPI*)(WindowHandle window, const char* head
 using CompSetText = int(BKAPI*)(WindowHandle window, int mode, const char* text);
 using CompGetSource = char*(BKAPI*)(WindowHandle window);
 using CompSetSource = int(BKAPI*)(WindowHandle window, const char* source);
-// The 43 entry points the plug-in binds but never calls.
-using Untyped = ProcAddress;
 }  // namespace hostcall
 
-// The 54 entry points in load order, which is also the order of the slots:
-// X(name, slot type).
-#define BK_HOST_ENTRY_POINTS(X)                                \
-    X(BKA_GetVersion, hostcall::Untyped)                       \
-    X(BKA_Command, hostcall::Untyped)                          \
-    X(BKA_GetWindowHandles, hostcall::Untyped)                 \
-    X(BKA_RegisterCommand, hostcall::RegisterCommand)          \
-    X(BKA_RegisterUICallback, hostcall::RegisterUICallback)    \
-    X(BKA_GetDataFolder, hostcall::GetDataFolder)              \
-    X(BKA_GetTempFolder, hostcall::Untyped)                    \
-    X(BKA_GetTempFileName, hostcall::Untyped)                  \
-    X(BKA_GetCurrentMailBox, hostcall::GetCurrentMailBox)      \
-    X(BKA_SetCurrentMailBox, hostcall::Untyped)                \
-    X(BKA_GetCurrentFolder, hostcall::GetCurrentFolder)        \
-    X(BKA_SetCurrentFolder, hostcall::Untyped)                 \
-    X(BKA_GetFolderDisplayName, hostcall::GetFolderDisplayName) \
-    X(BKA_SetMessageText, hostcall::Untyped)                   \
-    X(BKA_GetCurrentMail, hostcall::Untyped)                   \
-    X(BKA_SetCurrentMail, hostcall::Untyped)                   \
-    X(BKA_GetNextMail, hostcall::Untyped)                      \
-    X(BKA_SetSel, hostcall::Untyped)                           \
-    X(BKA_AppendMessage, hostcall::Untyped)                    \
-    X(BKA_MoveSelectedMessages, hostcall::Untyped)             \
-    X(BKA_GetStatus, hostcall::Untyped)                        \
-    X(BKA_ComposeMail, hostcall::Untyped)                      \
-    X(BKA_GetCharSet, hostcall::Untyped)                       \
-    X(BKA_GetSource, hostcall::Untyped)                        \
-    X(BKA_SetSource, hostcall::Untyped)                        \
-    X(BKA_GetHeader, hostcall::Untyped)                        \
-    X(BKA_GetText, hostcall::Untyped)                          \
-    X(BKA_SetText, hostcall::Untyped)                          \
-    X(BKA_GetSpecifiedHeader, hostcall::Untyped)               \
-    X(BKA_SetSpecifiedHeader, hostcall::Untyped)               \
-    X(BKA_CompGetCharSet, hostcall::Untyped)                   \
-    X(BKA_CompGetSource, hostcall::CompGetSource)              \
-    X(BKA_CompSetSource, hostcall::CompSetSource)              \
-    X(BKA_CompGetHeader, hostcall::Untyped)                    \
-    X(BKA_CompGetSpecifiedHeader, hostcall::CompGetSpecifiedHeader) \
-    X(BKA_CompSetSpecifiedHeader, hostcall::CompSetSpecifiedHeader) \
-    X(BKA_CompGetText, hostcall::Untyped)                      \
-    X(BKA_CompSetText, hostcall::CompSetText)                  \
-    X(BKA_CompAttachFile, hostcall::Untyped)                   \
-    X(BKA_Alloc, hostcall::Untyped)                            \
-    X(BKA_ReAlloc, hostcall::Untyped)                          \
-    X(BKA_Free, hostcall::Untyped)                             \
-    X(BKA_ISO_2022_JP, hostcall::Untyped)                      \
-    X(BKA_ISO_2022_KR, hostcall::Untyped)                      \
-    X(BKA_HZ_GB2312, hostcall::Untyped)                        \
-    X(BKA_ISO_8859_2, hostcall::Untyped)                       \
-    X(BKA_EUC_JP, hostcall::Untyped)                           \
-    X(BKA_UTF_7, hostcall::Untyped)                            \
-    X(BKA_UTF_8, hostcall::Untyped)                            \
-    X(BKA_B64Convert, hostcall::Untyped)                       \
-    X(BKA_QPConvert, hostcall::Untyped)                        \
-    X(BKA_MIMEHeader, hostcall::Untyped)                       \
-    X(BKA_SerializeRcpts, hostcall::Untyped)                   \
-    X(BKA_Connect, hostcall::Untyped)
-
+// The entry points bound, in load order (HostEntryPoints.inc).
 inline constexpr int kHostEntryPointCount = 54;
+
+// ---- Values of the host protocol ----
+// BKC_OnOpenCompose: compose windows opened in this mode are left alone.
+inline constexpr int kComposeModeLeftAlone = 3;
+// BKC_OnOutgoing: the only delivery mode the delivery hook acts on.
+inline constexpr int kDeliveryModeNow = 0;
+// BKC_OnMenuInit: the only menu type that gets the plug-in's entry.
+inline constexpr int kMenuTypeForEntry = 2;
+// BKA_CompSetText: the mode argument with which the plug-in adds its text.
+inline constexpr int kCompSetTextMode = 1;
+// BKA_CompGetSpecifiedHeader: the size the plug-in passes; the host fills at
+// most this many characters of the value plus a NUL.
+inline constexpr int kHeaderValueSize = 260;
+
+// A text returned by the host, copied; null reads as empty.
+inline std::string HostText(const char* text) { return text ? std::string(text) : std::string(); }
 
 }  // namespace bk

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeHost.h"
+#include "support/FakeHost.h"
 
 namespace bk::test {
 namespace {

@@ -41,25 +41,6 @@ TEST(SettingsPath, KeepsPathsLongerThanMaxPathWhole) {
     EXPECT_EQ(SettingsPathFor(dir + "bkQuorvel.dll"), dir + "bkQuorvel.ini");
 }
 
-TEST(LegacyLines, SplitsAtEveryKindOfLineEnd) {
-    using V = std::vector<std::string>;
-    struct {
-        std::string in;
-        V lines;
-    } cases[] = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\r\n", {"a"}},
-        {"a\r\n b\r\n\r\n", {"a", " b", ""}},
-        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-        {"\n\n", {"", ""}},
-        {"\r\r\n", {"", ""}},
-        {std::string("x\0y\nz\0", 6), {"xy", "z"}},  // NUL bytes dropped, lines kept
-        {std::string("\0", 1), {""}},
-    };
-    for (auto& c : cases) EXPECT_EQ(SplitLegacyLines(c.in), c.lines) << c.in;
-}
-
 TEST(RandomSeed, IsMillisecondsSinceMidnight) {
     EXPECT_EQ(Random::SeedFrom({0, 0, 0, 0}), 0u);
     EXPECT_EQ(Random::SeedFrom({23, 59, 59, 999}), 86399999u);

@@ -1,12 +1,12 @@
 // TEditForm without windows: the mapping between the mode and the controls,
 // the enabling rules, the close check and the nested selection dialog.
-#include "dialogs/fortedit.h"
+#include "dialogs/EditForm.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "ScriptedForms.h"
+#include "support/ScriptedForms.h"
 #include "platform/portable/PortablePlatform.h"
 #include "support/TempDir.h"
 

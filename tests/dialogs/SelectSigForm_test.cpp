@@ -1,6 +1,6 @@
 // TSelectSigForm without windows: listing a mailbox directory, checking stored
 // titles, the restricted list text and the preview.
-#include "dialogs/selsigfm.h"
+#include "dialogs/SelectSigForm.h"
 
 #include <gtest/gtest.h>
 

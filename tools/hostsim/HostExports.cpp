@@ -1,88 +1,55 @@
 // The host's 54 BKA_ entry points, exported from the program that plays the
-// host (names listed in the generated .def file). The eleven that the plug-in
-// calls work on HostSim::Current(); the other 43 only exist, as they must for
-// the plug-in to bind, and answer 0.
-#include <windows.h>
+// host (the build makes its .def file from the same list, with plain names).
+// The eleven that the plug-in calls work on HostSim::Current(), with the very
+// signatures the plug-in calls them by; the other 43 only exist, as they must
+// for the plug-in to bind, and answer 0.
+#include <type_traits>
 
 #include "HostSim.h"
+#include "host/HostCalls.h"
 
 using hostsim::HostSim;
+using bk::WindowHandle;
 
 namespace {
 HostSim& Sim() { return *HostSim::Current(); }
+HWND Window(WindowHandle w) { return static_cast<HWND>(w); }
 }  // namespace
 
 extern "C" {
 
-char* WINAPI BKA_GetDataFolder() { return Sim().GetDataFolder(); }
-char* WINAPI BKA_GetCurrentMailBox() { return Sim().GetCurrentMailBox(); }
-char* WINAPI BKA_GetCurrentFolder() { return Sim().GetCurrentFolder(); }
-char* WINAPI BKA_GetFolderDisplayName(const char* folder) {
+char* BKAPI BKA_GetDataFolder() { return Sim().GetDataFolder(); }
+char* BKAPI BKA_GetCurrentMailBox() { return Sim().GetCurrentMailBox(); }
+char* BKAPI BKA_GetCurrentFolder() { return Sim().GetCurrentFolder(); }
+char* BKAPI BKA_GetFolderDisplayName(const char* folder) {
     return Sim().GetFolderDisplayName(folder);
 }
-int WINAPI BKA_RegisterCommand(const char* text, int menuType, hostsim::CommandCallback cb) {
+int BKAPI BKA_RegisterCommand(const char* text, int menuType, bk::CommandCallback cb) {
     return Sim().RegisterCommand(text, menuType, cb);
 }
-int WINAPI BKA_RegisterUICallback(int id, hostsim::UICallback cb) {
+int BKAPI BKA_RegisterUICallback(int id, bk::UICallback cb) {
     return Sim().RegisterUICallback(id, cb);
 }
-int WINAPI BKA_CompGetSpecifiedHeader(HWND w, const char* header, char* buffer, int size) {
-    return Sim().CompGetSpecifiedHeader(w, header, buffer, size);
+int BKAPI BKA_CompGetSpecifiedHeader(WindowHandle w, const char* header, char* buffer, int size) {
+    return Sim().CompGetSpecifiedHeader(Window(w), header, buffer, size);
 }
-int WINAPI BKA_CompSetSpecifiedHeader(HWND w, const char* header, const char* value) {
-    return Sim().CompSetSpecifiedHeader(w, header, value);
+int BKAPI BKA_CompSetSpecifiedHeader(WindowHandle w, const char* header, const char* value) {
+    return Sim().CompSetSpecifiedHeader(Window(w), header, value);
 }
-int WINAPI BKA_CompSetText(HWND w, int mode, const char* text) {
-    return Sim().CompSetText(w, mode, text);
+int BKAPI BKA_CompSetText(WindowHandle w, int mode, const char* text) {
+    return Sim().CompSetText(Window(w), mode, text);
 }
-char* WINAPI BKA_CompGetSource(HWND w) { return Sim().CompGetSource(w); }
-int WINAPI BKA_CompSetSource(HWND w, const char* source) { return Sim().CompSetSource(w, source); }
+char* BKAPI BKA_CompGetSource(WindowHandle w) { return Sim().CompGetSource(Window(w)); }
+int BKAPI BKA_CompSetSource(WindowHandle w, const char* source) {
+    return Sim().CompSetSource(Window(w), source);
+}
 
-#define BK_UNUSED_ENTRY(name) \
-    int WINAPI name() { return 0; }
-BK_UNUSED_ENTRY(BKA_GetVersion)
-BK_UNUSED_ENTRY(BKA_Command)
-BK_UNUSED_ENTRY(BKA_GetWindowHandles)
-BK_UNUSED_ENTRY(BKA_GetTempFolder)
-BK_UNUSED_ENTRY(BKA_GetTempFileName)
-BK_UNUSED_ENTRY(BKA_SetCurrentMailBox)
-BK_UNUSED_ENTRY(BKA_SetCurrentFolder)
-BK_UNUSED_ENTRY(BKA_SetMessageText)
-BK_UNUSED_ENTRY(BKA_GetCurrentMail)
-BK_UNUSED_ENTRY(BKA_SetCurrentMail)
-BK_UNUSED_ENTRY(BKA_GetNextMail)
-BK_UNUSED_ENTRY(BKA_SetSel)
-BK_UNUSED_ENTRY(BKA_AppendMessage)
-BK_UNUSED_ENTRY(BKA_MoveSelectedMessages)
-BK_UNUSED_ENTRY(BKA_GetStatus)
-BK_UNUSED_ENTRY(BKA_ComposeMail)
-BK_UNUSED_ENTRY(BKA_GetCharSet)
-BK_UNUSED_ENTRY(BKA_GetSource)
-BK_UNUSED_ENTRY(BKA_SetSource)
-BK_UNUSED_ENTRY(BKA_GetHeader)
-BK_UNUSED_ENTRY(BKA_GetText)
-BK_UNUSED_ENTRY(BKA_SetText)
-BK_UNUSED_ENTRY(BKA_GetSpecifiedHeader)
-BK_UNUSED_ENTRY(BKA_SetSpecifiedHeader)
-BK_UNUSED_ENTRY(BKA_CompGetCharSet)
-BK_UNUSED_ENTRY(BKA_CompGetHeader)
-BK_UNUSED_ENTRY(BKA_CompGetText)
-BK_UNUSED_ENTRY(BKA_CompAttachFile)
-BK_UNUSED_ENTRY(BKA_Alloc)
-BK_UNUSED_ENTRY(BKA_ReAlloc)
-BK_UNUSED_ENTRY(BKA_Free)
-BK_UNUSED_ENTRY(BKA_ISO_2022_JP)
-BK_UNUSED_ENTRY(BKA_ISO_2022_KR)
-BK_UNUSED_ENTRY(BKA_HZ_GB2312)
-BK_UNUSED_ENTRY(BKA_ISO_8859_2)
-BK_UNUSED_ENTRY(BKA_EUC_JP)
-BK_UNUSED_ENTRY(BKA_UTF_7)
-BK_UNUSED_ENTRY(BKA_UTF_8)
-BK_UNUSED_ENTRY(BKA_B64Convert)
-BK_UNUSED_ENTRY(BKA_QPConvert)
-BK_UNUSED_ENTRY(BKA_MIMEHeader)
-BK_UNUSED_ENTRY(BKA_SerializeRcpts)
-BK_UNUSED_ENTRY(BKA_Connect)
-#undef BK_UNUSED_ENTRY
+#define BK_CALLED(name, type) \
+    static_assert(std::is_same_v<decltype(&name), bk::hostcall::type>, #name " as called");
+#define BK_BOUND(name) \
+    int BKAPI name() { return 0; }
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
 
 }  // extern "C"

@@ -9,7 +9,7 @@
 // the eleven the plug-in calls work on the one HostSim object made current.
 // Everything runs on one thread, the thread that created the object.
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <cstdint>
 #include <map>
@@ -17,10 +17,12 @@
 #include <utility>
 #include <vector>
 
+#include "host/HostCalls.h"
+
 namespace hostsim {
 
-using CommandCallback = void(WINAPI*)(HWND, LPARAM);
-using UICallback = UINT(WINAPI*)(HWND, LPARAM);
+using bk::CommandCallback;
+using bk::UICallback;
 
 struct ComposeWindow {
     HWND window = nullptr;

@@ -3,7 +3,7 @@
 // loaded into this process, its callbacks looked up by name. Unloaded when the
 // object goes.
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <string>
 

@@ -11,7 +11,7 @@
 //   deliver[=MODE] BKC_OnOutgoing on the last window with delivery MODE (0)
 //   setup          BKC_OnPlugInSetup (the setup dialog of the default setup)
 //   menu           BKC_OnMenuInit with menu type 2, then the registered command
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,15 +2,13 @@
 
 #include <string>
 
+#include "dialogs/win32/Subclass.h"
+
 namespace bk::checklist {
 namespace {
 
 constexpr int kBoxSize = 13;
 constexpr int kBoxArea = kBoxSize + 4;  // the box and its margins, from the item's left edge
-
-WNDPROC Original(HWND list) {
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
-}
 
 void Toggle(HWND list, int index) {
     if (index < 0 || index >= static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)))
@@ -27,8 +25,8 @@ int BoxAt(HWND list, LPARAM point) {
     return LOWORD(hit);
 }
 
-LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC original = Original(list);
+std::optional<LRESULT> ListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                   WNDPROC /*original*/) {
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // the second of two quick clicks toggles too
@@ -40,22 +38,15 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
                 return 0;  // not a type-ahead search for an item starting with a blank
             }
             break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            break;
         default:
             break;
     }
-    return CallWindowProcA(original, list, message, wParam, lParam);
+    return std::nullopt;  // the list box handles it too (a click also selects)
 }
 
 }  // namespace
 
-void Attach(HWND list) {
-    LONG_PTR original =
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc));
-    SetWindowLongPtrA(list, GWLP_USERDATA, original);
-}
+void Attach(HWND list) { Subclass(list, &ListMessage); }
 
 bool IsChecked(HWND list, int index) {
     LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "dialogs/win32/GdiGuards.h"
+
 namespace bk {
 namespace {
 
@@ -18,14 +20,12 @@ UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily) {
 
 // True when the font that the mapper actually chose for `font` is fixed-pitch.
 bool IsFixedPitch(HFONT font) {
-    HDC dc = GetDC(nullptr);
+    WindowDC dc(nullptr);
     if (!dc)
         return true;  // can't tell; keep what was asked for
-    HGDIOBJ previous = SelectObject(dc, font);
+    ScopedSelect selected(dc.Get(), font);
     TEXTMETRICW metrics{};
-    BOOL ok = GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
+    BOOL ok = GetTextMetricsW(dc.Get(), &metrics);
     // The bit is named for fixed pitch but is set for variable-pitch fonts.
     return !ok || (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
 }

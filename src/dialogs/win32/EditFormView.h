@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "dialogs/fortedit.h"
+#include "dialogs/EditForm.h"
 #include "dialogs/win32/ControlLayout.h"
 #include "platform/win32/WindowsApi.h"
 

@@ -11,44 +11,12 @@
 #include <vector>
 
 #include "dialogs/FormHost.h"
-#include "dialogs/win32/ControlLayout.h"
+#include "dialogs/win32/BoundControl.h"
 #include "dialogs/win32/DialogBase.h"
 #include "dialogs/win32/DialogFonts.h"
 #include "platform/Platform.h"
 
 namespace bk {
-
-// One row of a layout table, bound to a form object.
-struct BoundControl {
-    const char* field;
-    Kind kind;
-    const char* caption;
-    int x, y, width, height;
-    unsigned flags;
-    ControlRef state;
-    std::function<void()> click;  // the form's handler, or empty
-
-    // Filled when the control exists.
-    int id = 0;
-    HWND window = nullptr;
-    std::vector<HWND> items;               // a radio group's buttons
-    std::vector<std::string> shownLines;   // a memo's lines as the control holds them
-    std::vector<std::string> shownTitles;  // a check list's titles as the control holds them
-};
-
-template <typename Form>
-std::vector<BoundControl> BindRows(const std::vector<ControlRow<Form>>& rows, Form& form) {
-    std::vector<BoundControl> bound;
-    bound.reserve(rows.size());
-    for (const ControlRow<Form>& row : rows) {
-        std::function<void()> click;
-        if (row.click)
-            click = [&form, handler = row.click] { (form.*handler)(); };
-        bound.push_back({row.field, row.kind, row.caption, row.x, row.y, row.width, row.height,
-                         row.flags, row.state(form), std::move(click)});
-    }
-    return bound;
-}
 
 // What a view needs of its form beyond the controls.
 struct DialogFrame {

@@ -1,5 +1,7 @@
 #include "dialogs/win32/TabMemo.h"
 
+#include "dialogs/win32/Subclass.h"
+
 namespace bk::tabmemo {
 namespace {
 
@@ -7,8 +9,8 @@ bool ControlDown() {
     return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
 }
 
-LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+std::optional<LRESULT> EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                   WNDPROC original) {
     switch (message) {
         case WM_GETDLGCODE: {
             // The dialog manager asks before it handles a key itself: keep Tab
@@ -23,8 +25,7 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_KEYDOWN:
             // A plain Tab only types (its WM_CHAR follows); the edit control
             // itself would move the focus on.
-            if (wParam == VK_TAB && !ControlDown())
-                return 0;
+            if (wParam == VK_TAB && !ControlDown()) return 0;
             break;
         case WM_CHAR:
             if (wParam == '\t' && !ControlDown()) {
@@ -32,21 +33,14 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
                 return 0;
             }
             break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            break;
         default:
             break;
     }
-    return CallWindowProcA(original, edit, message, wParam, lParam);
+    return std::nullopt;
 }
 
 }  // namespace
 
-void Attach(HWND edit) {
-    LONG_PTR original =
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc));
-    SetWindowLongPtrA(edit, GWLP_USERDATA, original);
-}
+void Attach(HWND edit) { Subclass(edit, &EditMessage); }
 
 }  // namespace bk::tabmemo

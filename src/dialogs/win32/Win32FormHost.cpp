@@ -2,7 +2,7 @@
 
 #include "dialogs/win32/EditFormView.h"
 #include "dialogs/win32/FormView.h"
-#include "dialogs/win32/SelectSigView.h"
+#include "dialogs/win32/SelectSigFormView.h"
 
 namespace bk {
 

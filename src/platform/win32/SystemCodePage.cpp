@@ -37,8 +37,10 @@ CodePage SystemCodePage(unsigned number) {
         WORD type = 0;
         blanks[b] = GetStringTypeW(CT_CTYPE1, &wide, 1, &type) && (type & C1_SPACE);
 
+        // LCMapStringW rather than user32's CharUpperBuffW (which calls it): the
+        // tables are built at attach, under the loader lock.
         wchar_t up = wide;
-        CharUpperBuffW(&up, 1);
+        if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, &wide, 1, &up, 1) != 1) up = wide;
         char byte;
         if (up != wide && ToSingleByte(number, up, byte)) upper[b] = static_cast<std::uint8_t>(byte);
     }

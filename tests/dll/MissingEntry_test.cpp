@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "HostSim.h"
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 
 namespace bk::test {
 namespace {

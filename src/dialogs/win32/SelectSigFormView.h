@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dialogs/FormHost.h"
-#include "dialogs/selsigfm.h"
+#include "dialogs/SelectSigForm.h"
 #include "dialogs/win32/ControlLayout.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -14,7 +14,7 @@ inline constexpr int kSelectSigClientWidth = 466;
 inline constexpr int kSelectSigClientHeight = 239;
 
 // The controls of TSelectSigForm in tab order.
-const std::vector<ControlRow<TSelectSigForm>>& SelectSigLayout();
+const std::vector<ControlRow<TSelectSigForm>>& SelectSigFormLayout();
 
 // Shows `form` modally, owned by `owner`. Throws std::runtime_error when the
 // dialog can't be shown.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "DialogFixture.h"
+#include "support/DialogFixture.h"
 
 namespace bk::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <functional>
 #include <thread>
 
-#include "DialogUser.h"
+#include "support/DialogUser.h"
 #include "HostSim.h"
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 
 namespace bk::test {
 namespace {

@@ -1,55 +1,12 @@
-#include "dialogs/selsigfm.h"
+#include "dialogs/SelectSigForm.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "dialogs/MemoText.h"
+#include "settings/TextLines.h"
 #include "settings/CommaText.h"
 
 namespace bk {
-namespace {
-
-constexpr std::size_t kPrefixLength = 3;  // "$$$"
-constexpr std::size_t kNumberLength = 5;  // hexadecimal digits
-constexpr std::size_t kSuffixLength = 4;  // ".txt"
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// The signature number of a file name "$$$" + five hex digits + title + ".txt".
-int SignatureNumber(std::string_view name) {
-    std::string_view digits = name.substr(std::min(name.size(), kPrefixLength), kNumberLength);
-    int number = 0;
-    bool valid = digits.size() == kNumberLength;
-    for (char c : digits) {
-        int d = HexDigit(c);
-        if (d < 0)
-            valid = false;
-        number = number * 16 + (d < 0 ? 0 : d);
-    }
-    if (!valid)
-        throw SignatureNumberError("'$" + std::string(digits) + "' is not a valid integer value");
-    return number;
-}
-
-std::string SignatureTitle(std::string_view name) {
-    constexpr std::size_t kFixed = kPrefixLength + kNumberLength + kSuffixLength;
-    if (name.size() <= kFixed)
-        return std::string();
-    return std::string(name.substr(kPrefixLength + kNumberLength, name.size() - kFixed));
-}
-
-}  // namespace
 
 TSelectSigForm::TSelectSigForm(Platform& platform) : platform_(platform) {
     SigPreviewMemo.lines = {kPreviewPlaceholder};
@@ -64,9 +21,10 @@ void TSelectSigForm::LoadSignatureList(const std::string& path) {
     MailboxPath = path;
     SigCheckListBox.items.clear();
     SigCheckListBox.itemIndex = -1;
-    for (const FoundFile& file : platform_.FindFiles(path + "$$$*.txt"))
-        SigCheckListBox.items.push_back(
-            {SignatureTitle(file.name), SignatureNumber(file.name), false});
+    for (const FoundFile& file : platform_.FindFiles(SignatureSearchPattern(path))) {
+        SignatureName name = ParseSignatureFileName(file.name);
+        SigCheckListBox.items.push_back({std::move(name.title), name.number, false});
+    }
     if (SigCheckListBox.items.empty())
         platform_.ShowWarning(kNoSignatureFileMessage);
 }
@@ -100,10 +58,8 @@ void TSelectSigForm::SigCheckListBoxClick() {
     const CheckListItem& item = SigCheckListBox.items[static_cast<std::size_t>(index)];
     // The number is written back in upper case; file names ignore case, so this
     // names the listed file whatever case its digits had.
-    char number[16];
-    std::snprintf(number, sizeof number, "%05X", static_cast<unsigned>(item.number));
-    std::string name = MailboxPath + "$$$" + number + item.title + ".txt";
-    SigPreviewMemo.lines = MemoLines(platform_.ReadFile(name));
+    std::string name = MailboxPath + SignatureFileName(static_cast<unsigned>(item.number), item.title);
+    SigPreviewMemo.lines = SplitLines(platform_.ReadFile(name));
 }
 
 }  // namespace bk

@@ -1,4 +1,4 @@
-#include "FakeHost.h"
+#include "support/FakeHost.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "DialogUser.h"
+#include "support/DialogUser.h"
 #include "HostSim.h"
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 #include "dialogs/win32/EditFormView.h"
-#include "dialogs/win32/SelectSigView.h"
+#include "dialogs/win32/SelectSigFormView.h"
 #include "support/TempDir.h"
 
 namespace bk::test {
@@ -30,7 +30,7 @@ inline int EditId(const char* field) {
     return ControlIdOf(EditFormLayout(), field);
 }
 inline int SelectId(const char* field) {
-    return ControlIdOf(SelectSigLayout(), field);
+    return ControlIdOf(SelectSigFormLayout(), field);
 }
 
 class DialogTest : public ::testing::Test {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "DialogFixture.h"
+#include "support/DialogFixture.h"
 
 namespace bk::test {
 namespace {

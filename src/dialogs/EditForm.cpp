@@ -1,9 +1,10 @@
-#include "dialogs/fortedit.h"
+#include "dialogs/EditForm.h"
 
 #include <algorithm>
 #include <initializer_list>
 
-#include "dialogs/selsigfm.h"
+#include "dialogs/SelectSigForm.h"
+#include "settings/Schema.h"
 
 namespace bk {
 
@@ -11,7 +12,7 @@ TEditForm::TEditForm(Platform& platform, FormHost& forms) : platform_(platform),
     SignatureRadioButton.checked = true;
     TimingRadioGroup.items = {"you start composing a message",
                               "a message is going to be delivered"};
-    TimingRadioGroup.itemIndex = 1;
+    TimingRadioGroup.itemIndex = kTimingDelivery;
     FormCreate();
 }
 
@@ -59,35 +60,32 @@ bool TEditForm::FormCloseQuery(ModalResult result) {
 
 int TEditForm::GetMode() const {
     if (UseDefaultCheckBox.checked)
-        return -1;
+        return kModeUseDefault;
     if (NoActionRadioButton.checked)
-        return 0;
+        return kModeNone;
     if (SignatureRadioButton.checked)
-        return SelSigCheckBox.checked ? 3 : 1;
-    return 2;
+        return SelSigCheckBox.checked ? kModeRestricted : kModeSignatureFile;
+    return kModeOneLine;
 }
 
 void TEditForm::SetMode(int mode) {
-    if (mode == -1 && !IsDefaultSetup()) {
+    if (mode == kModeUseDefault && !IsDefaultSetup()) {
         UseDefaultCheckBox.checked = true;
         UseDefaultCheckBoxClick();
         return;
     }
     switch (mode) {
-        case -1:
-        case 0:
+        case kModeUseDefault:  // the default setup can't follow itself
+        case kModeNone:
             SelectRadio(NoActionRadioButton);
             break;
-        case 1:
+        case kModeSignatureFile:
+        case kModeRestricted:
             SelectRadio(SignatureRadioButton);
-            SelSigCheckBox.checked = false;
+            SelSigCheckBox.checked = mode == kModeRestricted;
             break;
-        case 2:
+        case kModeOneLine:
             SelectRadio(OnelineRadioButton);
-            break;
-        case 3:
-            SelectRadio(SignatureRadioButton);
-            SelSigCheckBox.checked = true;
             break;
         default:
             break;  // the controls keep their state

@@ -1,4 +1,4 @@
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 
 #include <windows.h>
 

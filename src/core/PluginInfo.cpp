@@ -1,8 +1,6 @@
-#include "core/Callbacks.h"
+#include "core/PluginInfo.h"
 
 #include <cstring>
-
-#include "core/PluginInfo.h"
 
 namespace bk {
 

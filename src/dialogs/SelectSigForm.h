@@ -7,24 +7,17 @@
 // The setup dialog uses it in this order: LoadSignatureList, SetSelectedSigs,
 // show it modally, and after Ok only, GetSelectedSigs.
 
-#include <stdexcept>
 #include <string>
 
 #include "dialogs/Controls.h"
 #include "platform/Platform.h"
+#include "settings/SignatureFiles.h"
 
 namespace bk {
 
 inline constexpr const char* kSelectSigCaption = "Select Signature";
 inline constexpr const char* kNoSignatureFileMessage = "No signature file found.";
 inline constexpr const char* kPreviewPlaceholder = "(preview)";
-
-// A signature file name whose five characters after "$$$" are not a
-// hexadecimal number. The message names the text that failed ("$" and the five).
-class SignatureNumberError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class TSelectSigForm {
 public:

@@ -1,4 +1,4 @@
-#include "DialogFixture.h"
+#include "support/DialogFixture.h"
 
 #include <thread>
 

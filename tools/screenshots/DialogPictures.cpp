@@ -13,11 +13,11 @@
 #include <string>
 #include <thread>
 
-#include "DialogUser.h"
+#include "support/DialogUser.h"
 #include "HostSim.h"
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 #include "dialogs/win32/EditFormView.h"
-#include "dialogs/win32/SelectSigView.h"
+#include "dialogs/win32/SelectSigFormView.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -43,7 +43,7 @@ HWND Edit(HWND dialog, const char* field) {
     return GetDlgItem(dialog, bk::ControlIdOf(bk::EditFormLayout(), field));
 }
 HWND Select(HWND dialog, const char* field) {
-    return GetDlgItem(dialog, bk::ControlIdOf(bk::SelectSigLayout(), field));
+    return GetDlgItem(dialog, bk::ControlIdOf(bk::SelectSigFormLayout(), field));
 }
 
 const char kSettings[] =

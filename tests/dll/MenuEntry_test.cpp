@@ -4,9 +4,9 @@
 
 #include <thread>
 
-#include "DialogUser.h"
+#include "support/DialogUser.h"
 #include "HostSim.h"
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 
 namespace bk::test {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "dialogs/FormHost.h"
 #include "dialogs/HandlerGuard.h"
-#include "dialogs/fortedit.h"
-#include "dialogs/selsigfm.h"
+#include "dialogs/EditForm.h"
+#include "dialogs/SelectSigForm.h"
 
 namespace bk::test {
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "HostSim.h"
-#include "LoadedPlugin.h"
+#include "support/LoadedPlugin.h"
 
 namespace bk::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "FakeHost.h"
-#include "ScriptedForms.h"
+#include "support/FakeHost.h"
+#include "support/ScriptedForms.h"
 #include "settings/CommaText.h"
 #include "settings/IniFile.h"
 

@@ -1,4 +1,4 @@
-#include "DialogUser.h"
+#include "support/DialogUser.h"
 
 #include <chrono>
 #include <thread>

@@ -1,10 +1,10 @@
-#include "dialogs/win32/SelectSigView.h"
+#include "dialogs/win32/SelectSigFormView.h"
 
 #include "dialogs/win32/FormView.h"
 
 namespace bk {
 
-const std::vector<ControlRow<TSelectSigForm>>& SelectSigLayout() {
+const std::vector<ControlRow<TSelectSigForm>>& SelectSigFormLayout() {
     using F = TSelectSigForm;
     // No close check: any choice of items, none included, is accepted.
     // clang-format off
@@ -27,7 +27,7 @@ const std::vector<ControlRow<TSelectSigForm>>& SelectSigLayout() {
 
 ModalResult ShowSelectSigForm(TSelectSigForm& form, Platform& platform, HINSTANCE instance,
                               HWND owner) {
-    FormView view(platform, BindRows(SelectSigLayout(), form),
+    FormView view(platform, BindRows(SelectSigFormLayout(), form),
                   {&form.Caption, kSelectSigClientWidth, kSelectSigClientHeight, nullptr});
     return view.ShowModal(instance, owner);
 }
