@@ -1,7 +1,8 @@
 #include "core/Plugin.h"
 
-#include <algorithm>
+#include <cstring>
 
+#include "core/PluginInfo.h"
 #include "settings/IniFile.h"
 #include "settings/TextLines.h"
 
@@ -11,6 +12,18 @@ std::string SettingsPathFor(const std::string& moduleFileName) {
     std::string path = moduleFileName;
     if (auto dot = path.rfind('.'); dot != std::string::npos) path.erase(dot);
     return path + ".ini";
+}
+
+void FillPlugInInfo(char* record) {
+    const char* fields[] = {BK_PLUGIN_NAME, BK_PLUGIN_VENDOR, BK_PLUGIN_VERSION,
+                            BK_PLUGIN_DESCRIPTION};
+    for (int i = 0; i < 4; ++i) {
+        char* field = record + i * kInfoFieldSize;
+        std::size_t n = std::strlen(fields[i]);
+        if (n > kInfoFieldSize - 1) n = kInfoFieldSize - 1;
+        std::memcpy(field, fields[i], n);
+        field[n] = '\0';
+    }
 }
 
 bool Plugin::Attach() noexcept {
@@ -39,14 +52,9 @@ bool Plugin::Attach() noexcept {
 // write leaves it on disk for the next start. Entries beyond the new count
 // that were already in the section stay untouched.
 void Plugin::MigrateLegacyList() {
-    // The folder part ends at the last separator ("/" counts too on Windows); a
-    // double-byte character's second byte may look like "\" and is not one.
+    // A double-byte character's second byte may look like "\" and is not one.
     const CodePage& cp = platform.AnsiCodePage();
-    std::size_t back = cp.FindLast(settingsPath, '\\'), slash = cp.FindLast(settingsPath, '/');
-    std::size_t end = back == std::string::npos   ? slash
-                      : slash == std::string::npos ? back
-                                                   : std::max(back, slash);
-    std::string legacyPath = settingsPath.substr(0, end + 1);
+    std::string legacyPath = settingsPath.substr(0, cp.FindLastSeparator(settingsPath) + 1);
     legacyPath += kLegacyListFileName;
     if (!platform.FileExists(legacyPath)) return;
 

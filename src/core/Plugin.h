@@ -58,6 +58,11 @@ int Guarded(Plugin* plugin, int fallback, Work&& work) noexcept {
     }
 }
 
+// The record BKC_OnPlugInInfo fills: four text fields of kInfoFieldSize bytes
+// (name, vendor, version, description), each written NUL-terminated.
+inline constexpr int kInfoFieldSize = 80;
+void FillPlugInInfo(char* record);
+
 // The settings file of a module: its path with everything from the last "."
 // on replaced by ".ini" (".ini" appended when there is no "."). The last dot
 // of the whole path counts, even one in a directory name.

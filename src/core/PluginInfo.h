@@ -11,14 +11,3 @@
 // Numeric form of the version for the resource: 0.23, fifth revision ("e").
 #define BK_PLUGIN_VERSION_NUMBERS 0, 23, 5, 0
 
-#ifndef RC_INVOKED
-namespace bk {
-
-// The record BKC_OnPlugInInfo fills: four text fields of this many bytes
-// (name, vendor, version, description), each written NUL-terminated.
-inline constexpr int kInfoFieldSize = 80;
-
-void FillPlugInInfo(char* record);
-
-}  // namespace bk
-#endif

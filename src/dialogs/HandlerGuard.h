@@ -11,19 +11,22 @@
 
 namespace bk {
 
-// Shows `text` in an error box; never throws.
-void ShowHandlerFailure(Platform& platform, const std::string& text) noexcept;
-
-// Runs `handler`. False when it threw (the user has been told).
+// Runs `handler`. False when it threw (the user has been told, unless even
+// the error box failed).
 template <typename Handler>
 bool RunHandler(Platform& platform, Handler&& handler) noexcept {
+    std::string failure;
     try {
         handler();
         return true;
     } catch (const std::exception& e) {
-        ShowHandlerFailure(platform, e.what());
+        failure = e.what();
     } catch (...) {
-        ShowHandlerFailure(platform, "An unexpected error occurred.");
+        failure = "An unexpected error occurred.";
+    }
+    try {
+        platform.ShowError(failure);
+    } catch (...) {
     }
     return false;
 }

@@ -7,18 +7,18 @@
 
 #include "core/Hooks.h"
 #include "core/Menu.h"
-#include "core/PluginInfo.h"
 #include "core/RunSetup.h"
 #include "dll/PluginInstance.h"
 
-using bk::dll::Guarded;
+using bk::Guarded;
+using bk::dll::Instance;
 using Ignored = std::intptr_t;
 
 namespace {
 
 // The menu entry's command: the setup of the current folder.
 void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
-    Guarded(0, [](bk::Plugin& p) {
+    Guarded(Instance(), 0, [](bk::Plugin& p) {
         bk::RunSetup(p, false);
         return 0;
     });
@@ -27,7 +27,7 @@ void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
 // The menu entry's state for the current folder.
 std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
     return static_cast<std::uint32_t>(
-        Guarded(0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
+        Guarded(Instance(), 0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ int WINAPI BKC_OnStart() { return 0; }
 int WINAPI BKC_OnExit() { return 0; }
 
 int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
-    return Guarded(0, [&](bk::Plugin& p) {
+    return Guarded(Instance(), 0, [&](bk::Plugin& p) {
         return bk::OnMenuInit(p, menu, menuType, &MenuCommand, &MenuState);
     });
 }
@@ -51,11 +51,11 @@ int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
 int WINAPI BKC_OnEveryMinute() { return 0; }
 
 int WINAPI BKC_OnOpenCompose(HWND window, int composeMode) {
-    return Guarded(0, [&](bk::Plugin& p) { return bk::OnOpenCompose(p, window, composeMode); });
+    return Guarded(Instance(), 0, [&](bk::Plugin& p) { return bk::OnOpenCompose(p, window, composeMode); });
 }
 
 int WINAPI BKC_OnOutgoing(HWND window, int deliveryMode) {
-    return Guarded(0, [&](bk::Plugin& p) { return bk::OnOutgoing(p, window, deliveryMode); });
+    return Guarded(Instance(), 0, [&](bk::Plugin& p) { return bk::OnOutgoing(p, window, deliveryMode); });
 }
 
 int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
@@ -68,7 +68,7 @@ int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
 
 // 1 whatever happens in the dialog, also when it fails.
 int WINAPI BKC_OnPlugInSetup(Ignored) {
-    Guarded(1, [](bk::Plugin& p) {
+    Guarded(Instance(), 1, [](bk::Plugin& p) {
         bk::RunSetup(p, true);
         return 1;
     });
@@ -76,7 +76,7 @@ int WINAPI BKC_OnPlugInSetup(Ignored) {
 }
 
 int WINAPI BKC_OnPlugInInfo(char* record) {
-    return Guarded(0, [&](bk::Plugin&) {
+    return Guarded(Instance(), 0, [&](bk::Plugin&) {
         if (record) bk::FillPlugInInfo(record);
         return 0;
     });

@@ -3,14 +3,23 @@
 namespace bk {
 namespace {
 
-const char* const kNames[] = {
-#define BK_CALLED(name, type) #name,
-#define BK_BOUND(name) #name,
+// Every slot in load order: its entry point's name, and how to set and read it.
+struct SlotRow {
+    const char* name;
+    void (*set)(TBeckyAPI& api, ProcAddress address);
+    ProcAddress (*get)(const TBeckyAPI& api);
+};
+
+const SlotRow kSlots[] = {
+#define BK_BOUND(slot)                                                                         \
+    {#slot, [](TBeckyAPI& api, ProcAddress p) { api.slot = reinterpret_cast<decltype(api.slot)>(p); }, \
+     [](const TBeckyAPI& api) { return reinterpret_cast<ProcAddress>(api.slot); }},
+#define BK_CALLED(slot, type) BK_BOUND(slot)
 #include "host/HostEntryPoints.inc"
 #undef BK_CALLED
 #undef BK_BOUND
 };
-static_assert(sizeof(kNames) / sizeof(kNames[0]) == kHostEntryPointCount);
+static_assert(sizeof(kSlots) / sizeof(kSlots[0]) == kHostEntryPointCount);
 
 }  // namespace
 
@@ -22,35 +31,24 @@ bool TBeckyAPI::Bind() {
         hostModule_ = 0;
         return false;
     }
-    bool complete = true;
     // Each slot is filled in load order; the first missing name ends the walk.
-#define BK_BOUND(name)                                                  \
-    if (complete) {                                                     \
-        ProcAddress address = platform_.FindExport(hostModule_, #name); \
-        name = reinterpret_cast<decltype(name)>(address);               \
-        complete = address != nullptr;                                  \
+    for (const SlotRow& row : kSlots) {
+        ProcAddress address = platform_.FindExport(hostModule_, row.name);
+        row.set(*this, address);
+        if (!address) {
+            hostModule_ = 0;
+            return false;
+        }
     }
-#define BK_CALLED(name, type) BK_BOUND(name)
-#include "host/HostEntryPoints.inc"
-#undef BK_CALLED
-#undef BK_BOUND
-    if (!complete) hostModule_ = 0;
-    return complete;
+    return true;
 }
 
 ProcAddress TBeckyAPI::Slot(int index) const {
-    int i = 0;
-#define BK_BOUND(name) \
-    if (i++ == index) return reinterpret_cast<ProcAddress>(name);
-#define BK_CALLED(name, type) BK_BOUND(name)
-#include "host/HostEntryPoints.inc"
-#undef BK_CALLED
-#undef BK_BOUND
-    return nullptr;
+    return index >= 0 && index < kHostEntryPointCount ? kSlots[index].get(*this) : nullptr;
 }
 
 const char* TBeckyAPI::SlotName(int index) {
-    return index >= 0 && index < kHostEntryPointCount ? kNames[index] : nullptr;
+    return index >= 0 && index < kHostEntryPointCount ? kSlots[index].name : nullptr;
 }
 
 }  // namespace bk

@@ -77,10 +77,10 @@ std::size_t CodePage::Find(std::string_view text, char c) const {
     return std::string_view::npos;
 }
 
-std::size_t CodePage::FindLast(std::string_view text, char c) const {
+std::size_t CodePage::FindLastSeparator(std::string_view path) const {
     std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
-        if (text[i] == c && CharLength(text, i) == 1) last = i;
+    for (std::size_t i = 0; i < path.size(); i += CharLength(path, i))
+        if ((path[i] == '\\' || path[i] == '/') && CharLength(path, i) == 1) last = i;
     return last;
 }
 

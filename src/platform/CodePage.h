@@ -53,10 +53,12 @@ public:
     // alike: single-byte characters through Upper(), double-byte ones as they are.
     std::string Fold(std::string_view name) const;
 
-    // Position of the first (last) character `c` that is a character of its own,
-    // never the second byte of a double-byte character; npos when there is none.
+    // Position of the first character `c` that is a character of its own, never
+    // the second byte of a double-byte character; npos when there is none.
     std::size_t Find(std::string_view text, char c) const;
-    std::size_t FindLast(std::string_view text, char c) const;
+    // Position of the last path separator ("\\", or "/", which Windows also
+    // accepts) found the same way; npos when there is none.
+    std::size_t FindLastSeparator(std::string_view path) const;
 
 private:
     unsigned number_ = 0;

@@ -37,8 +37,6 @@ public:
     // file without a byte-order mark is written in.
     IniDocument(std::string fileBytes, const CodePage& codePage);
 
-    IniEncoding Encoding() const { return encoding_; }
-
     // Reads: as IniReader's, pending edits included. They never throw.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     std::string ReadString(std::string_view section, std::string_view key,

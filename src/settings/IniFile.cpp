@@ -1,88 +1,45 @@
 #include "settings/IniFile.h"
 
-#include <optional>
-
 #include "settings/IniDocument.h"
 #include "settings/IniReader.h"
 
 namespace bk {
 namespace {
 
-// The file's text for a read, or nothing when it can't be had: every failure
-// here means "use the default".
-std::optional<IniFileText> LoadForReading(Platform& platform, const std::string& path) noexcept {
-    try {
-        if (!platform.FileExists(path)) return std::nullopt;
-        return DecodeIniFile(platform.ReadFile(path));
-    } catch (...) {
-        return std::nullopt;
-    }
-}
-
 const CodePage& CodePageFor(const IniFileText& file, Platform& platform) {
     return file.encoding == IniEncoding::Ansi ? platform.AnsiCodePage() : UnicodeFileCodePage();
 }
 
-bool IsDirectory(Platform& platform, const std::string& path) {
+// Runs `read` on a reader of the file's text as it is now; `fallback` when
+// the file can't be read (missing, a directory, locked, ...) or anything fails.
+template <typename Result, typename Read>
+Result ReadFileWith(Platform& platform, const std::string& path, Result fallback, Read read) {
     try {
-        for (const FoundFile& found : platform.FindFiles(path))
-            if (found.attributes & kAttrDirectory) return true;
+        IniFileText file = DecodeIniFile(platform.ReadFile(path));
+        return read(IniReader(file.text, CodePageFor(file, platform)));
     } catch (...) {
+        return fallback;
     }
-    return false;
 }
 
 }  // namespace
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-    try {
-        auto file = LoadForReading(platform_, path_);
-        if (!file) return defaultValue;
-        return IntegerFromValue(IniReader(file->text, CodePageFor(*file, platform_)).FindValue(section, key),
-                                defaultValue);
-    } catch (...) {
-        return defaultValue;
-    }
+    return ReadFileWith(platform_, path_, defaultValue, [&](const IniReader& reader) {
+        return IntegerFromValue(reader.FindValue(section, key), defaultValue);
+    });
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
-    try {
-        auto file = LoadForReading(platform_, path_);
-        if (!file) return std::string(defaultValue);
-        return StringFromValue(IniReader(file->text, CodePageFor(*file, platform_)).FindValue(section, key),
-                               defaultValue);
-    } catch (...) {
-        return std::string(defaultValue);
-    }
+    return ReadFileWith(platform_, path_, std::string(defaultValue), [&](const IniReader& reader) {
+        return StringFromValue(reader.FindValue(section, key), defaultValue);
+    });
 }
 
 std::vector<IniEntry> IniFile::ReadSection(std::string_view section) const {
-    try {
-        auto file = LoadForReading(platform_, path_);
-        if (!file) return {};
-        return IniReader(file->text, CodePageFor(*file, platform_)).ReadSection(section);
-    } catch (...) {
-        return {};
-    }
-}
-
-void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    IniBatch batch(*this);
-    batch.WriteString(section, key, value);
-    batch.Commit();
-}
-
-void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
-    IniBatch batch(*this);
-    batch.WriteInteger(section, key, value);
-    batch.Commit();
-}
-
-void IniFile::DeleteKey(std::string_view section, std::string_view key) {
-    IniBatch batch(*this);
-    batch.DeleteKey(section, key);
-    batch.Commit();
+    return ReadFileWith(platform_, path_, std::vector<IniEntry>(),
+                        [&](const IniReader& reader) { return reader.ReadSection(section); });
 }
 
 struct IniBatch::State {
@@ -98,10 +55,9 @@ IniBatch::IniBatch(const IniFile& file) : file_(file) {
     const std::string& path = file.Path();
     try {
         state_ = std::make_unique<State>(platform.AnsiCodePage());
+        // A missing file is an empty one; one that can't be read is kept as it is.
         if (platform.FileExists(path))
             state_->document = IniDocument(platform.ReadFile(path), platform.AnsiCodePage());
-        else if (IsDirectory(platform, path))
-            state_->loadError = "it is a directory";
     } catch (const std::exception& e) {
         if (!state_) throw SettingsError("can't write the settings file " + path + ": " + e.what());
         state_->loadError = e.what();
@@ -111,39 +67,32 @@ IniBatch::IniBatch(const IniFile& file) : file_(file) {
 IniBatch::~IniBatch() = default;
 
 int IniBatch::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-    try {
-        return state_->document.ReadInteger(section, key, defaultValue);
-    } catch (...) {
-        return defaultValue;
-    }
+    return state_->document.ReadInteger(section, key, defaultValue);
 }
 
 std::string IniBatch::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-    try {
-        return state_->document.ReadString(section, key, defaultValue);
-    } catch (...) {
-        return std::string(defaultValue);
-    }
+    return state_->document.ReadString(section, key, defaultValue);
 }
 
 std::vector<IniEntry> IniBatch::ReadSection(std::string_view section) const {
-    try {
-        return state_->document.ReadSection(section);
-    } catch (...) {
-        return {};
-    }
+    return state_->document.ReadSection(section);
 }
 
-void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+template <typename Change>
+void IniBatch::Edit(Change change) {
     state_->written = true;
     try {
-        if (state_->document.WriteString(section, key, value)) state_->changed = true;
+        if (change(state_->document)) state_->changed = true;
     } catch (const SettingsError&) {
         throw;
     } catch (const std::exception& e) {
         throw SettingsError(std::string("can't change the settings: ") + e.what());
     }
+}
+
+void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Edit([&](IniDocument& document) { return document.WriteString(section, key, value); });
 }
 
 void IniBatch::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -151,14 +100,7 @@ void IniBatch::WriteInteger(std::string_view section, std::string_view key, int 
 }
 
 void IniBatch::DeleteKey(std::string_view section, std::string_view key) {
-    state_->written = true;
-    try {
-        if (state_->document.DeleteKey(section, key)) state_->changed = true;
-    } catch (const SettingsError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw SettingsError(std::string("can't change the settings: ") + e.what());
-    }
+    Edit([&](IniDocument& document) { return document.DeleteKey(section, key); });
 }
 
 void IniBatch::Commit() {

@@ -9,11 +9,12 @@
 // first matching key in it win, and one pair of enclosing quotes is removed
 // from a string value. There are no length limits.
 //
-// Writes replace the whole file atomically through the platform (new content in
-// a temporary file beside it, then a rename over it). A write that fails throws
-// SettingsError and leaves the file byte for byte as it was. Writes that
-// belong together go through one IniBatch and are committed as one rewrite.
-// Every line that a write does not touch stays byte for byte (IniDocument).
+// Writes go through an IniBatch, which replaces the whole file atomically
+// through the platform (new content in a temporary file beside it, then a
+// rename over it) when it is committed: the writes that belong together land
+// as one rewrite or not at all, and a failure throws SettingsError and leaves
+// the file byte for byte as it was. Every line that a write does not touch
+// stays byte for byte (IniDocument).
 //
 // A file that starts with a UTF-8 or UTF-16 byte-order mark keeps its encoding;
 // the text that reads return and writes take is then UTF-8 (IniEncoding).
@@ -46,11 +47,6 @@ public:
     // The entries of the first section of that name that have a value, in file
     // order; comment lines (";") and lines without "=" are left out.
     std::vector<IniEntry> ReadSection(std::string_view section) const;
-
-    // Each of these is one atomic rewrite; see IniBatch for groups.
-    void WriteString(std::string_view section, std::string_view key, std::string_view value);
-    void WriteInteger(std::string_view section, std::string_view key, int value);
-    void DeleteKey(std::string_view section, std::string_view key);
 
 private:
     Platform& platform_;
@@ -86,6 +82,9 @@ public:
 
 private:
     struct State;
+    template <typename Change>
+    void Edit(Change change);  // `change` edits the document; true when the text changed
+
     const IniFile& file_;
     std::unique_ptr<State> state_;
 };

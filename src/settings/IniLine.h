@@ -42,8 +42,6 @@ struct IniLine {
     bool IsComment(std::string_view text) const {
         return kind == Kind::Key && name.size > 0 && text[name.begin] == ';';
     }
-    // The line's text without its line end and the blanks before it.
-    std::string_view Content(std::string_view text) const { return text.substr(0, contentEnd); }
 };
 
 // Length of the line that starts at `pos`, its line end included.

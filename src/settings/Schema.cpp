@@ -15,9 +15,7 @@ constexpr std::size_t kMaxIndexDigits = 10;
 }  // namespace
 
 std::string OneLineListSection(std::string_view section) {
-    std::string name(section);
-    name += kOneLineListSuffix;
-    return name;
+    return std::string(section).append(kOneLineListSuffix);
 }
 
 std::string OneLineKey(std::size_t index) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/FakeHost.h"
 
 namespace bk::test {
@@ -39,6 +41,24 @@ protected:
     }
     WindowHandle window;
 };
+
+// The DLL's exports run their work through Guarded: whatever the work throws,
+// the host gets the callback's answer and nothing unwinds into it.
+TEST_F(HooksTest, AnExceptionInsideTheWorkNeverReachesTheHost) {
+    WriteSettings("[Options]\r\nSigAddTiming=0\r\n");
+    plugin.defaultTiming = 0;
+    std::function<void()> throwers[] = {[] { throw FileError("x", "injected"); },
+                                        [] { throw 42; }};
+    for (auto& thrower : throwers) {
+        platform.fault = [&](std::string_view op) {
+            if (op == "FindFiles") thrower();
+        };
+        WindowHandle w = NewWindow();
+        EXPECT_EQ(Guarded(&plugin, 7, [&](Plugin& p) { return OnOpenCompose(p, w, 0); }), 7);
+        EXPECT_TRUE(Texts(w).empty());
+    }
+    EXPECT_EQ(Guarded(nullptr, 5, [](Plugin&) { return 0; }), 5);  // not attached
+}
 
 TEST_F(HooksTest, TimingOneMarksAtOpeningAndAddsAtDelivery) {
     EXPECT_EQ(OnOpenCompose(plugin, window, 0), 0);

@@ -25,7 +25,7 @@ protected:
     std::string Ini() const { return dir.Join("bkQuorvel.ini"); }
     std::string File() const { return TempDir::Read(Ini()); }
     std::string Get(const char* section, const char* key) const {
-        return IniFile(const_cast<PortablePlatform&>(platform), plugin.settingsPath)
+        return IniFile(const_cast<FaultyPlatform&>(platform), plugin.settingsPath)
             .ReadString(section, key, "<none>");
     }
     // Runs the flow; `user` plays the setup dialog (it sees the form as loaded).
@@ -106,6 +106,9 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
         });
         EXPECT_EQ(Get("Options", "Mode"), c.modeSaved) << c.mode;
         EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
+        // The running plug-in follows the saved default setup at once.
+        EXPECT_EQ(plugin.defaultMode, std::stoi(c.modeSaved)) << c.mode;
+        EXPECT_EQ(plugin.defaultTiming, std::stoi(c.timingSaved)) << c.timing;
         // Written back as it was stored.
         EXPECT_NE(File().find("SelectedSigs=\"A\",\"B\"\r\n"), std::string::npos);
     }

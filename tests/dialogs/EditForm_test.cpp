@@ -79,25 +79,25 @@ TEST_F(EditFormTest, SetModeSetsTheControlsAndTheEnablingFollows) {
     }
 }
 
-TEST_F(EditFormTest, GetModeTestsInItsOwnOrder) {
+// Every state a user can reach: one radio button selected, the restrict box
+// either way, UseDefaultCheckBox either way (it wins over the rest).
+TEST_F(EditFormTest, GetModeReadsWhatTheUserCanSelect) {
     struct {
-        bool useDefault, noAction, signature, restrict, oneline;
+        RadioButton TEditForm::*radio;
+        bool restrict;
         int mode;
     } cases[] = {
-        {true, true, false, false, false, -1},
-        {false, true, true, true, true, 0},  // no action wins over the rest
-        {false, false, true, true, false, 3},
-        {false, false, true, false, true, 1},
-        {false, false, false, true, true, 2},
-        {false, false, false, false, false, 2},  // nothing selected reads as a line
+        {&TEditForm::NoActionRadioButton, false, 0},  {&TEditForm::NoActionRadioButton, true, 0},
+        {&TEditForm::SignatureRadioButton, false, 1}, {&TEditForm::SignatureRadioButton, true, 3},
+        {&TEditForm::OnelineRadioButton, false, 2},   {&TEditForm::OnelineRadioButton, true, 2},
     };
     for (const auto& c : cases) {
-        form.UseDefaultCheckBox.checked = c.useDefault;
-        form.NoActionRadioButton.checked = c.noAction;
-        form.SignatureRadioButton.checked = c.signature;
+        form.SelectRadio(form.*c.radio);
         form.SelSigCheckBox.checked = c.restrict;
-        form.OnelineRadioButton.checked = c.oneline;
-        EXPECT_EQ(form.GetMode(), c.mode);
+        form.UseDefaultCheckBox.checked = false;
+        EXPECT_EQ(form.GetMode(), c.mode) << Radio(form) << c.restrict;
+        form.UseDefaultCheckBox.checked = true;
+        EXPECT_EQ(form.GetMode(), -1) << Radio(form) << c.restrict;
     }
 }
 

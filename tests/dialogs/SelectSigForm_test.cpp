@@ -80,6 +80,7 @@ TEST_F(SelectSigFormTest, ANumberThatIsNotHexadecimalStopsTheListing) {
     } cases[] = {
         {"$$$0001GBad.txt", "'$0001G' is not a valid integer value"},
         {"$$$ 0001Blank.txt", "'$ 0001' is not a valid integer value"},
+        {"$$$-1234Sign.txt", "'$-1234' is not a valid integer value"},
         {"$$$12.txt", "'$12.tx' is not a valid integer value"},
         {"$$$.txt", "'$.txt' is not a valid integer value"},
     };

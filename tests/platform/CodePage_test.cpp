@@ -51,5 +51,12 @@ TEST(CodePage, ComparesNamesWithoutRegardToCase) {
     }
 }
 
+TEST(CodePage, FindsTheLastPathSeparatorOfItsOwn) {
+    const CodePage sjis = CodePage::Japanese();
+    EXPECT_EQ(sjis.FindLastSeparator("C:\\a/b\\c.ini"), 6u);
+    EXPECT_EQ(sjis.FindLastSeparator("C:\\\x95\x5C.ini"), 2u);  // 0x5C as a trail byte
+    EXPECT_EQ(sjis.FindLastSeparator("name.ini"), std::string_view::npos);
+}
+
 }  // namespace
 }  // namespace bk

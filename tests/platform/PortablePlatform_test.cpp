@@ -1,5 +1,5 @@
-// What only the portable backend has: its export table and the mapping of
-// Windows paths onto Linux files.
+// What only the portable backend has: the mapping of Windows paths onto
+// Linux files.
 
 #include "platform/portable/PortablePlatform.h"
 
@@ -10,28 +10,6 @@
 
 namespace bk {
 namespace {
-
-void ExportA() {}
-void ExportB() {}
-
-TEST(PortablePlatform, AnswersExportLookupsFromItsTableForTheHostOnly) {
-    PortablePlatform platform;
-    ASSERT_EQ(platform.HostModule(), PortablePlatform::kDefaultHostModule);
-    platform.SetExport("BKA_A", &ExportA);
-    platform.SetExport("BKA_B", &ExportB);
-    ModuleHandle host = platform.HostModule();
-
-    EXPECT_EQ(platform.FindExport(host, "BKA_A"), &ExportA);
-    EXPECT_EQ(platform.FindExport(host, "bka_a"), nullptr);  // names are exact
-    EXPECT_EQ(platform.FindExport(host + 1, "BKA_A"), nullptr);
-    platform.RemoveExport("BKA_A");
-    EXPECT_EQ(platform.FindExport(host, "BKA_A"), nullptr);
-
-    platform.SetHostModule(0x10000000);
-    EXPECT_EQ(platform.FindExport(host, "BKA_B"), nullptr);
-    EXPECT_EQ(platform.FindExport(0x10000000, "BKA_B"), &ExportB);
-    EXPECT_EQ(platform.ExportLookups(), 6u);
-}
 
 TEST(PortablePlatform, AcceptsBothSeparatorsInOnePath) {
     test::TempDir dir;

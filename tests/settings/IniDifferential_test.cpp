@@ -21,6 +21,7 @@
 #include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
+#include "support/IniWrites.h"
 #include "settings/IniReader.h"
 #include "support/TempDir.h"
 
@@ -183,7 +184,7 @@ protected:
                 if (batch) {
                     op.write ? edits.WriteString(op.section, op.key, op.value) : edits.DeleteKey(op.section, op.key);
                 } else {
-                    op.write ? ini.WriteString(op.section, op.key, op.value) : ini.DeleteKey(op.section, op.key);
+                    op.write ? test::WriteString(ini, op.section, op.key, op.value) : test::DeleteKey(ini, op.section, op.key);
                 }
             }
             if (batch) edits.Commit();
@@ -466,8 +467,8 @@ TEST_F(Differential, SectionReadTrimsTheRequestedName) {
 TEST_F(Differential, DeleteFindsTheKeyAsAReadDoes) {
     const std::string content = "[s]\r\na=1\r\n[s]\r\nb=2\r\n";
     std::string mine = NewFile(content), theirs = NewFile(content);
-    IniFile(platform_, mine).DeleteKey("s", " a ");
-    IniFile(platform_, mine).DeleteKey("s", "b");
+    test::DeleteKey(IniFile(platform_, mine), "s", " a ");
+    test::DeleteKey(IniFile(platform_, mine), "s", "b");
     WritePrivateProfileStringA("s", " a ", nullptr, theirs.c_str());
     WritePrivateProfileStringA("s", "b", nullptr, theirs.c_str());
     EXPECT_EQ(KString(Reread(mine), "s", "a"), kDefault);
@@ -509,7 +510,7 @@ TEST_F(Differential, UnicodeFilesGiveUtf8Text) {
     std::string path = NewFile("\xef\xbb\xbf[s]\r\nk=caf\xc3\xa9\r\n");
     EXPECT_EQ(KString(path, "s", "k"), "caf\xe9");
     EXPECT_EQ(IniFile(platform_, path).ReadString("s", "k", ""), "caf\xc3\xa9");
-    EXPECT_THROW(IniFile(platform_, path).WriteString("s", "k", "caf\xe9"), SettingsError);
+    EXPECT_THROW(test::WriteString(IniFile(platform_, path), "s", "k", "caf\xe9"), SettingsError);
 }
 
 // A name or value with a line break is refused; kernel32 writes it and the
@@ -519,7 +520,7 @@ TEST_F(Differential, LineBreaksAreRefused) {
     std::string mine = NewFile(content), theirs = NewFile(content);
     WritePrivateProfileStringA("s", "k", "2\r\ninjected=1", theirs.c_str());
     EXPECT_EQ(KString(Reread(theirs), "s", "injected"), "1");
-    EXPECT_THROW(IniFile(platform_, mine).WriteString("s", "k", "2\r\ninjected=1"), SettingsError);
+    EXPECT_THROW(test::WriteString(IniFile(platform_, mine), "s", "k", "2\r\ninjected=1"), SettingsError);
     EXPECT_EQ(TempDir::Read(mine), content);
 }
 
@@ -529,7 +530,7 @@ TEST_F(Differential, LineBreaksAreRefused) {
 TEST_F(Differential, EditsKeepOtherLinesAsTheyWere) {
     const std::string content = "[a]\r\nx=1\r\n[]\r\ny=2\r\n";
     std::string mine = NewFile(content), theirs = NewFile(content);
-    IniFile(platform_, mine).WriteString("b", "k", "v");
+    test::WriteString(IniFile(platform_, mine), "b", "k", "v");
     WritePrivateProfileStringA("b", "k", "v", theirs.c_str());
     EXPECT_EQ(TempDir::Read(mine), content + "[b]\r\nk=v\r\n");
     EXPECT_EQ(KString(Reread(mine), "a", "y"), kDefault);
@@ -541,7 +542,7 @@ TEST_F(Differential, EditsKeepOtherLinesAsTheyWere) {
 TEST_F(Differential, ValuesLongerThanKernel32CanWrite) {
     const std::string value(40000, 'v');
     std::string mine = NewFile("[s]\r\n"), theirs = NewFile("[s]\r\n");
-    IniFile(platform_, mine).WriteString("s", "k", value);
+    test::WriteString(IniFile(platform_, mine), "s", "k", value);
     WritePrivateProfileStringA("s", "k", value.c_str(), theirs.c_str());
     EXPECT_EQ(KString(Reread(mine), "s", "k"), value);
     EXPECT_NE(KString(Reread(theirs), "s", "k"), value);

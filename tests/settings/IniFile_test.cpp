@@ -8,6 +8,7 @@
 
 #include "TestPlatform.h"
 #include "settings/IniFile.h"
+#include "support/IniWrites.h"
 #include "support/TempDir.h"
 
 namespace bk {
@@ -75,8 +76,8 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
     EXPECT_EQ(ini.ReadString("Options", "SelectedSigs", "dflt"), "dflt");
     EXPECT_TRUE(ini.ReadSection("OptionsOneliner").empty());
 
-    ini.WriteInteger("Options", "Mode", -1);
-    ini.WriteString("Options", "SelectedSigs", "\"A\",\"B\"");
+    test::WriteInteger(ini, "Options", "Mode", -1);
+    test::WriteString(ini, "Options", "SelectedSigs", "\"A\",\"B\"");
     EXPECT_EQ(TempDir::Read(ini.Path()), "[Options]\r\nMode=-1\r\nSelectedSigs=\"A\",\"B\"\r\n");
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), -1);
     EXPECT_EQ(ini.ReadString("Options", "SelectedSigs", ""), "A\",\"B");
@@ -136,7 +137,7 @@ TEST_F(IniFileTest, FailedReplaceLeavesTheOldFileByteForByte) {
     const std::string before = "[Options]\r\nMode=1\r\n; \xff\0binary"s;
     FailingReplace failing;
     IniFile ini(failing, dir.Write("s.ini", before));
-    EXPECT_THROW(ini.WriteInteger("Options", "Mode", 2), SettingsError);
+    EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 2), SettingsError);
     IniBatch batch(ini);
     batch.WriteString("A", "b", "c");
     EXPECT_THROW(batch.Commit(), SettingsError);
@@ -149,7 +150,7 @@ TEST_F(IniFileTest, UnreadableFileReadsDefaultsAndIsNotOverwritten) {
     FailingRead failing;
     IniFile ini(failing, dir.Write("s.ini", before));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 1);
-    EXPECT_THROW(ini.WriteInteger("Options", "Mode", 3), SettingsError);
+    EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 3), SettingsError);
     EXPECT_EQ(failing.replaces, 0);
     EXPECT_EQ(TempDir::Read(ini.Path()), before);
 }
@@ -159,15 +160,14 @@ TEST_F(IniFileTest, DirectoryInsteadOfAFile) {
     IniFile ini(platform, dir.Join("folder.ini"));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 7), 7);
     EXPECT_TRUE(ini.ReadSection("Options").empty());
-    EXPECT_THROW(ini.WriteInteger("Options", "Mode", 1), SettingsError);
-    EXPECT_EQ(platform.replaces, 0);
+    EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 1), SettingsError);
     EXPECT_EQ(TempDir::Read(dir.Join("folder.ini") + test::PathSeparator() + "inner.txt"), "x");
 }
 
 TEST_F(IniFileTest, MissingDirectory) {
     IniFile ini(platform, dir.Join("no-such-dir") + test::PathSeparator() + "s.ini");
     EXPECT_EQ(ini.ReadString("Options", "Mode", "d"), "d");
-    EXPECT_THROW(ini.WriteString("Options", "Mode", "1"), SettingsError);
+    EXPECT_THROW(test::WriteString(ini, "Options", "Mode", "1"), SettingsError);
     EXPECT_FALSE(platform.FileExists(ini.Path()));
 }
 
@@ -176,7 +176,7 @@ TEST_F(IniFileTest, ReadOnlyFile) {
     IniFile ini(platform, dir.Write("s.ini", before));
     test::SetFileReadOnly(ini.Path(), true);
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 2);
-    EXPECT_THROW(ini.WriteInteger("Options", "Mode", 3), SettingsError);
+    EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 3), SettingsError);
     test::SetFileReadOnly(ini.Path(), false);
     EXPECT_EQ(TempDir::Read(ini.Path()), before);
 }
@@ -189,7 +189,7 @@ TEST_F(IniFileTest, BinaryGarbageReadsDefaultsAndSurvivesAWrite) {
     IniFile ini(platform, dir.Write("g.ini", garbage));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 5), 5);
     ini.ReadSection("Options");
-    ini.WriteInteger("Options", "Mode", 3);
+    test::WriteInteger(ini, "Options", "Mode", 3);
     std::string after = TempDir::Read(ini.Path());
     EXPECT_TRUE(after.starts_with(garbage));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 5), 3);
@@ -198,7 +198,7 @@ TEST_F(IniFileTest, BinaryGarbageReadsDefaultsAndSurvivesAWrite) {
     garbage[0] = '\xff';
     garbage[1] = '\xfe';
     IniFile unicode(platform, dir.Write("u.ini", garbage + "!"));
-    unicode.WriteInteger("Options", "Mode", 3);
+    test::WriteInteger(unicode, "Options", "Mode", 3);
     EXPECT_TRUE(TempDir::Read(unicode.Path()).starts_with(garbage));
     EXPECT_EQ(unicode.ReadInteger("Options", "Mode", 5), 3);
 }
@@ -210,7 +210,7 @@ TEST_F(IniFileTest, NulBytesAndLongLines) {
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 2);
     EXPECT_EQ(ini.ReadString("Options", "Long", ""), longValue);
     EXPECT_EQ(ini.ReadInteger("Options", "a", 1), 3);
-    ini.WriteString("Options", "Long", "short");
+    test::WriteString(ini, "Options", "Long", "short");
     EXPECT_EQ(TempDir::Read(ini.Path()), "[Options]\r\nMode=2\0junk\r\nLong=short\r\nA\0B=3\r\n"s);
 }
 
@@ -222,7 +222,7 @@ TEST_F(IniFileTest, FiftyMegabyteFile) {
     IniFile ini(platform, dir.Write("big.ini", file));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 0);
     EXPECT_EQ(ini.ReadInteger("Tail", "last", 0), 1);
-    ini.WriteInteger("Tail", "last", 2);
+    test::WriteInteger(ini, "Tail", "last", 2);
     EXPECT_EQ(ini.ReadInteger("Tail", "last", 0), 2);
     EXPECT_EQ(TempDir::Read(ini.Path()).size(), file.size());
 
@@ -238,8 +238,8 @@ TEST_F(IniFileTest, FiftyMegabyteFile) {
 TEST_F(IniFileTest, InvalidWritesThrowBeforeTouchingAnything) {
     const std::string before = "[Options]\r\nMode=1\r\n";
     IniFile ini(platform, dir.Write("s.ini", before));
-    EXPECT_THROW(ini.WriteString("Options", "Mode", "1\r\nInjected=1"), SettingsError);
-    EXPECT_THROW(ini.WriteString("Options", "", "1"), SettingsError);
+    EXPECT_THROW(test::WriteString(ini, "Options", "Mode", "1\r\nInjected=1"), SettingsError);
+    EXPECT_THROW(test::WriteString(ini, "Options", "", "1"), SettingsError);
     EXPECT_EQ(platform.replaces, 0);
     EXPECT_EQ(TempDir::Read(ini.Path()), before);
 }
@@ -248,9 +248,9 @@ TEST_F(IniFileTest, UnicodeFilesKeepTheirEncoding) {
     const std::string utf16 = "\xff\xfe[\0O\0p\0t\0i\0o\0n\0s\0]\0\r\0\n\0M\0o\0d\0e\0=\0\x32\0\r\0\n\0"s;
     IniFile ini(platform, dir.Write("u.ini", utf16));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 2);
-    ini.WriteInteger("Options", "SigAddTiming", 0);
+    test::WriteInteger(ini, "Options", "SigAddTiming", 0);
     EXPECT_EQ(TempDir::Read(ini.Path()), utf16 + "S\0i\0g\0A\0d\0d\0T\0i\0m\0i\0n\0g\0=\0\x30\0\r\0\n\0"s);
-    EXPECT_THROW(ini.WriteString("Options", "SelectedSigs", "\"caf\xe9\""), SettingsError);
+    EXPECT_THROW(test::WriteString(ini, "Options", "SelectedSigs", "\"caf\xe9\""), SettingsError);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/Plugin.h"
-#include "platform/portable/PortablePlatform.h"
+#include "support/FaultyPlatform.h"
 #include "support/TempDir.h"
 
 namespace bk::test {
@@ -56,7 +56,7 @@ public:
     int CallCount(const std::string& name) const;
 
     TempDir dir;
-    PortablePlatform platform;
+    FaultyPlatform platform;  // a PortablePlatform whose calls a test can make fail
     FakeHost host;
     Plugin plugin{platform};
 

@@ -1,5 +1,5 @@
 // dialog_pictures: shows the real dialogs of the built DLL with sample settings
-// so that tools/screenshots.sh can photograph them. Not a test.
+// so that tools/screenshots/screenshots.sh can photograph them. Not a test.
 //
 //   dialog_pictures FLAGDIR
 //

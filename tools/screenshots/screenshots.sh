@@ -2,15 +2,15 @@
 # Photographs the plug-in's two dialogs as the built DLL shows them under Wine,
 # into docs/setup-default.png, docs/setup-folder.png and docs/select-signature.png.
 #
-#   tools/screenshots.sh [BUILD_DIR]     (default: build/win32, built beforehand)
+#   tools/screenshots/screenshots.sh [BUILD_DIR]     (default: build/win32, built beforehand)
 #
 # Runs in its own virtual X display (xvfb-run) and photographs it with
-# ImageMagick's import. The program tests/dialogs/dialog_pictures.exe opens the
+# ImageMagick's import. The program tools/screenshots/dialog_pictures.exe opens the
 # dialogs with sample settings and says where each window is.
 set -eu
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build=${1:-build/win32}
-program="$build/tests/dialogs/dialog_pictures.exe"
+program="$build/tools/screenshots/dialog_pictures.exe"
 [ -f "$program" ] || { echo "build $program first" >&2; exit 1; }
 
 if [ -z "${BK_SCREENSHOTS_DISPLAY:-}" ]; then

@@ -86,10 +86,13 @@ std::string WindowText(HWND window) {
 
 // Text metrics height of `font`, for laying out a radio group's items.
 int FontHeight(HWND window, HFONT font) {
-    WindowDC dc(window);
-    ScopedSelect selected(dc.Get(), font);
+    HDC dc = GetDC(window);
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.Get(), &metrics);
+    {
+        ScopedSelect selected(dc, font);
+        GetTextMetricsA(dc, &metrics);
+    }
+    ReleaseDC(window, dc);
     return metrics.tmHeight;
 }
 
@@ -207,7 +210,7 @@ void PullControl(BoundControl& control) {
     }
 }
 
-void CreateControl(HWND dialog, BoundControl& control, int id, const ControlFonts& fonts) {
+void CreateControl(HWND dialog, BoundControl& control, int id, HFONT dialogFont, HFONT memoFont) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     auto create = [&](const char* windowClass, const char* caption, DWORD style, DWORD exStyle,
                       int x, int y, int width, int height, int childId, HFONT font) {
@@ -225,7 +228,7 @@ void CreateControl(HWND dialog, BoundControl& control, int id, const ControlFont
     ClassAndStyle s = StyleOf(control);
     DWORD group = (control.flags & kContinuesGroup) ? 0 : WS_GROUP;
     bool memo = control.kind == Kind::EditMemo || control.kind == Kind::ViewMemo;
-    HFONT font = memo ? fonts.memo : fonts.dialog;
+    HFONT font = memo ? memoFont : dialogFont;
     control.window =
         create(s.windowClass, control.caption, s.style | group, s.exStyle, control.x, control.y,
                control.width, control.height, control.id, font);
@@ -245,7 +248,7 @@ void CreateControl(HWND dialog, BoundControl& control, int id, const ControlFont
             int count = static_cast<int>(state.items.size());
             int columns = (control.flags & kTwoColumns) ? 2 : 1;
             int perColumn = count > 0 ? (count + columns - 1) / columns : 1;
-            int textHeight = FontHeight(dialog, fonts.dialog);
+            int textHeight = FontHeight(dialog, dialogFont);
             int below = control.height - textHeight - 5;
             int itemHeight = below / perColumn;
             int top = textHeight + 1 + (below % perColumn) / 2;
@@ -256,7 +259,7 @@ void CreateControl(HWND dialog, BoundControl& control, int id, const ControlFont
                            BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP : 0), 0,
                            control.x + 8 + (k / perColumn) * itemWidth,
                            control.y + top + (k % perColumn) * itemHeight, itemWidth,
-                           itemHeight, control.id + 1 + k, fonts.dialog));
+                           itemHeight, control.id + 1 + k, dialogFont));
             break;
         }
         default:

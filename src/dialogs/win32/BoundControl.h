@@ -52,15 +52,10 @@ T& StateOf(const BoundControl& control) {
     return *std::get<T*>(control.state);
 }
 
-// Fonts of a dialog's controls: memos get `memo`, everything else `dialog`.
-struct ControlFonts {
-    HFONT dialog;
-    HFONT memo;
-};
-
 // Makes the real control (and a radio group's items) of `control` in `dialog`
-// with identifier `id`. Throws std::runtime_error when it can't.
-void CreateControl(HWND dialog, BoundControl& control, int id, const ControlFonts& fonts);
+// with identifier `id`, in `memoFont` for a memo and `dialogFont` for the
+// rest. Throws std::runtime_error when it can't.
+void CreateControl(HWND dialog, BoundControl& control, int id, HFONT dialogFont, HFONT memoFont);
 
 // Copies the form's state to the control, touching only what differs.
 void PushControl(BoundControl& control);

@@ -20,12 +20,16 @@ UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily) {
 
 // True when the font that the mapper actually chose for `font` is fixed-pitch.
 bool IsFixedPitch(HFONT font) {
-    WindowDC dc(nullptr);
+    HDC dc = GetDC(nullptr);
     if (!dc)
         return true;  // can't tell; keep what was asked for
-    ScopedSelect selected(dc.Get(), font);
     TEXTMETRICW metrics{};
-    BOOL ok = GetTextMetricsW(dc.Get(), &metrics);
+    BOOL ok;
+    {
+        ScopedSelect selected(dc, font);
+        ok = GetTextMetricsW(dc, &metrics);
+    }
+    ReleaseDC(nullptr, dc);
     // The bit is named for fixed pitch but is set for variable-pitch fonts.
     return !ok || (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
 }

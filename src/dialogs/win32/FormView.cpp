@@ -15,6 +15,15 @@ constexpr INT_PTR kEndFailed = 3;  // the dialog could not be built
 
 thread_local HWND t_topmost = nullptr;
 
+// A template with no controls and an empty caption: the view creates its
+// controls itself, in pixels. The words after the header are the menu, the
+// window class and the title, all empty.
+std::vector<DWORD> EmptyTemplate(DWORD style) {
+    std::vector<DWORD> buffer((sizeof(DLGTEMPLATE) + 3 * sizeof(WORD) + 3) / sizeof(DWORD) + 1, 0);
+    reinterpret_cast<DLGTEMPLATE*>(buffer.data())->style = style;
+    return buffer;
+}
+
 }  // namespace
 
 FormView::FormView(Platform& platform, std::vector<BoundControl> controls, DialogFrame frame)
@@ -27,10 +36,70 @@ HWND FormView::Topmost() {
 ModalResult FormView::ShowModal(HINSTANCE instance, HWND owner) {
     dialogFont_ = CreateDialogFont();
     memoFont_ = CreateMemoFont();
-    INT_PTR result = RunModal(instance, owner, kDialogStyle);
+    std::vector<DWORD> dialogTemplate = EmptyTemplate(kDialogStyle);
+    INT_PTR result = DialogBoxIndirectParamA(
+        instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+        &FormView::DialogProc, reinterpret_cast<LPARAM>(this));
+    // 0 (a bad owner) and -1 (anything else) are failures; End() never gives them.
+    if (result == 0 || result == -1)
+        throw std::runtime_error("The dialog could not be created.");
     if (result == kEndFailed)
         throw std::runtime_error(failure_);
     return result == kEndOk ? ModalResult::Ok : ModalResult::Cancel;
+}
+
+INT_PTR CALLBACK FormView::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FormView* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<FormView*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        self->window_ = window;
+    } else {
+        self = reinterpret_cast<FormView*>(GetWindowLongPtrA(window, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    if (message == WM_DESTROY)
+        SetWindowLongPtrA(window, DWLP_USER, 0);  // whatever comes later finds no view
+    try {
+        return self->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR FormView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_MEASUREITEM: {
+            auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (item.CtlType != ODT_LISTBOX)
+                return FALSE;
+            checklist::Measure(item);
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlType != ODT_LISTBOX)
+                return FALSE;
+            checklist::Draw(item);
+            return TRUE;
+        }
+        case WM_CLOSE:
+            return OnClose();
+        case WM_DESTROY:
+            OnDestroy();
+            window_ = nullptr;
+            return FALSE;
+        default:
+            return FALSE;
+    }
 }
 
 INT_PTR FormView::OnInitDialog() {
@@ -58,10 +127,9 @@ void FormView::OnDestroy() {
 }
 
 void FormView::CreateControls() {
-    const ControlFonts fonts{dialogFont_.Get(), memoFont_.Get()};
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         BoundControl& control = controls_[i];
-        CreateControl(Window(), control, ControlId(i), fonts);
+        CreateControl(Window(), control, ControlId(i), dialogFont_.Get(), memoFont_.Get());
         if (control.flags & kDefaultButton)
             SendMessageA(Window(), DM_SETDEFID, control.id, 0);
     }
@@ -169,20 +237,6 @@ INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
     int color = StateOf<Memo>(*control).color;
     SetBkColor(dc, GetSysColor(color));
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(color));
-}
-
-INT_PTR FormView::OnMeasureItem(MEASUREITEMSTRUCT& item) {
-    if (item.CtlType != ODT_LISTBOX)
-        return FALSE;
-    checklist::Measure(item);
-    return TRUE;
-}
-
-INT_PTR FormView::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlType != ODT_LISTBOX)
-        return FALSE;
-    checklist::Draw(item);
-    return TRUE;
 }
 
 INT_PTR FormView::OnClose() {  // the close box and Alt+F4

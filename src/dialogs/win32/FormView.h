@@ -1,10 +1,16 @@
 #pragma once
-// The Win32 view of a form: makes real controls from the form's layout table,
-// copies the form's state to them after every handler and the user's input back
-// before one, and turns clicks into calls of the form's handlers. It holds no
-// state of its own beyond what the controls show.
+// The Win32 view of a form: a modal dialog built in memory (no resources) and
+// run by the system's dialog manager, which gives it the modal loop, Tab and
+// arrow navigation, access keys, Esc and the disabled owner. It makes real
+// controls from the form's layout table, copies the form's state to them after
+// every handler and the user's input back before one, and turns clicks into
+// calls of the form's handlers. It holds no state of its own beyond what the
+// controls show.
 //
 // A handler that throws is reported in an error box and the dialog stays open.
+// The view is stored in the window at WM_INITDIALOG and forgotten first at
+// WM_DESTROY, so no message reaches a view that is gone, and every message is
+// handled inside one catch-all: nothing unwinds through the dialog procedure.
 
 #include <functional>
 #include <string>
@@ -12,9 +18,9 @@
 
 #include "dialogs/FormHost.h"
 #include "dialogs/win32/BoundControl.h"
-#include "dialogs/win32/DialogBase.h"
 #include "dialogs/win32/DialogFonts.h"
 #include "platform/Platform.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace bk {
 
@@ -26,7 +32,7 @@ struct DialogFrame {
     std::function<bool(ModalResult)> closeQuery;
 };
 
-class FormView : private DialogBase {
+class FormView {
 public:
     FormView(Platform& platform, std::vector<BoundControl> controls, DialogFrame frame);
 
@@ -37,14 +43,21 @@ public:
     // The dialog of this thread that was opened last and is still open, or null.
     static HWND Topmost();
 
+    FormView(const FormView&) = delete;
+    FormView& operator=(const FormView&) = delete;
+
 private:
-    INT_PTR OnInitDialog() override;
-    INT_PTR OnCommand(int id, int code, HWND control) override;
-    INT_PTR OnCtlColor(HDC dc, HWND control) override;
-    INT_PTR OnMeasureItem(MEASUREITEMSTRUCT& item) override;
-    INT_PTR OnDrawItem(const DRAWITEMSTRUCT& item) override;
-    INT_PTR OnClose() override;
-    void OnDestroy() override;
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // One function per message; each returns what the dialog procedure returns
+    // (FALSE: not handled, the dialog manager's default runs).
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnInitDialog();
+    INT_PTR OnCommand(int id, int code, HWND control);
+    INT_PTR OnCtlColor(HDC dc, HWND control);
+    INT_PTR OnClose();
+    void OnDestroy();
+    HWND Window() const { return window_; }
+    void End(INT_PTR result) { EndDialog(window_, result); }
 
     void CreateControls();
     void Push();
@@ -63,6 +76,7 @@ private:
     UniqueFont dialogFont_;
     UniqueFont memoFont_;
     HWND previousTopmost_ = nullptr;
+    HWND window_ = nullptr;
 };
 
 }  // namespace bk

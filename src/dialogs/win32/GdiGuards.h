@@ -1,27 +1,10 @@
 #pragma once
-// Scoped GDI state: a window's device context released when it goes, and an
-// object selected into a device context for a scope, the previous one put
-// back when it goes.
+// An object selected into a device context for a scope: the previous one is
+// put back when the guard goes.
 
 #include "platform/win32/WindowsApi.h"
 
 namespace bk {
-
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
 
 class ScopedSelect {
 public:

@@ -1,12 +1,9 @@
 #pragma once
-// Subclassing a standard control: a message function of ours sees each
-// message before the control's own window procedure.
-//
-// The function answers a message by returning a result, or passes it on (to
-// the control's procedure) by returning nothing. Whatever it throws is caught
-// here and the message goes on to the control as if it had not been seen: no
-// exception ever reaches user32, which would end the host process. The
-// subclass removes itself when the control is destroyed.
+// Subclassing a standard control: a filter of ours sees each message first and
+// answers it (a result) or passes it on to the control (nothing). What the
+// filter throws is caught and the message passed on: no exception reaches
+// user32, which would end the host process. The subclass removes itself when
+// the control is destroyed.
 
 #include "platform/win32/WindowsApi.h"
 
@@ -14,8 +11,7 @@
 
 namespace bk {
 
-// `original` is the control's own procedure, for a function that wants its
-// answer first (CallWindowProcA).
+// `original`: the control's own procedure, for a filter that wants its answer.
 using MessageFilter = std::optional<LRESULT> (*)(HWND control, UINT message, WPARAM wParam,
                                                  LPARAM lParam, WNDPROC original);
 

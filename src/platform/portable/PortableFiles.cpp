@@ -178,7 +178,7 @@ void PortablePlatform::ReplaceFile(const std::string& path, std::string_view con
 
 std::vector<FoundFile> PortablePlatform::FindFiles(const std::string& pattern) {
     const CodePage& codePage = AnsiCodePage();
-    std::size_t sep = portable::LastSeparator(pattern, codePage);
+    std::size_t sep = codePage.FindLastSeparator(pattern);
     std::string directory = ".";
     std::string_view namePattern = pattern;
     if (sep != std::string::npos) {

@@ -8,8 +8,6 @@
 namespace bk::portable {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool Exists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
@@ -27,14 +25,6 @@ std::string FindNoCase(const std::string& directory, std::string_view name,
 }
 
 }  // namespace
-
-std::size_t LastSeparator(std::string_view path, const CodePage& codePage) {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0, n; (n = codePage.CharLength(path, i)) != 0; i += n) {
-        if (n == 1 && IsSeparator(path[i])) last = i;
-    }
-    return last;
-}
 
 std::string ToPosixSeparators(std::string_view path, const CodePage& codePage) {
     std::string result(path);

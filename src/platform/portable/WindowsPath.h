@@ -19,9 +19,6 @@
 
 namespace bk::portable {
 
-// Position of the last separator ("\" or "/"), or npos when there is none.
-std::size_t LastSeparator(std::string_view path, const CodePage& codePage);
-
 // The path with every separator written as "/".
 std::string ToPosixSeparators(std::string_view path, const CodePage& codePage);
 

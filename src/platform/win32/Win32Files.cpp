@@ -50,20 +50,6 @@ std::string ReadUpTo(const std::string& path, HANDLE file, std::uint64_t limit,
     return content;
 }
 
-// Position of the last "\" or "/" in a path of the ANSI code page (a trail byte
-// of a double-byte character is not a separator), or npos.
-std::size_t LastSeparator(const std::string& path) {
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            ++i;
-        } else if (path[i] == '\\' || path[i] == '/') {
-            last = i;
-        }
-    }
-    return last;
-}
-
 // A temporary file that is deleted when it goes, unless Keep() was called.
 class TempFile {
 public:
@@ -113,7 +99,7 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
         if (attributes & FILE_ATTRIBUTE_READONLY) throw FileError(path, "the file is read-only");
     }
 
-    std::size_t separator = LastSeparator(path);
+    std::size_t separator = AnsiCodePage().FindLastSeparator(path);
     std::string directory = separator == std::string::npos ? "." : path.substr(0, separator + 1);
     char tempName[MAX_PATH];
     if (!GetTempFileNameA(directory.c_str(), "bkq", 0, tempName))

@@ -42,28 +42,6 @@ LONG StyleOf(HWND window) {
     return GetWindowLongA(window, GWL_STYLE);
 }
 
-struct Row {
-    const char* field;
-    const char* windowClass;
-    const char* caption;
-    int x, y, width, height;
-};
-
-const Row kSetupRows[] = {
-    {"UseDefaultCheckBox", "Button", "&Use default setup", 16, 8, 209, 17},
-    {"NoActionRadioButton", "Button", "&No addition", 32, 32, 353, 17},
-    {"SignatureRadioButton", "Button", "Add a &signature registered in the Mailbox at random", 32,
-     56, 353, 17},
-    {"SelSigCheckBox", "Button", "&Restrict signatures to add", 56, 80, 217, 17},
-    {"SelSigButton", "Button", "S&elect signature...", 280, 76, 105, 25},
-    {"OnelineRadioButton", "Button", "Add one &line at random from the list below", 32, 104, 353,
-     17},
-    {"FortuneMemo", "Edit", "", 8, 128, 449, 174},
-    {"TimingRadioGroup", "Button", "The signature is added &when", 8, 312, 449, 33},
-    {"OkButton", "Button", "&Ok", 136, 360, 75, 25},
-    {"CancelButton", "Button", "&Cancel", 248, 360, 75, 25},
-};
-
 HWND Ctl(HWND dialog, const char* field) {
     return U::Item(dialog, EditId(field));
 }
@@ -126,7 +104,8 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
         u.Check(!U::Enabled(mainWindow), "the main window takes no input");
         u.Check(!(StyleOf(d) & WS_THICKFRAME) && (StyleOf(d) & WS_SYSMENU), "fixed dialog frame");
 
-        for (const Row& row : kSetupRows) {
+        // Each control where its layout row puts it, made as its kind says.
+        for (const ControlRow<TEditForm>& row : EditFormLayout()) {
             HWND c = Ctl(d, row.field);
             std::string name = row.field;
             if (!c) {
@@ -137,8 +116,10 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
             u.Check(
                 p.left == row.x && p.top == row.y && p.right == row.width && p.bottom == row.height,
                 name + " at its place");
-            u.Check(_stricmp(ClassOf(c).c_str(), row.windowClass) == 0, name + " class");
-            u.Check(U::Text(c) == row.caption, name + " caption \"" + U::Text(c) + "\"");
+            const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
+            u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
+            u.Check(U::Text(c) == (row.caption ? row.caption : ""),
+                    name + " caption \"" + U::Text(c) + "\"");
             LOGFONTW font = FontOf(c);
             u.Check(font.lfHeight == -12, name + " font height 12");
             if (name != "FortuneMemo")
@@ -166,7 +147,7 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
         for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             ids.push_back(GetDlgCtrlID(c));
         std::vector<int> expected;
-        for (const Row& row : kSetupRows) {
+        for (const ControlRow<TEditForm>& row : EditFormLayout()) {
             expected.push_back(EditId(row.field));
             if (std::string(row.field) == "TimingRadioGroup")
                 for (int k : {1, 2}) expected.push_back(EditId(row.field) + k);
