@@ -50,8 +50,11 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
             continue;
         }
         Section& section = sections_.back();
-        if (parsed.kind == IniLine::Kind::Key && !parsed.IsComment(TextOf(line)))
-            section.lastKey = section.lines.size();
+        if (parsed.kind == IniLine::Kind::Key) {
+            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(
+                static_cast<std::uint32_t>(section.lines.size()));
+            if (!parsed.IsComment(TextOf(line))) section.lastKey = section.lines.size();
+        }
         section.lines.push_back(line);
     }
 }
@@ -77,32 +80,9 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) co
 
 const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
                                                   std::string_view wanted) const {
-    if (section.indexed) {
-        auto it = section.keys.find(codePage_.Fold(wanted));
-        return it == section.keys.end() || it->second.empty() ? nullptr
-                                                              : &section.lines[it->second.front()];
-    }
-    for (const Line& line : section.lines) {
-        if (line.deleted) continue;
-        IniLine parsed = Parse(line);
-        if (parsed.kind == IniLine::Kind::Key &&
-            codePage_.EqualNoCase(parsed.name.In(TextOf(line)), wanted))
-            return &line;
-    }
-    return nullptr;
-}
-
-void IniDocument::Index(Section& section) {
-    if (section.indexed) return;
-    for (std::size_t i = 0; i < section.lines.size(); ++i) {
-        const Line& line = section.lines[i];
-        if (line.deleted) continue;
-        IniLine parsed = Parse(line);
-        if (parsed.kind == IniLine::Kind::Key)
-            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(
-                static_cast<std::uint32_t>(i));
-    }
-    section.indexed = true;
+    auto it = section.keys.find(codePage_.Fold(wanted));
+    return it == section.keys.end() || it->second.empty() ? nullptr
+                                                          : &section.lines[it->second.front()];
 }
 
 std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
@@ -196,13 +176,13 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
         added.hasHeader = true;
         added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
         added.lines.push_back(Store(keyLine));
+        added.keys[codePage_.Fold(key)].push_back(0);
         added.lastKey = 0;
         firstSection_.emplace(added.folded, sections_.size() - 1);
         return true;
     }
 
     Section& target = sections_[found->second];
-    Index(target);
     std::string folded = codePage_.Fold(key);
     auto& matches = target.keys[folded];
     if (!matches.empty()) {
@@ -252,7 +232,6 @@ bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyNa
     auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end()) return false;
     Section& target = sections_[found->second];
-    Index(target);
     auto it = target.keys.find(codePage_.Fold(key));
     if (it == target.keys.end() || it->second.empty()) return false;
     std::size_t at = it->second.front();

@@ -70,9 +70,8 @@ private:
         // Index into `lines` of the last key line that is not a comment.
         std::size_t lastKey = kNone;
         // Folded key name -> indexes into `lines` of the live key lines of that
-        // name, in order. Built at the first edit of the section.
+        // name, in order.
         std::unordered_map<std::string, std::vector<std::uint32_t>> keys;
-        bool indexed = false;
     };
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -81,7 +80,6 @@ private:
     Line Store(std::string_view text);
     const Section* FindSection(std::string_view wanted) const;
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
-    void Index(Section& section);
     // Throws SettingsError unless the names (untrimmed) and value can be stored.
     void CheckStorable(std::string_view sectionName, std::string_view keyName,
                        std::optional<std::string_view> value) const;
