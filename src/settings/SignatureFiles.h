@@ -1,11 +1,8 @@
 #pragma once
-// Signature files: how the host names the signature files of a mailbox, as
-// the picker searches them and the selection dialog lists them.
-//
-// A signature file lies in a mailbox directory and is named "$$$", five
-// hexadecimal digits (the signature's number), the signature's title, ".txt".
-// Its title is what a restricted list ("SelectedSigs") stores. Directories
-// given here end in "\"; names are appended to them directly.
+// How the host names the signature files of a mailbox directory, for the
+// picker's searches and the selection dialog's list: "$$$", five hexadecimal
+// digits (the signature's number), the title (what "SelectedSigs" stores),
+// ".txt". Directories end in "\"; names are appended to them directly.
 
 #include <stdexcept>
 #include <string>
@@ -13,8 +10,8 @@
 
 namespace bk {
 
-// A file name whose five characters after "$$$" are not a hexadecimal number.
-// The message names the text that failed ("$" and those five characters).
+// A name whose five characters after "$$$" are not a hexadecimal number; the
+// message names them ("$" and the five).
 class SignatureNumberError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -32,9 +29,8 @@ struct SignatureName {
     int number = 0;
     std::string title;  // may be empty
 };
-// Number and title of a found file's name. Throws SignatureNumberError when
-// the five characters after "$$$" are not all hexadecimal digits (a name too
-// short to hold them included).
+// Number and title of a found file's name. Throws SignatureNumberError (a
+// name too short to hold five digits included).
 SignatureName ParseSignatureFileName(std::string_view name);
 
 }  // namespace bk
