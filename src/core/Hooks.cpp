@@ -32,14 +32,18 @@ bool IsOutboxFolder(std::string_view folder) {
 }
 
 int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
-    if (composeMode == kComposeModeLeftAlone) return 0;
+    if (composeMode == kComposeModeLeftAlone)
+        return 0;
     TBeckyAPI& api = *plugin.api;
-    if (!ReadMarker(api, window).empty()) return 0;  // already marked: opened before
-    if (IsOutboxFolder(HostText(api.BKA_GetCurrentFolder()))) return 0;
+    if (!ReadMarker(api, window).empty())
+        return 0;  // already marked: opened before
+    if (IsOutboxFolder(HostText(api.BKA_GetCurrentFolder())))
+        return 0;
 
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader,
                                    HostText(api.BKA_GetCurrentFolder()).c_str());
-    if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != kTimingCompose) return 0;
+    if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != kTimingCompose)
+        return 0;
 
     AddSignature(plugin, window, HostText(api.BKA_GetCurrentFolder()), false);
     // Writing the source back makes the host take in the whole message again,
@@ -50,12 +54,15 @@ int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
 }
 
 int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode) {
-    if (deliveryMode != kDeliveryModeNow) return 0;
+    if (deliveryMode != kDeliveryModeNow)
+        return 0;
     TBeckyAPI& api = *plugin.api;
     std::string folder = ReadMarker(api, window);
-    if (folder.empty()) return 0;
+    if (folder.empty())
+        return 0;
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader, nullptr);
-    if (Timing(plugin, folder) == kTimingDelivery) AddSignature(plugin, window, folder, true);
+    if (Timing(plugin, folder) == kTimingDelivery)
+        AddSignature(plugin, window, folder, true);
     return 0;
 }
 

@@ -4,7 +4,8 @@ namespace bk {
 
 int OnMenuInit(Plugin& plugin, MenuHandle menu, int menuType, CommandCallback command,
                UICallback state) {
-    if (menuType != kMenuTypeForEntry) return 0;
+    if (menuType != kMenuTypeForEntry)
+        return 0;
     TBeckyAPI& api = *plugin.api;
     plugin.platform.AppendMenuSeparator(menu);
     int id = api.BKA_RegisterCommand("Select Signature", menuType, command);

@@ -37,7 +37,8 @@ std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& 
 std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
                                     const std::string& section) {
     int count = settings.ReadInteger(section, kOneLineCountKey, 0);
-    if (count < 1) return std::nullopt;
+    if (count < 1)
+        return std::nullopt;
     std::uint32_t index = plugin.random.Below(static_cast<std::uint32_t>(count));
     // Every line ends with CR LF, however long it is.
     return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
@@ -52,7 +53,8 @@ std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& setting
 
     auto search = [&](const std::string& title) -> std::optional<FoundFile> {
         auto found = plugin.platform.FindFiles(SignatureTitlePattern(directory, title));
-        if (found.empty()) return std::nullopt;
+        if (found.empty())
+            return std::nullopt;
         return found.front();
     };
     // A title without a file is dropped and another drawn, until one is found
@@ -83,7 +85,8 @@ std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
     // Windows drops trailing dots and blanks from a path component, so any name
     // made of dots and blanks only may mean "." or "..".
     bool dotsOnly = !name.empty() && name.find_first_not_of(". ") == std::string_view::npos;
-    if (dotsOnly || name.find_first_of(":/") != std::string_view::npos) return std::nullopt;
+    if (dotsOnly || name.find_first_of(":/") != std::string_view::npos)
+        return std::nullopt;
     return std::string(dataFolder) + std::string(component);
 }
 
@@ -94,12 +97,14 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
 
     std::string section(sectionText);
     int mode = kModeUseDefault;
-    if (!section.empty()) mode = settings.ReadInteger(section, kModeKey, kModeUseDefault);
+    if (!section.empty())
+        mode = settings.ReadInteger(section, kModeKey, kModeUseDefault);
     if (mode == kModeUseDefault) {
         section = kDefaultSection;
         mode = plugin.defaultMode;
     }
-    if (mode == kModeNone) return;
+    if (mode == kModeNone)
+        return;
 
     std::optional<std::string> directory;
     if (section == kDefaultSection) {
@@ -128,8 +133,10 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         default:
             return;  // an unknown mode adds nothing
     }
-    if (!text) return;
-    if (hideFirst) plugin.platform.HideWindow(window);
+    if (!text)
+        return;
+    if (hideFirst)
+        plugin.platform.HideWindow(window);
     api.BKA_CompSetText(window, kCompSetTextMode, text->c_str());
 }
 

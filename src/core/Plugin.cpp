@@ -10,7 +10,8 @@ namespace bk {
 
 std::string SettingsPathFor(const std::string& moduleFileName) {
     std::string path = moduleFileName;
-    if (auto dot = path.rfind('.'); dot != std::string::npos) path.erase(dot);
+    if (auto dot = path.rfind('.'); dot != std::string::npos)
+        path.erase(dot);
     return path + ".ini";
 }
 
@@ -20,7 +21,8 @@ void FillPlugInInfo(char* record) {
     for (int i = 0; i < 4; ++i) {
         char* field = record + i * kInfoFieldSize;
         std::size_t n = std::strlen(fields[i]);
-        if (n > kInfoFieldSize - 1) n = kInfoFieldSize - 1;
+        if (n > kInfoFieldSize - 1)
+            n = kInfoFieldSize - 1;
         std::memcpy(field, fields[i], n);
         field[n] = '\0';
     }
@@ -29,7 +31,8 @@ void FillPlugInInfo(char* record) {
 bool Plugin::Attach() noexcept {
     try {
         api = std::make_unique<TBeckyAPI>(platform);
-        if (!api->Bind()) return false;
+        if (!api->Bind())
+            return false;
 
         settingsPath = SettingsPathFor(platform.ModuleFileName());
 
@@ -56,7 +59,8 @@ void Plugin::MigrateLegacyList() {
     const CodePage& cp = platform.AnsiCodePage();
     std::string legacyPath = settingsPath.substr(0, cp.FindLastSeparator(settingsPath) + 1);
     legacyPath += kLegacyListFileName;
-    if (!platform.FileExists(legacyPath)) return;
+    if (!platform.FileExists(legacyPath))
+        return;
 
     // Every line is kept: a NUL byte is dropped rather than taken for the end.
     legacyList = SplitLines(platform.ReadFile(legacyPath), NulByte::Dropped);

@@ -50,7 +50,8 @@ private:
 // unwinds into the host.
 template <typename Work>
 int Guarded(Plugin* plugin, int fallback, Work&& work) noexcept {
-    if (!plugin) return fallback;
+    if (!plugin)
+        return fallback;
     try {
         return work(*plugin);
     } catch (...) {

@@ -10,4 +10,3 @@
 
 // Numeric form of the version for the resource: 0.23, fifth revision ("e").
 #define BK_PLUGIN_VERSION_NUMBERS 0, 23, 5, 0
-

@@ -21,7 +21,8 @@ constexpr const char* kDefaultFolderName = "(default)";
 // exactly the text that was in the file.
 std::string SelectedSigsToStore(const TEditForm& form, const std::string& loaded,
                                 const CodePage& codePage) {
-    if (form.SelectedList != loaded || loaded.empty()) return form.SelectedList;
+    if (form.SelectedList != loaded || loaded.empty())
+        return form.SelectedList;
     return JoinCommaText(SplitCommaText('"' + loaded + '"', codePage), codePage);
 }
 
@@ -35,7 +36,8 @@ void SaveSetup(Plugin& plugin, const IniFile& settings, const std::string& secti
     const CodePage& codePage = plugin.platform.AnsiCodePage();
     batch.WriteInteger(section, kModeKey, mode);
     batch.WriteInteger(section, kTimingKey, timing);
-    batch.WriteString(section, kSelectedSigsKey, SelectedSigsToStore(form, loadedSelection, codePage));
+    batch.WriteString(section, kSelectedSigsKey,
+                      SelectedSigsToStore(form, loadedSelection, codePage));
     if (mode == kModeOneLine)
         WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove, codePage);
     batch.Commit();

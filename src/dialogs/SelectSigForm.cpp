@@ -3,8 +3,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "settings/TextLines.h"
 #include "settings/CommaText.h"
+#include "settings/TextLines.h"
 
 namespace bk {
 
@@ -58,7 +58,8 @@ void TSelectSigForm::SigCheckListBoxClick() {
     const CheckListItem& item = SigCheckListBox.items[static_cast<std::size_t>(index)];
     // The number is written back in upper case; file names ignore case, so this
     // names the listed file whatever case its digits had.
-    std::string name = MailboxPath + SignatureFileName(static_cast<unsigned>(item.number), item.title);
+    std::string name =
+        MailboxPath + SignatureFileName(static_cast<unsigned>(item.number), item.title);
     SigPreviewMemo.lines = SplitLines(platform_.ReadFile(name));
 }
 

@@ -26,17 +26,21 @@ void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
 
 // The menu entry's state for the current folder.
 std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
-    return static_cast<std::uint32_t>(
-        Guarded(Instance(), 0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
+    return static_cast<std::uint32_t>(Guarded(
+        Instance(), 0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
 }
 
 }  // namespace
 
 extern "C" {
 
-int WINAPI BKC_OnStart() { return 0; }
+int WINAPI BKC_OnStart() {
+    return 0;
+}
 
-int WINAPI BKC_OnExit() { return 0; }
+int WINAPI BKC_OnExit() {
+    return 0;
+}
 
 int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
     return Guarded(Instance(), 0, [&](bk::Plugin& p) {
@@ -44,27 +48,43 @@ int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
     });
 }
 
-int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
+int WINAPI BKC_OnOpenFolder(Ignored) {
+    return 0;
+}
 
-int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
+int WINAPI BKC_OnOpenMail(Ignored) {
+    return 0;
+}
 
-int WINAPI BKC_OnEveryMinute() { return 0; }
+int WINAPI BKC_OnEveryMinute() {
+    return 0;
+}
 
 int WINAPI BKC_OnOpenCompose(HWND window, int composeMode) {
-    return Guarded(Instance(), 0, [&](bk::Plugin& p) { return bk::OnOpenCompose(p, window, composeMode); });
+    return Guarded(Instance(), 0,
+                   [&](bk::Plugin& p) { return bk::OnOpenCompose(p, window, composeMode); });
 }
 
 int WINAPI BKC_OnOutgoing(HWND window, int deliveryMode) {
-    return Guarded(Instance(), 0, [&](bk::Plugin& p) { return bk::OnOutgoing(p, window, deliveryMode); });
+    return Guarded(Instance(), 0,
+                   [&](bk::Plugin& p) { return bk::OnOutgoing(p, window, deliveryMode); });
 }
 
-int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
+int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) {
+    return 0;
+}
 
-int WINAPI BKC_OnRetrieve(Ignored, Ignored) { return 0; }
+int WINAPI BKC_OnRetrieve(Ignored, Ignored) {
+    return 0;
+}
 
-int WINAPI BKC_OnSend(Ignored) { return 0; }
+int WINAPI BKC_OnSend(Ignored) {
+    return 0;
+}
 
-int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
+int WINAPI BKC_OnFinishRetrieve(Ignored) {
+    return 0;
+}
 
 // 1 whatever happens in the dialog, also when it fails.
 int WINAPI BKC_OnPlugInSetup(Ignored) {
@@ -77,7 +97,8 @@ int WINAPI BKC_OnPlugInSetup(Ignored) {
 
 int WINAPI BKC_OnPlugInInfo(char* record) {
     return Guarded(Instance(), 0, [&](bk::Plugin&) {
-        if (record) bk::FillPlugInInfo(record);
+        if (record)
+            bk::FillPlugInInfo(record);
         return 0;
     });
 }

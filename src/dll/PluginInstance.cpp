@@ -37,6 +37,8 @@ void Detach() noexcept {
     g_platform.reset();
 }
 
-Plugin* Instance() noexcept { return g_attached ? g_plugin.get() : nullptr; }
+Plugin* Instance() noexcept {
+    return g_attached ? g_plugin.get() : nullptr;
+}
 
 }  // namespace bk::dll

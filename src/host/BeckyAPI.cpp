@@ -11,8 +11,9 @@ struct SlotRow {
 };
 
 const SlotRow kSlots[] = {
-#define BK_BOUND(slot)                                                                         \
-    {#slot, [](TBeckyAPI& api, ProcAddress p) { api.slot = reinterpret_cast<decltype(api.slot)>(p); }, \
+#define BK_BOUND(slot)                                                                          \
+    {#slot,                                                                                     \
+     [](TBeckyAPI& api, ProcAddress p) { api.slot = reinterpret_cast<decltype(api.slot)>(p); }, \
      [](const TBeckyAPI& api) { return reinterpret_cast<ProcAddress>(api.slot); }},
 #define BK_CALLED(slot, type) BK_BOUND(slot)
 #include "host/HostEntryPoints.inc"
@@ -24,7 +25,8 @@ static_assert(sizeof(kSlots) / sizeof(kSlots[0]) == kHostEntryPointCount);
 }  // namespace
 
 bool TBeckyAPI::Bind() {
-    if (hostModule_ != 0) return true;
+    if (hostModule_ != 0)
+        return true;
     hostModule_ = platform_.HostModule();
     // Values below 32 are error codes in the module-handle space, not modules.
     if (hostModule_ < 32) {

@@ -61,6 +61,8 @@ inline constexpr int kCompSetTextMode = 1;
 inline constexpr int kHeaderValueSize = 260;
 
 // A text returned by the host, copied; null reads as empty.
-inline std::string HostText(const char* text) { return text ? std::string(text) : std::string(); }
+inline std::string HostText(const char* text) {
+    return text ? std::string(text) : std::string();
+}
 
 }  // namespace bk

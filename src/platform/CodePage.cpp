@@ -24,12 +24,15 @@ CodePage::CodePage(unsigned number, const std::array<bool, 256>& leadBytes,
                    const std::array<std::uint8_t, 256>& upper, const std::array<bool, 256>& blanks)
     : number_(number), lead_(leadBytes), upper_(upper), blank_(blanks) {}
 
-CodePage CodePage::Ascii() { return CodePage(); }
+CodePage CodePage::Ascii() {
+    return CodePage();
+}
 
 CodePage CodePage::Western() {
     auto upper = AsciiUpper();
     for (int i = 0xE0; i <= 0xFE; ++i)
-        if (i != 0xF7) upper[i] = static_cast<std::uint8_t>(i - 0x20);
+        if (i != 0xF7)
+            upper[i] = static_cast<std::uint8_t>(i - 0x20);
     upper[0x9A] = 0x8A;  // s caron
     upper[0x9C] = 0x8C;  // oe
     upper[0x9E] = 0x8E;  // z caron
@@ -47,11 +50,13 @@ CodePage CodePage::Japanese() {
 }
 
 bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size();) {
         std::size_t n = CharLength(a, i);
         if (n == 2) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
         } else if (upper_[static_cast<std::uint8_t>(a[i])] !=
                    upper_[static_cast<std::uint8_t>(b[i])]) {
             return false;
@@ -65,7 +70,8 @@ std::string CodePage::Fold(std::string_view name) const {
     std::string folded(name);
     for (std::size_t i = 0; i < folded.size();) {
         std::size_t n = CharLength(folded, i);
-        if (n == 1) folded[i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
+        if (n == 1)
+            folded[i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
         i += n;
     }
     return folded;
@@ -73,14 +79,16 @@ std::string CodePage::Fold(std::string_view name) const {
 
 std::size_t CodePage::Find(std::string_view text, char c) const {
     for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
-        if (text[i] == c && CharLength(text, i) == 1) return i;
+        if (text[i] == c && CharLength(text, i) == 1)
+            return i;
     return std::string_view::npos;
 }
 
 std::size_t CodePage::FindLastSeparator(std::string_view path) const {
     std::size_t last = std::string_view::npos;
     for (std::size_t i = 0; i < path.size(); i += CharLength(path, i))
-        if ((path[i] == '\\' || path[i] == '/') && CharLength(path, i) == 1) last = i;
+        if ((path[i] == '\\' || path[i] == '/') && CharLength(path, i) == 1)
+            last = i;
     return last;
 }
 

@@ -27,9 +27,9 @@ public:
              const std::array<std::uint8_t, 256>& upper, const std::array<bool, 256>& blanks);
 
     // Stand-ins for tests and for the portable backend.
-    static CodePage Ascii();    // code page 1252 letters fold as ASCII only
-    static CodePage Western();  // code page 1252: Latin letters fold, 0xA0 is a blank
-    static CodePage Japanese(); // code page 932 (Shift JIS) lead bytes, ASCII folding
+    static CodePage Ascii();     // code page 1252 letters fold as ASCII only
+    static CodePage Western();   // code page 1252: Latin letters fold, 0xA0 is a blank
+    static CodePage Japanese();  // code page 932 (Shift JIS) lead bytes, ASCII folding
 
     unsigned Number() const { return number_; }
     bool IsLeadByte(std::uint8_t b) const { return lead_[b]; }
@@ -38,7 +38,8 @@ public:
 
     // Length in bytes of the character that starts at `pos` (1 or 2); 0 at the end.
     std::size_t CharLength(std::string_view text, std::size_t pos) const {
-        if (pos >= text.size()) return 0;
+        if (pos >= text.size())
+            return 0;
         if (lead_[static_cast<std::uint8_t>(text[pos])] && pos + 1 < text.size() &&
             text[pos + 1] != '\0')
             return 2;

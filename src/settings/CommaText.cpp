@@ -12,7 +12,8 @@ bool IsSkippable(char c) {
 
 std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& codePage) {
     // Everything from the first NUL on is not part of the text.
-    if (auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+    if (auto nul = text.find('\0'); nul != std::string_view::npos)
+        text = text.substr(0, nul);
 
     std::vector<std::string> items;
     std::size_t p = 0;
@@ -45,7 +46,8 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
             }
             // Without a closing quote the last character read stands in its
             // place, so it goes: the whole character, not just its last byte.
-            if (!closed) item.resize(item.size() - lastLength);
+            if (!closed)
+                item.resize(item.size() - lastLength);
         } else {
             std::size_t start = p;
             while (p < text.size() && !IsSkippable(text[p]) && text[p] != ',')
@@ -55,7 +57,8 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
         items.push_back(std::move(item));
         skipBlanks();
         if (p < text.size() && text[p] == ',') {
-            if (p + 1 == text.size()) items.emplace_back();
+            if (p + 1 == text.size())
+                items.emplace_back();
             ++p;
             skipBlanks();
         }
@@ -66,11 +69,13 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
 std::string JoinCommaText(const std::vector<std::string>& items, const CodePage& codePage) {
     std::string out;
     for (const auto& item : items) {
-        if (&item != &items.front()) out += ',';
+        if (&item != &items.front())
+            out += ',';
         out += '"';
         for (std::size_t p = 0; p < item.size();) {
             std::size_t n = codePage.CharLength(item, p);
-            if (n == 1 && item[p] == '"') out += '"';
+            if (n == 1 && item[p] == '"')
+                out += '"';
             out.append(item, p, n);
             p += n;
         }

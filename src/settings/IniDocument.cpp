@@ -14,7 +14,9 @@ bool HasLineEnd(std::string_view text) {
     return !text.empty() && (text.back() == '\n' || text.back() == '\r');
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
 
 }  // namespace
 
@@ -53,7 +55,8 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
         if (parsed.kind == IniLine::Kind::Key) {
             section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(
                 static_cast<std::uint32_t>(section.lines.size()));
-            if (!parsed.IsComment(TextOf(line))) section.lastKey = section.lines.size();
+            if (!parsed.IsComment(TextOf(line)))
+                section.lastKey = section.lines.size();
         }
         section.lines.push_back(line);
     }
@@ -88,11 +91,14 @@ const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
 std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
                                                        std::string_view key) const {
     const Section* found = FindSection(RequestedName(section, codePage_));
-    if (!found) return std::nullopt;
+    if (!found)
+        return std::nullopt;
     const Line* line = FindKeyLine(*found, RequestedName(key, codePage_));
-    if (!line) return std::nullopt;
+    if (!line)
+        return std::nullopt;
     IniLine parsed = Parse(*line);
-    if (!parsed.hasValue) return std::nullopt;
+    if (!parsed.hasValue)
+        return std::nullopt;
     return parsed.value.In(TextOf(*line));
 }
 
@@ -110,9 +116,11 @@ std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
     SectionLister lister;
     if (const Section* found = FindSection(RequestedName(section, codePage_))) {
         for (const Line& line : found->lines) {
-            if (line.deleted) continue;
+            if (line.deleted)
+                continue;
             IniLine parsed = Parse(line);
-            if (parsed.kind == IniLine::Kind::Key) lister.Add(TextOf(line), parsed);
+            if (parsed.kind == IniLine::Kind::Key)
+                lister.Add(TextOf(line), parsed);
         }
     }
     return lister.Take();
@@ -137,9 +145,12 @@ void IniDocument::CheckStorable(std::string_view sectionName, std::string_view k
             fail("a name or the value holds a line break or a NUL");
     checkText(section, "section name");
     checkText(key, "key name");
-    if (value) checkText(*value, "value");
-    if (key.empty()) fail("the key name is empty");
-    if (key.find('=') != std::string_view::npos) fail("the key name holds \"=\"");
+    if (value)
+        checkText(*value, "value");
+    if (key.empty())
+        fail("the key name is empty");
+    if (key.find('=') != std::string_view::npos)
+        fail("the key name holds \"=\"");
     if (key.front() == '[' && (key.find(']') != std::string_view::npos ||
                                (value && value->find(']') != std::string_view::npos)))
         fail("the line would read as a section header");
@@ -147,15 +158,18 @@ void IniDocument::CheckStorable(std::string_view sectionName, std::string_view k
 
 void IniDocument::EnsureLineEnd(Line& line) {
     std::string_view text = TextOf(line);
-    if (HasLineEnd(text)) return;
+    if (HasLineEnd(text))
+        return;
     line = Store(std::string(text) + std::string(kLineEnd));
 }
 
 IniDocument::Line* IniDocument::LastLiveLine() {
     for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
         for (auto l = s->lines.rbegin(); l != s->lines.rend(); ++l)
-            if (!l->deleted) return &*l;
-        if (s->hasHeader) return &s->header;
+            if (!l->deleted)
+                return &*l;
+        if (s->hasHeader)
+            return &s->header;
     }
     return nullptr;
 }
@@ -170,7 +184,8 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
     std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
     auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end()) {
-        if (Line* last = LastLiveLine()) EnsureLineEnd(*last);
+        if (Line* last = LastLiveLine())
+            EnsureLineEnd(*last);
         Section& added = sections_.emplace_back();
         added.folded = codePage_.Fold(section);
         added.hasHeader = true;
@@ -192,34 +207,42 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
         std::string replaced;
         if (parsed.hasValue) {
             std::size_t end = parsed.rawValue.begin + parsed.rawValue.size;
-            replaced.append(text.substr(0, parsed.rawValue.begin)).append(value).append(text.substr(end));
+            replaced.append(text.substr(0, parsed.rawValue.begin))
+                .append(value)
+                .append(text.substr(end));
         } else {
             replaced.append(text.substr(0, parsed.contentEnd))
                 .append("=")
                 .append(value)
                 .append(text.substr(parsed.contentEnd));
         }
-        if (replaced == text) return false;
+        if (replaced == text)
+            return false;
         line = Store(replaced);
         return true;
     }
 
     std::size_t at = target.lastKey == kNone ? 0 : target.lastKey + 1;
     if (at > 0) {
-        if (!target.lines[at - 1].deleted) EnsureLineEnd(target.lines[at - 1]);
+        if (!target.lines[at - 1].deleted)
+            EnsureLineEnd(target.lines[at - 1]);
     } else if (target.hasHeader) {
         EnsureLineEnd(target.header);
     }
     target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), Store(keyLine));
     // The lines after the new one (comments, blank lines) moved down by one.
     for (std::size_t i = at + 1; i < target.lines.size(); ++i) {
-        if (target.lines[i].deleted) continue;
+        if (target.lines[i].deleted)
+            continue;
         IniLine parsed = Parse(target.lines[i]);
-        if (parsed.kind != IniLine::Kind::Key) continue;
+        if (parsed.kind != IniLine::Kind::Key)
+            continue;
         auto moved = target.keys.find(codePage_.Fold(parsed.name.In(TextOf(target.lines[i]))));
-        if (moved == target.keys.end()) continue;
+        if (moved == target.keys.end())
+            continue;
         for (auto& index : moved->second)
-            if (index >= at) ++index;
+            if (index >= at)
+                ++index;
     }
     matches.push_back(static_cast<std::uint32_t>(at));
     target.lastKey = at;
@@ -230,17 +253,20 @@ bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyNa
     std::string_view section = RequestedName(sectionName, codePage_);
     std::string_view key = RequestedName(keyName, codePage_);
     auto found = firstSection_.find(codePage_.Fold(section));
-    if (found == firstSection_.end()) return false;
+    if (found == firstSection_.end())
+        return false;
     Section& target = sections_[found->second];
     auto it = target.keys.find(codePage_.Fold(key));
-    if (it == target.keys.end() || it->second.empty()) return false;
+    if (it == target.keys.end() || it->second.empty())
+        return false;
     std::size_t at = it->second.front();
     it->second.erase(it->second.begin());
     target.lines[at].deleted = true;
     if (at == target.lastKey) {
         target.lastKey = kNone;
         for (std::size_t i = at; i-- > 0;) {
-            if (target.lines[i].deleted) continue;
+            if (target.lines[i].deleted)
+                continue;
             IniLine parsed = Parse(target.lines[i]);
             if (parsed.kind == IniLine::Kind::Key && !parsed.IsComment(TextOf(target.lines[i]))) {
                 target.lastKey = i;
@@ -255,9 +281,11 @@ std::string IniDocument::Serialize() const {
     std::string text;
     text.reserve(text_.size() + edits_.size());
     for (const Section& section : sections_) {
-        if (section.hasHeader) text += TextOf(section.header);
+        if (section.hasHeader)
+            text += TextOf(section.header);
         for (const Line& line : section.lines)
-            if (!line.deleted) text += TextOf(line);
+            if (!line.deleted)
+                text += TextOf(line);
     }
     return EncodeIniFile(encoding_, text, oddByte_);
 }

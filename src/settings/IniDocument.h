@@ -59,7 +59,7 @@ public:
 private:
     struct Line {
         std::uint32_t offset = 0, size = 0;
-        bool edited = false;   // its text is in edits_, not in text_
+        bool edited = false;  // its text is in edits_, not in text_
         bool deleted = false;
     };
     struct Section {
@@ -76,7 +76,9 @@ private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     std::string_view TextOf(const Line& line) const;
-    IniLine Parse(const Line& line) const { return ParseIniLine(TextOf(line), codePage_, multiByte_); }
+    IniLine Parse(const Line& line) const {
+        return ParseIniLine(TextOf(line), codePage_, multiByte_);
+    }
     Line Store(std::string_view text);
     const Section* FindSection(std::string_view wanted) const;
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;

@@ -47,9 +47,11 @@ IniFileText DecodeIniFile(std::string bytes) {
     }
     result.encoding = le ? IniEncoding::Utf16Le : IniEncoding::Utf16Be;
     std::size_t units = bytes.size() / 2;
-    if (bytes.size() % 2) result.oddByte = bytes.substr(bytes.size() - 1);
+    if (bytes.size() % 2)
+        result.oddByte = bytes.substr(bytes.size() - 1);
     auto unitAt = [&](std::size_t i) -> std::uint32_t {
-        auto a = static_cast<std::uint8_t>(bytes[2 * i]), b = static_cast<std::uint8_t>(bytes[2 * i + 1]);
+        auto a = static_cast<std::uint8_t>(bytes[2 * i]),
+             b = static_cast<std::uint8_t>(bytes[2 * i + 1]);
         return le ? (b << 8 | a) : (a << 8 | b);
     };
     result.text.reserve(bytes.size() / 2);
@@ -68,7 +70,8 @@ IniFileText DecodeIniFile(std::string bytes) {
 }
 
 std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::string_view oddByte) {
-    if (encoding == IniEncoding::Ansi) return std::string(text);
+    if (encoding == IniEncoding::Ansi)
+        return std::string(text);
     if (encoding == IniEncoding::Utf8) {
         std::string out(kUtf8Mark);
         out += text;
@@ -83,9 +86,11 @@ std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::stri
     for (std::size_t i = 0; i < text.size();) {
         auto b = static_cast<std::uint8_t>(text[i]);
         std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        if (i + n > text.size()) n = text.size() - i;
+        if (i + n > text.size())
+            n = text.size() - i;
         std::uint32_t c = n == 1 ? b : b & (0xFF >> (n + 1));
-        for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<std::uint8_t>(text[i + k]) & 0x3F);
+        for (std::size_t k = 1; k < n; ++k)
+            c = c << 6 | (static_cast<std::uint8_t>(text[i + k]) & 0x3F);
         if (c >= 0x10000) {
             c -= 0x10000;
             AppendUnit(out, static_cast<std::uint16_t>(0xD800 + (c >> 10)), be);
@@ -108,17 +113,24 @@ bool IsValidUtf8(std::string_view text) {
         }
         std::size_t n;
         std::uint32_t c, min;
-        if (b >= 0xC2 && b < 0xE0) n = 2, c = b & 0x1F, min = 0x80;
-        else if (b >= 0xE0 && b < 0xF0) n = 3, c = b & 0x0F, min = 0x800;
-        else if (b >= 0xF0 && b < 0xF5) n = 4, c = b & 0x07, min = 0x10000;
-        else return false;
-        if (i + n > text.size()) return false;
+        if (b >= 0xC2 && b < 0xE0)
+            n = 2, c = b & 0x1F, min = 0x80;
+        else if (b >= 0xE0 && b < 0xF0)
+            n = 3, c = b & 0x0F, min = 0x800;
+        else if (b >= 0xF0 && b < 0xF5)
+            n = 4, c = b & 0x07, min = 0x10000;
+        else
+            return false;
+        if (i + n > text.size())
+            return false;
         for (std::size_t k = 1; k < n; ++k) {
             auto t = static_cast<std::uint8_t>(text[i + k]);
-            if ((t & 0xC0) != 0x80) return false;
+            if ((t & 0xC0) != 0x80)
+                return false;
             c = c << 6 | (t & 0x3F);
         }
-        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return false;
+        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000))
+            return false;
         i += n;
     }
     return true;

@@ -20,8 +20,8 @@ enum class IniEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
 struct IniFileText {
     IniEncoding encoding = IniEncoding::Ansi;
-    std::string text;      // without the byte-order mark
-    std::string oddByte;   // a UTF-16 file's last byte when its length is odd
+    std::string text;     // without the byte-order mark
+    std::string oddByte;  // a UTF-16 file's last byte when its length is odd
 };
 
 IniFileText DecodeIniFile(std::string bytes);

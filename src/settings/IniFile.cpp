@@ -59,7 +59,8 @@ IniBatch::IniBatch(const IniFile& file) : file_(file) {
         if (platform.FileExists(path))
             state_->document = IniDocument(platform.ReadFile(path), platform.AnsiCodePage());
     } catch (const std::exception& e) {
-        if (!state_) throw SettingsError("can't write the settings file " + path + ": " + e.what());
+        if (!state_)
+            throw SettingsError("can't write the settings file " + path + ": " + e.what());
         state_->loadError = e.what();
     }
 }
@@ -83,7 +84,8 @@ template <typename Change>
 void IniBatch::Edit(Change change) {
     state_->written = true;
     try {
-        if (change(state_->document)) state_->changed = true;
+        if (change(state_->document))
+            state_->changed = true;
     } catch (const SettingsError&) {
         throw;
     } catch (const std::exception& e) {
@@ -104,12 +106,14 @@ void IniBatch::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void IniBatch::Commit() {
-    if (!state_->written) return;
+    if (!state_->written)
+        return;
     const std::string& path = file_.Path();
     if (!state_->loadError.empty())
-        throw SettingsError("can't write the settings file " + path +
-                            ": it could not be read (" + state_->loadError + ")");
-    if (!state_->changed) return;
+        throw SettingsError("can't write the settings file " + path + ": it could not be read (" +
+                            state_->loadError + ")");
+    if (!state_->changed)
+        return;
     try {
         file_.GetPlatform().ReplaceFile(path, state_->document.Serialize());
     } catch (const std::exception& e) {

@@ -17,8 +17,10 @@ std::size_t IniLineLength(std::string_view text, std::size_t pos) {
     // would be quadratic in a file that has only one kind.
     std::size_t end = pos;
     while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    if (end == text.size()) return end - pos;
-    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    if (end == text.size())
+        return end - pos;
+    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+        ++end;
     return end + 1 - pos;
 }
 
@@ -28,20 +30,24 @@ IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multi
     while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::string_view content = TrimIniBlanks(text.substr(0, end), codePage);
     line.contentEnd = static_cast<std::uint32_t>(content.data() + content.size() - text.data());
-    if (content.empty()) return line;
+    if (content.empty())
+        return line;
 
     if (content.front() == '[') {
         std::size_t close = std::string_view::npos;
         if (!multiByte) {
             close = content.rfind(']');
-            if (close == 0) close = std::string_view::npos;
+            if (close == 0)
+                close = std::string_view::npos;
         } else {
             for (std::size_t i = 1; i < content.size(); i += codePage.CharLength(content, i))
-                if (content[i] == ']') close = i;
+                if (content[i] == ']')
+                    close = i;
         }
         if (close != std::string_view::npos) {
             line.kind = IniLine::Kind::Section;
-            line.name = SpanOf(CutAtNul(TrimIniBlanks(content.substr(1, close - 1), codePage)), text);
+            line.name =
+                SpanOf(CutAtNul(TrimIniBlanks(content.substr(1, close - 1), codePage)), text);
             return line;
         }
     }
@@ -71,4 +77,3 @@ IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multi
 }
 
 }  // namespace bk
-

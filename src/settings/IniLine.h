@@ -32,11 +32,11 @@ struct IniLine {
 
     Kind kind = Kind::Blank;
     bool hasValue = false;
-    bool emptyRawName = false;  // nothing at all before the "=" (not even a NUL)
-    Span name;      // section or key name, trimmed, cut at NUL
-    Span value;     // the value, trimmed, cut at NUL (keys with a value)
-    Span rawValue;  // from the first character after "=" and its blanks to the
-                    // end of the trimmed text: what a new value replaces
+    bool emptyRawName = false;     // nothing at all before the "=" (not even a NUL)
+    Span name;                     // section or key name, trimmed, cut at NUL
+    Span value;                    // the value, trimmed, cut at NUL (keys with a value)
+    Span rawValue;                 // from the first character after "=" and its blanks to the
+                                   // end of the trimmed text: what a new value replaces
     std::uint32_t contentEnd = 0;  // end of the trimmed text
 
     bool IsComment(std::string_view text) const {

@@ -11,7 +11,8 @@ IniReader::IniReader(std::string_view text, const CodePage& codePage)
 // Byte by byte, each byte folded: names equal under CodePage::EqualNoCase are
 // equal this way too, so this never turns away a match.
 bool IniReader::StartsWithFolded(std::string_view text, std::string_view prefix) const {
-    if (text.size() < prefix.size()) return false;
+    if (text.size() < prefix.size())
+        return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
         if (codePage_.Upper(static_cast<std::uint8_t>(text[i])) !=
             codePage_.Upper(static_cast<std::uint8_t>(prefix[i])))
@@ -32,16 +33,20 @@ void IniReader::ForEachKeyLine(std::string_view section, std::string_view keyPre
         // headers, inside it keys that don't start with `keyPrefix`.
         std::size_t first = 0;
         while (first < lineText.size() && IsIniBlank(codePage_, lineText[first])) ++first;
-        if (first == lineText.size()) continue;
+        if (first == lineText.size())
+            continue;
         if (lineText[first] != '[') {
-            if (!inside || !StartsWithFolded(lineText.substr(first), keyPrefix)) continue;
+            if (!inside || !StartsWithFolded(lineText.substr(first), keyPrefix))
+                continue;
         }
         IniLine line = ParseIniLine(lineText, codePage_, multiByte_);
         if (line.kind == IniLine::Kind::Section) {
-            if (inside) return;
+            if (inside)
+                return;
             inside = codePage_.EqualNoCase(line.name.In(lineText), wanted);
         } else if (line.kind == IniLine::Kind::Key && inside) {
-            if (!onKeyLine(lineText, line)) return;
+            if (!onKeyLine(lineText, line))
+                return;
         }
     }
 }
@@ -51,8 +56,10 @@ std::optional<std::string_view> IniReader::FindValue(std::string_view section,
     std::string_view wanted = RequestedName(key, codePage_);
     std::optional<std::string_view> found;
     ForEachKeyLine(section, wanted, [&](std::string_view lineText, const IniLine& line) {
-        if (!codePage_.EqualNoCase(line.name.In(lineText), wanted)) return true;
-        if (line.hasValue) found = line.value.In(lineText);
+        if (!codePage_.EqualNoCase(line.name.In(lineText), wanted))
+            return true;
+        if (line.hasValue)
+            found = line.value.In(lineText);
         return false;
     });
     return found;
@@ -68,12 +75,14 @@ std::vector<IniEntry> IniReader::ReadSection(std::string_view section) const {
 }
 
 void SectionLister::Add(std::string_view lineText, const IniLine& line) {
-    if (line.emptyRawName && started_ && previousNameEmpty_) return;
+    if (line.emptyRawName && started_ && previousNameEmpty_)
+        return;
     started_ = true;
     previousNameEmpty_ = line.name.size == 0;
-    if (!line.hasValue || line.IsComment(lineText)) return;
-    entries_.push_back({std::string(line.name.In(lineText)),
-                        std::string(Unquote(line.value.In(lineText)))});
+    if (!line.hasValue || line.IsComment(lineText))
+        return;
+    entries_.push_back(
+        {std::string(line.name.In(lineText)), std::string(Unquote(line.value.In(lineText)))});
 }
 
 std::string StringFromValue(std::optional<std::string_view> stored, std::string_view defaultValue) {
@@ -81,7 +90,8 @@ std::string StringFromValue(std::optional<std::string_view> stored, std::string_
 }
 
 int IntegerFromValue(std::optional<std::string_view> stored, int defaultValue) {
-    if (!stored) return defaultValue;
+    if (!stored)
+        return defaultValue;
     std::string_view text = Unquote(*stored);
     return text.empty() ? defaultValue : ParseIniInteger(text);
 }

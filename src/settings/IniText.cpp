@@ -12,7 +12,8 @@ std::string_view TrimIniBlanks(std::string_view text, const CodePage& codePage) 
 
 bool HasLeadBytes(const CodePage& codePage) {
     for (int b = 0; b < 256; ++b)
-        if (codePage.IsLeadByte(static_cast<std::uint8_t>(b))) return true;
+        if (codePage.IsLeadByte(static_cast<std::uint8_t>(b)))
+            return true;
     return false;
 }
 
@@ -30,11 +31,13 @@ int ParseIniInteger(std::string_view text) {
     std::size_t p = 0;
     while (p < text.size() && static_cast<std::uint8_t>(text[p]) <= ' ') ++p;
     bool negative = false;
-    if (p < text.size() && (text[p] == '+' || text[p] == '-')) negative = text[p++] == '-';
+    if (p < text.size() && (text[p] == '+' || text[p] == '-'))
+        negative = text[p++] == '-';
     std::uint32_t total = 0;
     for (; p < text.size() && text[p] >= '0' && text[p] <= '9'; ++p)
         total = total * 10u + static_cast<std::uint32_t>(text[p] - '0');
-    if (negative) total = 0u - total;
+    if (negative)
+        total = 0u - total;
     return static_cast<int>(total);
 }
 

@@ -28,10 +28,12 @@ long long OneLineKeyIndex(std::string_view key, const CodePage& codePage) {
         !codePage.EqualNoCase(key.substr(0, prefix), kOneLineKeyPrefix))
         return -1;
     std::string_view digits = key.substr(prefix);
-    if (digits.size() > 1 && digits[0] == '0') return -1;
+    if (digits.size() > 1 && digits[0] == '0')
+        return -1;
     long long k = 0;
     for (char c : digits) {
-        if (c < '0' || c > '9') return -1;
+        if (c < '0' || c > '9')
+            return -1;
         k = k * 10 + (c - '0');
     }
     return k;
@@ -50,7 +52,8 @@ void WriteOneLineList(IniBatch& batch, std::string_view section,
         std::set<long long> extra;
         for (const IniEntry& entry : batch.ReadSection(list)) {
             long long k = OneLineKeyIndex(entry.key, codePage);
-            if (k >= count && k < oldCount) extra.insert(k);
+            if (k >= count && k < oldCount)
+                extra.insert(k);
         }
         for (long long k : extra) batch.DeleteKey(list, OneLineKey(static_cast<std::size_t>(k)));
     }

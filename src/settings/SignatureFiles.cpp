@@ -18,7 +18,11 @@ std::string SignatureSearchPattern(std::string_view directory) {
 }
 
 std::string SignatureTitlePattern(std::string_view directory, std::string_view title) {
-    return std::string(directory).append(kPrefix).append(kNumberLength, '?').append(title).append(kSuffix);
+    return std::string(directory)
+        .append(kPrefix)
+        .append(kNumberLength, '?')
+        .append(title)
+        .append(kSuffix);
 }
 
 std::string SignatureFileName(unsigned number, std::string_view title) {

@@ -47,11 +47,11 @@ protected:
 TEST_F(HooksTest, AnExceptionInsideTheWorkNeverReachesTheHost) {
     WriteSettings("[Options]\r\nSigAddTiming=0\r\n");
     plugin.defaultTiming = 0;
-    std::function<void()> throwers[] = {[] { throw FileError("x", "injected"); },
-                                        [] { throw 42; }};
+    std::function<void()> throwers[] = {[] { throw FileError("x", "injected"); }, [] { throw 42; }};
     for (auto& thrower : throwers) {
         platform.fault = [&](std::string_view op) {
-            if (op == "FindFiles") thrower();
+            if (op == "FindFiles")
+                thrower();
         };
         WindowHandle w = NewWindow();
         EXPECT_EQ(Guarded(&plugin, 7, [&](Plugin& p) { return OnOpenCompose(p, w, 0); }), 7);
@@ -155,8 +155,9 @@ TEST_F(HooksTest, OtherTimingValuesMarkAndUnmarkButNeverAdd) {
 }
 
 TEST_F(HooksTest, DeliveryUsesTheFolderFromTheMarkerNotTheCurrentOne) {
-    WriteSettings("[mbox\\!!!!Inbox\\]\r\nMode=2\r\nOneLineCount=1\r\n"
-                  "[mbox\\!!!!Inbox\\Oneliner]\r\nsig0=\"inbox line\"\r\n");
+    WriteSettings(
+        "[mbox\\!!!!Inbox\\]\r\nMode=2\r\nOneLineCount=1\r\n"
+        "[mbox\\!!!!Inbox\\Oneliner]\r\nsig0=\"inbox line\"\r\n");
     OnOpenCompose(plugin, window, 0);
     host.currentFolder = "mbox\\elsewhere\\";
     OnOutgoing(plugin, window, 0);

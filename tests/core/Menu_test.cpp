@@ -9,7 +9,9 @@ namespace bk::test {
 namespace {
 
 void BKAPI Command(WindowHandle, std::intptr_t) {}
-std::uint32_t BKAPI State(WindowHandle, std::intptr_t) { return 0; }
+std::uint32_t BKAPI State(WindowHandle, std::intptr_t) {
+    return 0;
+}
 
 class MenuTest : public ::testing::Test, public PluginFixture {
 protected:
@@ -17,7 +19,8 @@ protected:
 };
 
 TEST_F(MenuTest, OnlyMenuTypeTwoGetsTheEntry) {
-    for (int type : {0, 1, 3, 4, -1, 1000}) EXPECT_EQ(OnMenuInit(plugin, menu, type, &Command, &State), 0);
+    for (int type : {0, 1, 3, 4, -1, 1000})
+        EXPECT_EQ(OnMenuInit(plugin, menu, type, &Command, &State), 0);
     EXPECT_TRUE(platform.menuEntries.empty());
     EXPECT_TRUE(host.commands.empty());
 
@@ -48,9 +51,15 @@ TEST_F(MenuTest, StateIsOneWhenTheSecondComponentStartsWithBang) {
         const char* folder;
         std::uint32_t state;
     } cases[] = {
-        {"mbox\\!!!!Outbox\\", 1}, {"other\\!Trash\\", 1}, {"mbox\\Inbox\\", 0},
-        {"mbox\\", 0},             {"!plain", 1},          {"plain", 0},
-        {"", 0},                   {"!a\\b\\", 0},         {"\\!x", 1},
+        {"mbox\\!!!!Outbox\\", 1},
+        {"other\\!Trash\\", 1},
+        {"mbox\\Inbox\\", 0},
+        {"mbox\\", 0},
+        {"!plain", 1},
+        {"plain", 0},
+        {"", 0},
+        {"!a\\b\\", 0},
+        {"\\!x", 1},
     };
     for (auto& c : cases) {
         host.currentFolder = c.folder;

@@ -118,13 +118,16 @@ public:
     std::vector<FoundFile> FindFiles(const std::string& pattern) override {
         auto found = PortablePlatform::FindFiles(pattern);
         for (auto& f : found) {
-            if (change_ == Change::Shortened) f.size += 10;
-            if (change_ == Change::Deleted) f.name = "$$$00009Gone.txt";
+            if (change_ == Change::Shortened)
+                f.size += 10;
+            if (change_ == Change::Deleted)
+                f.name = "$$$00009Gone.txt";
         }
         return found;
     }
     std::string ReadFileExactly(const std::string& path, std::uint64_t size) override {
-        if (change_ == Change::Locked) throw FileError(path, "The file is in use");
+        if (change_ == Change::Locked)
+            throw FileError(path, "The file is in use");
         return PortablePlatform::ReadFileExactly(path, size);
     }
 
@@ -152,8 +155,10 @@ TEST(PickerChangedFile, AddsNothingAndNothingReachesTheHost) {
 
 TEST_F(PickerTest, OneLineModeAddsTheDrawnLineWithCrLf) {
     std::string longLine(5000, 'x');
-    WriteSettings("[f\\in\\]\r\nMode=2\r\nOneLineCount=3\r\n[f\\in\\Oneliner]\r\nsig0=\" a \"\r\n"
-                  "sig2=\"" + longLine + "\"\r\n");
+    WriteSettings(
+        "[f\\in\\]\r\nMode=2\r\nOneLineCount=3\r\n[f\\in\\Oneliner]\r\nsig0=\" a \"\r\n"
+        "sig2=\"" +
+        longLine + "\"\r\n");
     for (std::uint32_t seed : {0u, 1u, 2u, 3u, 4u, 5u}) {
         plugin.random.SetSeed(seed);
         std::uint32_t i = Random(seed).Below(3);
@@ -186,7 +191,8 @@ TEST_F(PickerTest, RestrictedModeDropsTitlesWithoutFiles) {
         EXPECT_EQ(Pick("f\\in\\"), std::vector<std::string>{"b"});
         // One draw, plus one more when A was tried first and dropped.
         Random r(seed);
-        if (r.Below(2) == 0) r.Below(1);
+        if (r.Below(2) == 0)
+            r.Below(1);
         EXPECT_EQ(plugin.random.Seed(), r.Seed());
     }
 }

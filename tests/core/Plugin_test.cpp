@@ -27,7 +27,8 @@ TEST(SettingsPath, ReplacesFromTheLastDotOfTheWholePath) {
         const char* module;
         const char* settings;
     } cases[] = {
-        {"C:\\Program Files\\Host\\PlugIns\\bkQuorvel.dll", "C:\\Program Files\\Host\\PlugIns\\bkQuorvel.ini"},
+        {"C:\\Program Files\\Host\\PlugIns\\bkQuorvel.dll",
+         "C:\\Program Files\\Host\\PlugIns\\bkQuorvel.ini"},
         {"C:\\PlugIns\\bkQuorvel", "C:\\PlugIns\\bkQuorvel.ini"},
         {"C:\\a.b\\plugin", "C:\\a.ini"},  // a dot in a directory counts when the name has none
         {"C:\\x\\bk.Quorvel.dll", "C:\\x\\bk.Quorvel.ini"},

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "support/FakeHost.h"
-#include "support/ScriptedForms.h"
 #include "settings/CommaText.h"
 #include "settings/IniFile.h"
+#include "support/FakeHost.h"
+#include "support/ScriptedForms.h"
 
 namespace bk::test {
 namespace {
@@ -117,8 +117,8 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
 TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
     // Titles with outer blanks and apostrophes, stored in either form, read
     // back as the same titles after an Ok that did not touch them.
-    const std::string stored[] = {"\" first\",\"last \"", "' first\",\"last '",
-                                  "\"'a\",\"b'\"", "'a\",\"b'", "A,B"};
+    const std::string stored[] = {"\" first\",\"last \"", "' first\",\"last '", "\"'a\",\"b'\"",
+                                  "'a\",\"b'", "A,B"};
     for (const std::string& value : stored) {
         WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=" + value + "\r\n");
         const IniFile ini(platform, plugin.settingsPath);

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "support/ScriptedForms.h"
 #include "platform/portable/PortablePlatform.h"
+#include "support/ScriptedForms.h"
 #include "support/TempDir.h"
 
 namespace bk::test {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <thread>
 
-#include "support/DialogUser.h"
 #include "HostSim.h"
+#include "support/DialogUser.h"
 #include "support/LoadedPlugin.h"
 
 namespace bk::test {
@@ -25,7 +25,8 @@ protected:
     }
 
     void Start(const std::string& ini = "") {
-        if (!ini.empty()) dir.Write("bkQuorvel.ini", ini);
+        if (!ini.empty())
+            dir.Write("bkQuorvel.ini", ini);
         ASSERT_TRUE(plugin.Load());
         openCompose = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose");
         outgoing = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing");
@@ -35,13 +36,16 @@ protected:
     }
     HWND Open(int mode = 0, const std::string& marker = "") {
         std::vector<std::pair<std::string, std::string>> headers = {{"Subject", "Hi"}};
-        if (!marker.empty()) headers.emplace_back(kMarker, marker);
+        if (!marker.empty())
+            headers.emplace_back(kMarker, marker);
         HWND w = host.OpenCompose(headers, "body\r\n");
         EXPECT_EQ(openCompose(w, mode), 0);
         return w;
     }
     std::vector<std::string> Texts(HWND w) { return host.Find(w)->addedTexts; }
-    std::string Marker(HWND w) { return host.HasHeader(w, kMarker) ? host.Header(w, kMarker) : "<none>"; }
+    std::string Marker(HWND w) {
+        return host.HasHeader(w, kMarker) ? host.Header(w, kMarker) : "<none>";
+    }
 
     // Runs `call` here, on the host's user-interface thread, while a helper
     // thread answers the message box it shows; returns the box's text.
@@ -133,7 +137,8 @@ TEST_F(Delivery, FolderTimingOverridesTheDefaultBothWays) {
     EXPECT_EQ(Texts(late).size(), 1u);
     plugin.Unload();
 
-    dir.Write("bkQuorvel.ini", "[Options]\r\nSigAddTiming=1\r\n[mbox\\!!!!Inbox\\]\r\nSigAddTiming=0\r\n");
+    dir.Write("bkQuorvel.ini",
+              "[Options]\r\nSigAddTiming=1\r\n[mbox\\!!!!Inbox\\]\r\nSigAddTiming=0\r\n");
     Start();
     HWND early = Open();
     EXPECT_EQ(Texts(early).size(), 1u);
@@ -142,9 +147,11 @@ TEST_F(Delivery, FolderTimingOverridesTheDefaultBothWays) {
 TEST_F(Delivery, EachModeAddsWhatItSays) {
     Signature("$$$00001A.txt", "file A");
     Signature("$$$00002B.txt", "file B");
-    Start("[mbox\\none\\]\r\nMode=0\r\n"
-          "[mbox\\line\\]\r\nMode=2\r\nOneLineCount=1\r\n[mbox\\line\\Oneliner]\r\nsig0=\" one line \"\r\n"
-          "[mbox\\restricted\\]\r\nMode=3\r\nSelectedSigs=\"Missing\",\"B\"\r\n");
+    Start(
+        "[mbox\\none\\]\r\nMode=0\r\n"
+        "[mbox\\line\\]\r\nMode=2\r\nOneLineCount=1\r\n[mbox\\line\\Oneliner]\r\nsig0=\" one line "
+        "\"\r\n"
+        "[mbox\\restricted\\]\r\nMode=3\r\nSelectedSigs=\"Missing\",\"B\"\r\n");
     auto deliver = [&](const char* folder) {
         host.currentFolder = folder;
         HWND w = Open();

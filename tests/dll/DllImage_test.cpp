@@ -29,15 +29,15 @@ std::string Lower(std::string s) {
 
 TEST(DllImage, IsA32BitDll) {
     PeImage dll = BuiltDll();
-    EXPECT_EQ(dll.machine, 0x14C);                // i386
+    EXPECT_EQ(dll.machine, 0x14C);              // i386
     EXPECT_TRUE(dll.characteristics & 0x2000);  // IMAGE_FILE_DLL
 }
 
 TEST(DllImage, ExportsExactlyTheFourteenCallbacksByPlainName) {
     const std::set<std::string> expected = {
-        "BKC_OnStart",       "BKC_OnExit",          "BKC_OnMenuInit",    "BKC_OnOpenFolder",
-        "BKC_OnOpenMail",    "BKC_OnEveryMinute",   "BKC_OnOpenCompose", "BKC_OnOutgoing",
-        "BKC_OnKeyDispatch", "BKC_OnRetrieve",      "BKC_OnSend",        "BKC_OnFinishRetrieve",
+        "BKC_OnStart",       "BKC_OnExit",        "BKC_OnMenuInit",    "BKC_OnOpenFolder",
+        "BKC_OnOpenMail",    "BKC_OnEveryMinute", "BKC_OnOpenCompose", "BKC_OnOutgoing",
+        "BKC_OnKeyDispatch", "BKC_OnRetrieve",    "BKC_OnSend",        "BKC_OnFinishRetrieve",
         "BKC_OnPlugInSetup", "BKC_OnPlugInInfo"};
     PeImage dll = BuiltDll();
     EXPECT_EQ(dll.exports.size(), expected.size());
@@ -58,7 +58,8 @@ TEST(DllImage, CarriesItsVersionResource) {
     PeImage dll = BuiltDll();
     EXPECT_EQ(dll.versionStrings["FileVersion"], "0.23e");
     EXPECT_EQ(dll.versionStrings["ProductVersion"], "0.23e");
-    EXPECT_EQ(dll.versionStrings["FileDescription"], "Enables Becky! to add a signature at random.");
+    EXPECT_EQ(dll.versionStrings["FileDescription"],
+              "Enables Becky! to add a signature at random.");
     EXPECT_EQ(dll.versionStrings["OriginalFilename"], "bkQuorvel.dll");
     EXPECT_EQ(dll.fileVersionMS, (0u << 16) | 23u);
     EXPECT_EQ(dll.fileVersionLS, (5u << 16) | 0u);

@@ -52,8 +52,8 @@ TEST_F(Lifecycle, CallbacksThatDoNothingAnswerZero) {
     ASSERT_TRUE(plugin.Load());
     for (const char* name : {"BKC_OnStart", "BKC_OnExit", "BKC_OnEveryMinute"})
         EXPECT_EQ(plugin.Export<NoArgs>(name)(), 0) << name;
-    for (const char* name : {"BKC_OnOpenFolder", "BKC_OnOpenMail", "BKC_OnSend",
-                             "BKC_OnFinishRetrieve"})
+    for (const char* name :
+         {"BKC_OnOpenFolder", "BKC_OnOpenMail", "BKC_OnSend", "BKC_OnFinishRetrieve"})
         EXPECT_EQ(plugin.Export<OneArg>(name)(0), 0) << name;
     EXPECT_EQ(plugin.Export<TwoArgs>("BKC_OnRetrieve")(0, 0), 0);
     EXPECT_EQ(plugin.Export<ThreeArgs>("BKC_OnKeyDispatch")(0, 'A', 0), 0);

@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "support/DialogUser.h"
 #include "HostSim.h"
+#include "support/DialogUser.h"
 #include "support/LoadedPlugin.h"
 
 namespace bk::test {

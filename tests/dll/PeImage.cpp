@@ -16,7 +16,8 @@ public:
         return std::string(b_.c_str() + off);
     }
     void Check(std::size_t off, std::size_t n) const {
-        if (off > b_.size() || n > b_.size() - off) throw std::runtime_error("image truncated");
+        if (off > b_.size() || n > b_.size() - off)
+            throw std::runtime_error("image truncated");
     }
 
 private:
@@ -39,7 +40,8 @@ std::string Utf16ToAscii(const std::string& bytes, std::size_t off, std::size_t 
     for (std::size_t i = 0; i < chars; ++i) {
         char16_t c = static_cast<unsigned char>(bytes[off + 2 * i]) |
                      static_cast<unsigned char>(bytes[off + 2 * i + 1]) << 8;
-        if (c == 0) break;
+        if (c == 0)
+            break;
         s += c < 128 ? static_cast<char>(c) : '?';
     }
     return s;
@@ -55,9 +57,11 @@ void WalkVersion(const std::string& bytes, std::size_t off, std::size_t end, PeI
         std::size_t length = r.U16(off);
         std::size_t valueLength = r.U16(off + 2);
         std::uint16_t type = r.U16(off + 4);
-        if (length == 0) break;
+        if (length == 0)
+            break;
         std::size_t blockEnd = off + length;
-        if (blockEnd > end) throw std::runtime_error("version block overruns");
+        if (blockEnd > end)
+            throw std::runtime_error("version block overruns");
         std::size_t keyOff = off + 6;
         std::size_t keyChars = 0;
         while (keyOff + 2 * keyChars + 1 < blockEnd &&
@@ -70,9 +74,11 @@ void WalkVersion(const std::string& bytes, std::size_t off, std::size_t end, PeI
             out.fileVersionLS = r.U32(valueOff + 12);
         }
         std::size_t valueBytes = type == 1 ? 2 * valueLength : valueLength;
-        if (depth == 3 && type == 1) out.versionStrings[key] = Utf16ToAscii(bytes, valueOff, valueLength);
+        if (depth == 3 && type == 1)
+            out.versionStrings[key] = Utf16ToAscii(bytes, valueOff, valueLength);
         std::size_t childOff = (valueOff + valueBytes + 3) & ~std::size_t{3};
-        if (childOff < blockEnd) WalkVersion(bytes, childOff, blockEnd, out, depth + 1);
+        if (childOff < blockEnd)
+            WalkVersion(bytes, childOff, blockEnd, out, depth + 1);
         off = (blockEnd + 3) & ~std::size_t{3};
     }
 }
@@ -82,16 +88,19 @@ void WalkVersion(const std::string& bytes, std::size_t off, std::size_t end, PeI
 PeImage ReadPeImage(const std::string& bytes) {
     Reader r(bytes);
     PeImage image;
-    if (r.U16(0) != 0x5A4D) throw std::runtime_error("no MZ header");
+    if (r.U16(0) != 0x5A4D)
+        throw std::runtime_error("no MZ header");
     std::size_t pe = r.U32(0x3C);
-    if (r.U32(pe) != 0x00004550) throw std::runtime_error("no PE signature");
+    if (r.U32(pe) != 0x00004550)
+        throw std::runtime_error("no PE signature");
     std::size_t coff = pe + 4;
     image.machine = r.U16(coff);
     std::size_t sectionCount = r.U16(coff + 2);
     std::size_t optionalSize = r.U16(coff + 16);
     image.characteristics = r.U16(coff + 18);
     std::size_t opt = coff + 20;
-    if (r.U16(opt) != 0x10B) throw std::runtime_error("not a PE32 image");
+    if (r.U16(opt) != 0x10B)
+        throw std::runtime_error("not a PE32 image");
     std::size_t dirs = opt + 96;
 
     std::vector<Section> sections;
@@ -99,7 +108,8 @@ PeImage ReadPeImage(const std::string& bytes) {
         sections.push_back({r.U32(s + 12), r.U32(s + 8), r.U32(s + 20), r.U32(s + 16)});
     auto offsetOf = [&](std::uint32_t rva) -> std::size_t {
         for (auto& s : sections)
-            if (rva >= s.va && rva < s.va + std::max(s.size, s.rawSize)) return s.raw + (rva - s.va);
+            if (rva >= s.va && rva < s.va + std::max(s.size, s.rawSize))
+                return s.raw + (rva - s.va);
         throw std::runtime_error("address outside every section");
     };
 
@@ -125,11 +135,14 @@ PeImage ReadPeImage(const std::string& bytes) {
             return list;
         };
         for (auto [id, target] : entries(root)) {
-            if (id != 16 || !(target & 0x80000000u)) continue;  // RT_VERSION
+            if (id != 16 || !(target & 0x80000000u))
+                continue;  // RT_VERSION
             auto names = entries(root + (target & 0x7FFFFFFFu));
-            if (names.empty()) continue;
+            if (names.empty())
+                continue;
             auto langs = entries(root + (names[0].second & 0x7FFFFFFFu));
-            if (langs.empty()) continue;
+            if (langs.empty())
+                continue;
             std::size_t data = root + langs[0].second;
             std::size_t blob = offsetOf(r.U32(data));
             std::size_t size = r.U32(data + 4);

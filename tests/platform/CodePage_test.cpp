@@ -16,12 +16,18 @@ TEST(CodePage, StepsDoubleByteCharactersOfShiftJis) {
         std::size_t pos;
         std::size_t length;
     } cases[] = {
-        {"\x95\x5C" "a"sv, 0, 2},
-        {"\x95\x5C" "a"sv, 2, 1},
-        {"\x95\x5C" "a"sv, 3, 0},  // the end
-        {"a\x95"sv, 1, 1},         // a lead byte at the end stands alone
-        {"\x95\0a"sv, 0, 1},       // as does one followed by NUL
-        {"\xA1\x5C"sv, 0, 1},      // single-byte katakana
+        {"\x95\x5C"
+         "a"sv,
+         0, 2},
+        {"\x95\x5C"
+         "a"sv,
+         2, 1},
+        {"\x95\x5C"
+         "a"sv,
+         3, 0},                // the end
+        {"a\x95"sv, 1, 1},     // a lead byte at the end stands alone
+        {"\x95\0a"sv, 0, 1},   // as does one followed by NUL
+        {"\xA1\x5C"sv, 0, 1},  // single-byte katakana
     };
     for (const auto& c : cases) {
         EXPECT_EQ(sjis.CharLength(c.text, c.pos), c.length) << c.pos;

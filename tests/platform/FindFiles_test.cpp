@@ -35,9 +35,15 @@ protected:
     }
 
     static inline const std::map<std::string, std::string> kFiles = {
-        {"$$$0001AHello.txt", "hello"}, {"$$$12345.txt", ""}, {"$$$abcdeWorld.TXT", "world!"},
-        {"notes.txt", "n"},             {"README", "r"},      {"archive.tar.gz", "gz"},
-        {"a.b.c", "abc"},               {"x", "x"},           {"Ab", "ab"},
+        {"$$$0001AHello.txt", "hello"},
+        {"$$$12345.txt", ""},
+        {"$$$abcdeWorld.TXT", "world!"},
+        {"notes.txt", "n"},
+        {"README", "r"},
+        {"archive.tar.gz", "gz"},
+        {"a.b.c", "abc"},
+        {"x", "x"},
+        {"Ab", "ab"},
     };
 
     std::unique_ptr<Platform> platform = MakePlatform();
@@ -47,8 +53,9 @@ protected:
 TEST_F(FindFiles, FollowsTheWildcardRulesOnLongNames) {
     const std::string kHello = "$$$0001AHello.txt", kEmpty = "$$$12345.txt",
                       kWorld = "$$$abcdeWorld.TXT", kDir = "$$$00002Dir.txt";
-    const std::set<std::string> kAll = {kHello,   kEmpty, kWorld, kDir, "notes.txt", "README",
-                                        "archive.tar.gz", "a.b.c", "x",  "Ab",  "Sub"};
+    const std::set<std::string> kAll = {kHello,   kEmpty,           kWorld,  kDir, "notes.txt",
+                                        "README", "archive.tar.gz", "a.b.c", "x",  "Ab",
+                                        "Sub"};
     const struct {
         const char* pattern;
         std::set<std::string> expected;
@@ -83,7 +90,8 @@ TEST_F(FindFiles, FollowsTheWildcardRulesOnLongNames) {
         auto found = Search(c.pattern);
         for (const std::string& name : c.expected) EXPECT_EQ(found.count(name), 1u) << name;
         for (const auto& [name, file] : found) {
-            if (c.expected.count(name)) continue;
+            if (c.expected.count(name))
+                continue;
             EXPECT_NE(ShortName(WinPath(dir, name)), "") << "unexpected: " << name;
         }
     }

@@ -92,7 +92,7 @@ TEST_F(PlatformFiles, FileExistsOnlyForFiles) {
         const char* name;
         bool exists;
     } cases[] = {
-        {"file.txt", true},     {"locked.txt", true},          {"folder", false},
+        {"file.txt", true},     {"locked.txt", true},         {"folder", false},
         {"missing.txt", false}, {"nowhere\\file.txt", false},
     };
     for (const auto& c : cases) {

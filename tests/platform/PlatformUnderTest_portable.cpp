@@ -5,13 +5,17 @@
 
 namespace bk::test {
 
-std::unique_ptr<Platform> MakePlatform() { return std::make_unique<PortablePlatform>(); }
+std::unique_ptr<Platform> MakePlatform() {
+    return std::make_unique<PortablePlatform>();
+}
 
 void SetReadOnly(const std::string& path, bool readOnly) {
     ::chmod(path.c_str(), readOnly ? 0444 : 0644);
 }
 
-std::string ShortName(const std::string&) { return {}; }
+std::string ShortName(const std::string&) {
+    return {};
+}
 
 bool IsAbsolutePath(const std::string& path) {
     return !path.empty() && (path[0] == '/' || path[0] == '\\');

@@ -5,7 +5,9 @@
 
 namespace bk::test {
 
-std::unique_ptr<Platform> MakePlatform() { return std::make_unique<Win32Platform>(); }
+std::unique_ptr<Platform> MakePlatform() {
+    return std::make_unique<Win32Platform>();
+}
 
 void SetReadOnly(const std::string& path, bool readOnly) {
     SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
@@ -14,7 +16,8 @@ void SetReadOnly(const std::string& path, bool readOnly) {
 std::string ShortName(const std::string& path) {
     char buffer[MAX_PATH];
     DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    if (n == 0 || n >= sizeof buffer) return {};
+    if (n == 0 || n >= sizeof buffer)
+        return {};
     std::string shortPath(buffer, n);
     std::string shortName = shortPath.substr(shortPath.find_last_of("\\/") + 1);
     std::string longName = path.substr(path.find_last_of("\\/") + 1);

@@ -36,7 +36,7 @@ TEST(Wildcard, MatchesNamesAsWindowsDoes) {
         {"a*b*c", "aXbYbZc", true},
         {"a*b*c", "aXbYbZ", false},
         {"ABC", "abc", true},
-        {"name.", "name", true},   // trailing "." and "*" may match nothing
+        {"name.", "name", true},  // trailing "." and "*" may match nothing
         {"name.*", "name", true},
         {"name*.", "name", true},
         {"name.", "name.", true},
@@ -70,7 +70,10 @@ TEST(Wildcard, StepsDoubleByteCharactersWhole) {
         {"?.txt", "\x95\x5C.txt", true},
         {"??.txt", "\x95\x5C.txt", false},
         {"*\x5C.txt", "\x95\x5C.txt", false},  // the trail byte is not a character
-        {"*\x95\x5C*", "a\x95\x5C" "b", true},
+        {"*\x95\x5C*",
+         "a\x95\x5C"
+         "b",
+         true},
         {"\x82\x61", "\x82\x41", false},  // trail bytes are not letters to fold
     };
     for (const auto& c : cases) {

@@ -53,7 +53,8 @@ public:
             module_ = LoadLibraryW(file_.c_str());
     }
     ~LongPathModule() {
-        if (module_) FreeLibrary(module_);
+        if (module_)
+            FreeLibrary(module_);
         DeleteFileW(file_.c_str());
         RemoveDirectoryW(inner_.c_str());
         RemoveDirectoryW(middle_.c_str());

@@ -23,19 +23,21 @@ const SplitCase kSplits[] = {
     {"a", {"a"}},
     {"a,b", {"a", "b"}},
     {" a , b ", {"a", "b"}},
-    {"a b", {"a", "b"}},                    // a blank ends an unquoted item
+    {"a b", {"a", "b"}},  // a blank ends an unquoted item
     {"\"a b\",c", {"a b", "c"}},
     {"\"a,b\"", {"a,b"}},
     {"\"say \"\"hi\"\"\"", {"say \"hi\""}},
-    {"a,", {"a", ""}},                      // a final "," adds one empty item
-    {"a, ", {"a"}},                         // ... only when it is the last character
+    {"a,", {"a", ""}},  // a final "," adds one empty item
+    {"a, ", {"a"}},     // ... only when it is the last character
     {",a", {"", "a"}},
     {"a,,b", {"a", "", "b"}},
     {"\"\"", {""}},
-    {"\"abc", {"ab"}},                      // no closing quote: the last character goes
+    {"\"abc", {"ab"}},  // no closing quote: the last character goes
     {"\"a\"b", {"a", "b"}},
-    {"\x01\x1f" "a\x7f", {"a\x7f"}},        // codes 1 to 32 are blanks, 127 is not
-    {"a\0,b"s, {"a"}},                      // a NUL ends the text
+    {"\x01\x1f"
+     "a\x7f",
+     {"a\x7f"}},        // codes 1 to 32 are blanks, 127 is not
+    {"a\0,b"s, {"a"}},  // a NUL ends the text
 };
 
 TEST(CommaText, Split) {
@@ -86,8 +88,8 @@ TEST(CommaText, StoredListsRoundTrip) {
     for (const Items& titles : lists) {
         IniDocument document("", western);
         document.WriteString("Options", "SelectedSigs", JoinCommaText(titles));
-        std::string readerForm = IniDocument(document.Serialize(), western)
-                                     .ReadString("Options", "SelectedSigs", "");
+        std::string readerForm =
+            IniDocument(document.Serialize(), western).ReadString("Options", "SelectedSigs", "");
         // The picker encloses the reader's form and splits it.
         EXPECT_EQ(SplitCommaText("\"" + readerForm + "\"", western), titles);
         // The selection dialog takes either form.
@@ -106,7 +108,8 @@ TEST(CommaText, ReaderFormWrittenBackReadsTheSame) {
     document.WriteString("Options", "SelectedSigs", JoinCommaText(titles));
     std::string readerForm = document.ReadString("Options", "SelectedSigs", "");
     document.WriteString("Options", "SelectedSigs", readerForm);
-    std::string again = IniDocument(document.Serialize(), western).ReadString("Options", "SelectedSigs", "");
+    std::string again =
+        IniDocument(document.Serialize(), western).ReadString("Options", "SelectedSigs", "");
     EXPECT_EQ(again, readerForm);
     EXPECT_EQ(SplitStoredList(again, western), titles);
 }

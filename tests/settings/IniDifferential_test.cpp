@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <sstream>
 
@@ -21,8 +21,8 @@
 #include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
-#include "support/IniWrites.h"
 #include "settings/IniReader.h"
+#include "support/IniWrites.h"
 #include "support/TempDir.h"
 
 namespace bk {
@@ -81,7 +81,8 @@ std::vector<IniEntry> KSectionEntries(const std::string& path, const std::string
     std::vector<IniEntry> entries;
     for (const std::string& line : KSection(path, section)) {
         std::size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
+        if (equals == std::string::npos)
+            continue;
         entries.push_back({line.substr(0, equals), std::string(Unquote(line.substr(equals + 1)))});
     }
     return entries;
@@ -98,7 +99,8 @@ std::string Escaped(std::string_view text) {
             out += hex;
         }
     }
-    return out.size() > 600 ? out.substr(0, 600) + "...(" + std::to_string(text.size()) + " bytes)" : out;
+    return out.size() > 600 ? out.substr(0, 600) + "...(" + std::to_string(text.size()) + " bytes)"
+                            : out;
 }
 
 // ---- the comparisons ----
@@ -112,7 +114,8 @@ protected:
     // it holds in memory from its own writes (Wine keeps profiles by name).
     std::string Reread(const std::string& path) { return NewFile(TempDir::Read(path)); }
     void Mismatch(const std::string& what) {
-        if (++mismatches_ <= 25) ADD_FAILURE() << what;
+        if (++mismatches_ <= 25)
+            ADD_FAILURE() << what;
     }
     void TearDown() override { EXPECT_EQ(mismatches_, 0); }
 
@@ -120,7 +123,8 @@ protected:
     // first key and section go through IniFile; the rest through IniReader on
     // the bytes IniFile would read (the same code without a file open per read,
     // which keeps the run short).
-    void CompareReads(const std::string& content, const std::vector<std::pair<std::string, std::string>>& keys,
+    void CompareReads(const std::string& content,
+                      const std::vector<std::pair<std::string, std::string>>& keys,
                       const std::vector<std::string>& sections, const std::string& label) {
         std::string path = NewFile(content);
         IniFile ini(platform_, path);
@@ -129,17 +133,21 @@ protected:
                                                                        : UnicodeFileCodePage());
         bool first = true;
         for (const auto& [section, key] : keys) {
-            std::string where = label + " file=\"" + Escaped(content) + "\" section=\"" + Escaped(section) +
-                                "\" key=\"" + Escaped(key) + "\"";
+            std::string where = label + " file=\"" + Escaped(content) + "\" section=\"" +
+                                Escaped(section) + "\" key=\"" + Escaped(key) + "\"";
             auto stored = reader.FindValue(section, key);
-            std::string mine = first ? ini.ReadString(section, key, kDefault) : StringFromValue(stored, kDefault);
+            std::string mine =
+                first ? ini.ReadString(section, key, kDefault) : StringFromValue(stored, kDefault);
             std::string theirs = KString(path, section, key);
             if (mine != theirs)
-                Mismatch("string " + where + ": engine \"" + Escaped(mine) + "\" kernel32 \"" + Escaped(theirs) + "\"");
+                Mismatch("string " + where + ": engine \"" + Escaped(mine) + "\" kernel32 \"" +
+                         Escaped(theirs) + "\"");
             // kernel32 reads an integer from its first 29 characters only
             // (IntegerValuesHaveNoLengthCap).
-            if (theirs.size() >= 29) continue;
-            int mineInt = first ? ini.ReadInteger(section, key, -4242) : IntegerFromValue(stored, -4242);
+            if (theirs.size() >= 29)
+                continue;
+            int mineInt =
+                first ? ini.ReadInteger(section, key, -4242) : IntegerFromValue(stored, -4242);
             int theirsInt = KInteger(path, section, key, -4242);
             if (mineInt != theirsInt)
                 Mismatch("integer " + where + ": engine " + std::to_string(mineInt) + " kernel32 " +
@@ -157,7 +165,8 @@ protected:
                   << Escaped(section) << "\": engine";
                 for (auto& e : mine) s << " [" << Escaped(e.key) << "=" << Escaped(e.value) << "]";
                 s << " kernel32";
-                for (auto& e : theirs) s << " [" << Escaped(e.key) << "=" << Escaped(e.value) << "]";
+                for (auto& e : theirs)
+                    s << " [" << Escaped(e.key) << "=" << Escaped(e.value) << "]";
                 Mismatch(s.str());
             }
         }
@@ -179,15 +188,19 @@ protected:
         try {
             IniBatch edits(ini);
             for (const Op& op : ops) {
-                where += op.write ? " write[" + Escaped(op.section) + "|" + Escaped(op.key) + "|" + Escaped(op.value) + "]"
+                where += op.write ? " write[" + Escaped(op.section) + "|" + Escaped(op.key) + "|" +
+                                        Escaped(op.value) + "]"
                                   : " delete[" + Escaped(op.section) + "|" + Escaped(op.key) + "]";
                 if (batch) {
-                    op.write ? edits.WriteString(op.section, op.key, op.value) : edits.DeleteKey(op.section, op.key);
+                    op.write ? edits.WriteString(op.section, op.key, op.value)
+                             : edits.DeleteKey(op.section, op.key);
                 } else {
-                    op.write ? test::WriteString(ini, op.section, op.key, op.value) : test::DeleteKey(ini, op.section, op.key);
+                    op.write ? test::WriteString(ini, op.section, op.key, op.value)
+                             : test::DeleteKey(ini, op.section, op.key);
                 }
             }
-            if (batch) edits.Commit();
+            if (batch)
+                edits.Commit();
         } catch (const std::exception& e) {
             Mismatch("write " + where + ": engine threw " + e.what());
             return;
@@ -200,8 +213,9 @@ protected:
 
         auto names = KSectionNames(kernelPath);
         if (KSectionNames(enginePath) != names) {
-            Mismatch("section names " + where + ": engine file \"" + Escaped(TempDir::Read(enginePath)) +
-                     "\" kernel32 file \"" + Escaped(TempDir::Read(kernelPath)) + "\"");
+            Mismatch("section names " + where + ": engine file \"" +
+                     Escaped(TempDir::Read(enginePath)) + "\" kernel32 file \"" +
+                     Escaped(TempDir::Read(kernelPath)) + "\"");
             return;
         }
         names.push_back("");
@@ -210,7 +224,8 @@ protected:
             bool same = KSection(enginePath, section) == lines;
             for (const std::string& line : lines) {
                 std::string key = line.substr(0, line.find('='));
-                same = same && KString(enginePath, section, key) == KString(kernelPath, section, key);
+                same =
+                    same && KString(enginePath, section, key) == KString(kernelPath, section, key);
             }
             if (!same)
                 Mismatch("keys of [" + Escaped(section) + "] " + where + ": engine file \"" +
@@ -233,15 +248,22 @@ struct ChosenRead {
 };
 
 const ChosenRead kChosen[] = {
-    {"quotes", "[s]\r\nk=\"q\"\r\nsig0='a'\r\nsig1=\" x \"\r\nsig2=\"x'\r\nsig3=\"\r\nsig4=\"\"\r\nMode='\r\n"},
-    {"blanks around keys and values", "[s]\r\n \t k \t = \t v w \t \r\n\x1a" "sig0\x1a=\x1a" "a\x1a\r\n\vMode\f=\f3\v\r\n"},
+    {"quotes",
+     "[s]\r\nk=\"q\"\r\nsig0='a'\r\nsig1=\" x "
+     "\"\r\nsig2=\"x'\r\nsig3=\"\r\nsig4=\"\"\r\nMode='\r\n"},
+    {"blanks around keys and values",
+     "[s]\r\n \t k \t = \t v w \t \r\n\x1a"
+     "sig0\x1a=\x1a"
+     "a\x1a\r\n\vMode\f=\f3\v\r\n"},
     {"blanks in section headers", "[ s ]\r\nk=1\r\n[\tOptions\t]x\r\nMode=2\r\n"},
     {"comments", "; top\r\n[s]\r\n;k=1\r\n  ;sig0=2\r\nk=3\r\n# not a comment=4\r\n"},
     {"duplicate sections and keys", "[s]\r\nk=1\r\nK=2\r\n[t]\r\nk=3\r\n[S]\r\nk=4\r\nsig0=5\r\n"},
     {"lines without =", "[s]\r\nk\r\nsig0\r\nsig0=1\r\n[t\r\nMode=2\r\n"},
     {"empty values", "[s]\r\nk=\r\nsig0=  \r\nMode=\"\"\r\n=x\r\n=y\r\n"},
     {"letter case", "[OPTIONS]\r\nONELINECOUNT=3\r\n[optionsONELINER]\r\nSIG0=a\r\n"},
-    {"very long lines", "[s]\r\nk=" + std::string(70000, 'v') + "\r\nsig0=\"" + std::string(40000, ' ') + "\"\r\nMode=" + std::string(35, '7') + "\r\n"},
+    {"very long lines", "[s]\r\nk=" + std::string(70000, 'v') + "\r\nsig0=\"" +
+                            std::string(40000, ' ') + "\"\r\nMode=" + std::string(35, '7') +
+                            "\r\n"},
     {"LF only", "[s]\nk=1\nsig0=2\n[t]\nk=3\n"},
     {"CR only", "[s]\rk=1\rsig0=2\r[t]\rk=3\r"},
     {"mixed line ends", "[s]\na=1\rk=2\n\rsig0=3\r\n\n\rMode=4"},
@@ -252,33 +274,49 @@ const ChosenRead kChosen[] = {
     {"NUL bytes", "[s\0x]\r\nk\0j=v\0w\r\n\0sig0=1\r\nMode=\0\r\n"s},
     {"keys before the first section", "k=top\r\nMode=1\r\n[s]\r\nk=v\r\n"},
     {"header oddities", "[a]b]\r\nk=1\r\n[]\r\nk=2\r\n[ ]\r\nsig0=3\r\n[s]]\r\nk=4\r\n"},
-    {"integers", "[s]\r\nk=12abc\r\nsig0=-2147483649\r\nsig1=4294967297\r\nsig2=+-5\r\nsig3=\"\x01 -5\"\r\nMode= -0\r\n"},
+    {"integers",
+     "[s]\r\nk=12abc\r\nsig0=-2147483649\r\nsig1=4294967297\r\nsig2=+-5\r\nsig3=\"\x01 "
+     "-5\"\r\nMode= -0\r\n"},
     {"empty file", ""},
     {"binary", "\x01\x02\x80\x81\xff[\x90]\x8d=\x9d\r\n\xb1=\xd7"},
 };
 
 TEST_F(Differential, ChosenFiles) {
-    const std::vector<std::string> sections = {"s", "S", " s ", "t", "Options", "OptionsOneliner", "", "a]b", "[t"};
-    const std::vector<std::string> keys = {"k", "K", " k ", "sig0", "SIG1", "sig2", "sig3", "sig4", "Mode",
-                                           "OnelineCount", "", ";k", "a", "\x8d", "\xb1"};
+    const std::vector<std::string> sections = {"s", "S",   " s ", "t", "Options", "OptionsOneliner",
+                                               "",  "a]b", "[t"};
+    const std::vector<std::string> keys = {"k",    "K",    " k ",  "sig0", "SIG1",
+                                           "sig2", "sig3", "sig4", "Mode", "OnelineCount",
+                                           "",     ";k",   "a",    "\x8d", "\xb1"};
     std::vector<std::pair<std::string, std::string>> queries;
     for (const auto& s : sections)
         for (const auto& k : keys) queries.emplace_back(s, k);
-    const std::vector<std::string> sectionReads = {"s", "t", "Options", "OptionsOneliner", "", "a]b"};
+    const std::vector<std::string> sectionReads = {"s", "t",  "Options", "OptionsOneliner",
+                                                   "",  "a]b"};
     for (const ChosenRead& c : kChosen) CompareReads(c.file, queries, sectionReads, c.name);
 }
 
 TEST_F(Differential, ChosenWrites) {
-    const std::string file = "; top\r\n[s]\r\nk=1\r\n k2 = \"q\" \r\nbare\r\n; end of s\r\n\r\n[t]\nx=1\n[S]\rk=dup\r";
-    CompareWrites(file, {{true, "s", "k", "2"}, {true, "s", "new", " v "}, {true, "t", "y", "\"a b\""}}, true, "replace and add");
-    CompareWrites(file, {{true, "s", "bare", "now"}, {false, "s", "k", ""}, {true, "u", "k", "'x'"}}, false, "bare and delete");
-    CompareWrites(file, {{true, "", "top", "1"}, {true, " s", " K ", "3"}, {false, "t", "x", ""}}, true, "names trimmed");
-    CompareWrites("[s]\r\nk=1", {{true, "s", "k2", "2"}, {true, "t", "k", "3"}}, true, "no final line end");
+    const std::string file =
+        "; top\r\n[s]\r\nk=1\r\n k2 = \"q\" \r\nbare\r\n; end of s\r\n\r\n[t]\nx=1\n[S]\rk=dup\r";
+    CompareWrites(file,
+                  {{true, "s", "k", "2"}, {true, "s", "new", " v "}, {true, "t", "y", "\"a b\""}},
+                  true, "replace and add");
+    CompareWrites(file,
+                  {{true, "s", "bare", "now"}, {false, "s", "k", ""}, {true, "u", "k", "'x'"}},
+                  false, "bare and delete");
+    CompareWrites(file, {{true, "", "top", "1"}, {true, " s", " K ", "3"}, {false, "t", "x", ""}},
+                  true, "names trimmed");
+    CompareWrites("[s]\r\nk=1", {{true, "s", "k2", "2"}, {true, "t", "k", "3"}}, true,
+                  "no final line end");
     CompareWrites("[s]\rk=1\r", {{true, "s", "k2", "2"}}, true, "CR only");
     CompareWrites("\xef\xbb\xbf[s]\r\nk=1\r\n", {{true, "s", "k2", "2"}}, true, "UTF-8");
-    CompareWrites("\xff\xfe[\0s\0]\0\r\0\n\0"s, {{true, "s", "k", "2"}, {true, "t", "k", "x"}}, true, "UTF-16");
-    CompareWrites("", {{true, "OptionsOneliner", "sig0", "\"a\""}, {true, "OptionsOneliner", "sig1", "\" b\""},
-                       {true, "OptionsOneliner", "sig2", "\"\""}, {true, "Options", "OneLineCount", "3"}},
+    CompareWrites("\xff\xfe[\0s\0]\0\r\0\n\0"s, {{true, "s", "k", "2"}, {true, "t", "k", "x"}},
+                  true, "UTF-16");
+    CompareWrites("",
+                  {{true, "OptionsOneliner", "sig0", "\"a\""},
+                   {true, "OptionsOneliner", "sig1", "\" b\""},
+                   {true, "OptionsOneliner", "sig2", "\"\""},
+                   {true, "Options", "OneLineCount", "3"}},
                   true, "legacy migration");
 }
 
@@ -291,13 +329,18 @@ public:
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     bool Chance(int percent) { return Pick(100) < percent; }
     template <class T>
-    const T& OneOf(const std::vector<T>& items) { return items[Pick(static_cast<int>(items.size()))]; }
+    const T& OneOf(const std::vector<T>& items) {
+        return items[Pick(static_cast<int>(items.size()))];
+    }
 
-    std::string Blanks() { return OneOf<std::string>({"", "", "", " ", "\t", "  ", "\x1a", "\v", "\f", " \t "}); }
+    std::string Blanks() {
+        return OneOf<std::string>({"", "", "", " ", "\t", "  ", "\x1a", "\v", "\f", " \t "});
+    }
 
     std::string CaseVariant(std::string text) {
         for (char& c : text)
-            if (Chance(30) && std::isalpha(static_cast<unsigned char>(c))) c ^= 0x20;
+            if (Chance(30) && std::isalpha(static_cast<unsigned char>(c)))
+                c ^= 0x20;
         return text;
     }
 
@@ -309,21 +352,31 @@ public:
         std::string text;
         for (int n = Pick(maxLength + 1); n > 0; --n) {
             char c = alphabet[Pick(static_cast<int>(alphabet.size()))];
-            if (withBrackets && Chance(8)) c = Chance(50) ? '[' : ']';
+            if (withBrackets && Chance(8))
+                c = Chance(50) ? '[' : ']';
             text += c;
         }
         return text;
     }
 
-    std::string Section() { return OneOf<std::string>({"s", "s", "Options", "OptionsOneliner", "t", "a b", "x]y"}); }
-    std::string Key() { return OneOf<std::string>({"k", "k", "sig0", "sig1", "Mode", "a b", ";c", "[q"}); }
+    std::string Section() {
+        return OneOf<std::string>({"s", "s", "Options", "OptionsOneliner", "t", "a b", "x]y"});
+    }
+    std::string Key() {
+        return OneOf<std::string>({"k", "k", "sig0", "sig1", "Mode", "a b", ";c", "[q"});
+    }
     std::string Value() {
-        if (Chance(25)) return Junk(12, true);
+        if (Chance(25))
+            return Junk(12, true);
         // Long, but within what WritePrivateProfileStringA can pass on
         // (ValuesLongerThanKernel32CanWrite).
-        if (Chance(1)) return std::string(Pick(30000), 'v');
-        return OneOf<std::string>({"", "1", "-7", "\"q\"", "' x '", "\"", "'", "12abc", "\"\"", "a=b",
-                                   "4294967297", " 99 ", " \"3\" ", "\"a\",\"b\"", "\x01" "5", "-"});
+        if (Chance(1))
+            return std::string(Pick(30000), 'v');
+        return OneOf<std::string>({"", "1", "-7", "\"q\"", "' x '", "\"", "'", "12abc", "\"\"",
+                                   "a=b", "4294967297", " 99 ", " \"3\" ", "\"a\",\"b\"",
+                                   "\x01"
+                                   "5",
+                                   "-"});
     }
 
     // A settings file. `forWrites`: nothing that kernel32's writer would turn
@@ -337,9 +390,11 @@ public:
             int kind = Pick(100);
             if (kind < 20) {
                 text += Blanks() + "[" + Blanks() + CaseVariant(Section()) + Blanks() + "]";
-                if (Chance(10)) text += Junk(5, false);
+                if (Chance(10))
+                    text += Junk(5, false);
             } else if (kind < 65) {
-                text += Blanks() + CaseVariant(Key()) + Blanks() + "=" + Blanks() + Value() + Blanks();
+                text +=
+                    Blanks() + CaseVariant(Key()) + Blanks() + "=" + Blanks() + Value() + Blanks();
             } else if (kind < 73) {
                 text += Blanks() + CaseVariant(Key()) + Blanks();
             } else if (kind < 80) {
@@ -349,20 +404,25 @@ public:
             } else {
                 text += Junk(20, !forWrites);
             }
-            if (!forWrites && Chance(4)) text.insert(text.size() - Pick(std::min<int>(4, static_cast<int>(text.size())) + 1), 1, '\0');
-            if (i + 1 == lines && Chance(20)) break;
+            if (!forWrites && Chance(4))
+                text.insert(text.size() - Pick(std::min<int>(4, static_cast<int>(text.size())) + 1),
+                            1, '\0');
+            if (i + 1 == lines && Chance(20))
+                break;
             int end = style == 3 ? Pick(3) : style;
             text += end == 0 ? "\r\n" : end == 1 ? "\n" : "\r";
         }
         if (asciiOnly)
             for (char& c : text)
-                if (static_cast<unsigned char>(c) >= 0x80) c = 'x';
+                if (static_cast<unsigned char>(c) >= 0x80)
+                    c = 'x';
         return text;
     }
 
     std::string Encode(const std::string& ascii) {
         int kind = Pick(100);
-        if (kind < 6) return "\xef\xbb\xbf" + ascii;
+        if (kind < 6)
+            return "\xef\xbb\xbf" + ascii;
         if (kind < 12) {
             std::string utf16 = "\xff\xfe";
             for (char c : ascii) utf16 += std::string{c, '\0'};
@@ -377,7 +437,8 @@ private:
 
 unsigned Seed() {
     const char* text = std::getenv("BK_INI_DIFF_SEED");
-    if (text && std::string(text) == "time") return static_cast<unsigned>(GetTickCount());
+    if (text && std::string(text) == "time")
+        return static_cast<unsigned>(GetTickCount());
     return text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : 20261208u;
 }
 
@@ -386,18 +447,22 @@ constexpr int kRandomWriteCases = 600;
 
 TEST_F(Differential, RandomFilesAndReads) {
     unsigned seed = Seed();
-    std::printf("random reads: seed %u (BK_INI_DIFF_SEED=%u to replay, =time for a new one)\n", seed, seed);
+    std::printf("random reads: seed %u (BK_INI_DIFF_SEED=%u to replay, =time for a new one)\n",
+                seed, seed);
     Generator g(seed);
     for (int i = 0; i < kRandomReadCases && mismatches_ < 25; ++i) {
         bool encoded = g.Chance(12);
         std::string file = g.File(false, encoded);
-        if (encoded) file = g.Encode(file);
+        if (encoded)
+            file = g.Encode(file);
         std::vector<std::pair<std::string, std::string>> queries;
         for (int q = 0; q < 8; ++q) {
             std::string section = g.Chance(10) ? "" : g.CaseVariant(g.Section());
-            queries.emplace_back(g.Blanks() + section + g.Blanks(), g.Blanks() + g.CaseVariant(g.Key()) + g.Blanks());
+            queries.emplace_back(g.Blanks() + section + g.Blanks(),
+                                 g.Blanks() + g.CaseVariant(g.Key()) + g.Blanks());
         }
-        CompareReads(file, queries, {g.Section(), g.Section(), ""}, "seed " + std::to_string(seed) + " case " + std::to_string(i));
+        CompareReads(file, queries, {g.Section(), g.Section(), ""},
+                     "seed " + std::to_string(seed) + " case " + std::to_string(i));
     }
 }
 
@@ -408,22 +473,27 @@ TEST_F(Differential, RandomEdits) {
     for (int i = 0; i < kRandomWriteCases && mismatches_ < 25; ++i) {
         bool encoded = g.Chance(12);
         std::string file = g.File(true, encoded);
-        if (encoded) file = g.Encode(file);
+        if (encoded)
+            file = g.Encode(file);
         std::vector<Op> ops;
         for (int n = 1 + g.Pick(6); n > 0; --n) {
             if (g.Chance(75)) {
                 std::string value = g.Value();
                 if (encoded)
                     for (char& c : value)
-                        if (static_cast<unsigned char>(c) >= 0x80) c = 'x';
+                        if (static_cast<unsigned char>(c) >= 0x80)
+                            c = 'x';
                 std::string key = g.CaseVariant(g.Key());
-                if (key.front() == '[' && value.find(']') != std::string::npos) continue;  // refused
-                ops.push_back({true, g.Blanks() + g.CaseVariant(g.Section()), g.Blanks() + key + g.Blanks(), value});
+                if (key.front() == '[' && value.find(']') != std::string::npos)
+                    continue;  // refused
+                ops.push_back({true, g.Blanks() + g.CaseVariant(g.Section()),
+                               g.Blanks() + key + g.Blanks(), value});
             } else {
                 ops.push_back({false, g.CaseVariant(g.Section()), g.CaseVariant(g.Key()), ""});
             }
         }
-        CompareWrites(file, ops, g.Chance(70), "seed " + std::to_string(seed) + " case " + std::to_string(i));
+        CompareWrites(file, ops, g.Chance(70),
+                      "seed " + std::to_string(seed) + " case " + std::to_string(i));
     }
 }
 
@@ -520,7 +590,8 @@ TEST_F(Differential, LineBreaksAreRefused) {
     std::string mine = NewFile(content), theirs = NewFile(content);
     WritePrivateProfileStringA("s", "k", "2\r\ninjected=1", theirs.c_str());
     EXPECT_EQ(KString(Reread(theirs), "s", "injected"), "1");
-    EXPECT_THROW(test::WriteString(IniFile(platform_, mine), "s", "k", "2\r\ninjected=1"), SettingsError);
+    EXPECT_THROW(test::WriteString(IniFile(platform_, mine), "s", "k", "2\r\ninjected=1"),
+                 SettingsError);
     EXPECT_EQ(TempDir::Read(mine), content);
 }
 

@@ -50,7 +50,8 @@ const ReadCase kReads[] = {
     {"missing section", "[s]\r\nk=v\r\n", "t", "k", "<default>"},
     {"empty file", "", "s", "k", "<default>"},
     {"first key wins", "[s]\r\nk=1\r\nK=2\r\n", "s", "k", "1"},
-    {"only the first section searched", "[s]\r\na=1\r\n[t]\r\n[S]\r\nk=2\r\n", "s", "k", "<default>"},
+    {"only the first section searched", "[s]\r\na=1\r\n[t]\r\n[S]\r\nk=2\r\n", "s", "k",
+     "<default>"},
     {"comment line is a key to string reads", "[s]\r\n;k=1\r\n", "s", ";k", "1"},
     {"LF line ends", "[s]\nk=v\nz=1\n", "s", "z", "1"},
     {"CR line ends", "[s]\rk=v\rz=1\r", "s", "z", "1"},
@@ -80,9 +81,11 @@ TEST_P(Reads, DocumentAndReaderAgree) {
     IniDocument document(c.file, Western());
     EXPECT_EQ(document.ReadString(c.section, c.key, "<default>"), c.expected);
     IniFileText text = DecodeIniFile(c.file);
-    const CodePage& codePage = text.encoding == IniEncoding::Ansi ? Western() : UnicodeFileCodePage();
-    EXPECT_EQ(StringFromValue(IniReader(text.text, codePage).FindValue(c.section, c.key), "<default>"),
-              c.expected);
+    const CodePage& codePage =
+        text.encoding == IniEncoding::Ansi ? Western() : UnicodeFileCodePage();
+    EXPECT_EQ(
+        StringFromValue(IniReader(text.text, codePage).FindValue(c.section, c.key), "<default>"),
+        c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Reads, testing::ValuesIn(kReads),
@@ -103,10 +106,20 @@ struct IntegerCase {
 };
 
 const IntegerCase kIntegers[] = {
-    {"12", 12},          {"-5", -5},        {"+7", 7},         {"\"  12abc\"", 12},
-    {"abc", 0},          {"-", 0},          {"+-5", 0},        {"", 99},
-    {"\"\"", 99},        {"\"3\"", 3},      {"4294967297", 1}, {"-2147483649", 2147483647},
-    {"\"\x01 -5\"", -5}, {"0x10", 0},
+    {"12", 12},
+    {"-5", -5},
+    {"+7", 7},
+    {"\"  12abc\"", 12},
+    {"abc", 0},
+    {"-", 0},
+    {"+-5", 0},
+    {"", 99},
+    {"\"\"", 99},
+    {"\"3\"", 3},
+    {"4294967297", 1},
+    {"-2147483649", 2147483647},
+    {"\"\x01 -5\"", -5},
+    {"0x10", 0},
     // No length cap: the profile functions read only the first 29 characters.
     {std::string(40, '0') + "12", 12},
 };
@@ -144,8 +157,12 @@ struct Op {
     bool write;
     std::string section, key, value;
 };
-Op W(std::string s, std::string k, std::string v) { return {true, s, k, v}; }
-Op D(std::string s, std::string k) { return {false, s, k, ""}; }
+Op W(std::string s, std::string k, std::string v) {
+    return {true, s, k, v};
+}
+Op D(std::string s, std::string k) {
+    return {false, s, k, ""};
+}
 
 struct EditCase {
     const char* name;
@@ -155,48 +172,78 @@ struct EditCase {
 };
 
 const EditCase kEdits[] = {
-    {"replace keeps name, blanks and line end", "[s]\r\n  Key = old \t\r\nz=1\n",
-     {W("s", "key", "new")}, "[s]\r\n  Key = new \t\r\nz=1\n"},
+    {"replace keeps name, blanks and line end",
+     "[s]\r\n  Key = old \t\r\nz=1\n",
+     {W("s", "key", "new")},
+     "[s]\r\n  Key = new \t\r\nz=1\n"},
     {"replace an empty value", "[s]\r\nk=\r\n", {W("s", "k", "v")}, "[s]\r\nk=v\r\n"},
     {"a key without = gets one", "[s]\r\n k \r\n", {W("s", "k", "v")}, "[s]\r\n k=v \r\n"},
     {"new key after the last key, before comments and blank lines",
-     "[a]\r\nx=1\r\n; about b\r\n\r\n[b]\r\n", {W("a", "y", "2")},
+     "[a]\r\nx=1\r\n; about b\r\n\r\n[b]\r\n",
+     {W("a", "y", "2")},
      "[a]\r\nx=1\r\ny=2\r\n; about b\r\n\r\n[b]\r\n"},
-    {"new key in a section without keys", "[a]\r\n; c\r\n[b]\r\n", {W("a", "k", "v")},
+    {"new key in a section without keys",
+     "[a]\r\n; c\r\n[b]\r\n",
+     {W("a", "k", "v")},
      "[a]\r\nk=v\r\n; c\r\n[b]\r\n"},
     {"new key after a header without line end", "[a]", {W("a", "k", "v")}, "[a]\r\nk=v\r\n"},
-    {"new key after a last line without line end", "[a]\r\nx=1", {W("a", "k", "v")},
+    {"new key after a last line without line end",
+     "[a]\r\nx=1",
+     {W("a", "k", "v")},
      "[a]\r\nx=1\r\nk=v\r\n"},
     {"new section at the end", "[a]\r\nx=1", {W("b", "k", "v")}, "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
     {"new section in an empty file", "", {W("b", "k", "v")}, "[b]\r\nk=v\r\n"},
-    {"the first of duplicate sections", "[a]\r\nx=1\r\n[b]\r\n[A]\r\ny=2\r\n", {W("a", "y", "3")},
+    {"the first of duplicate sections",
+     "[a]\r\nx=1\r\n[b]\r\n[A]\r\ny=2\r\n",
+     {W("a", "y", "3")},
      "[a]\r\nx=1\r\ny=3\r\n[b]\r\n[A]\r\ny=2\r\n"},
-    {"the first of duplicate keys", "[a]\r\nx=1\r\nX=2\r\n", {W("a", "x", "3")},
+    {"the first of duplicate keys",
+     "[a]\r\nx=1\r\nX=2\r\n",
+     {W("a", "x", "3")},
      "[a]\r\nx=3\r\nX=2\r\n"},
     {"names trimmed", "[a]\r\n", {W(" a ", " k\t", " v ")}, "[a]\r\nk= v \r\n"},
-    {"keys before the first header", "; top\r\n[a]\r\n", {W("", "k", "v")},
+    {"keys before the first header",
+     "; top\r\n[a]\r\n",
+     {W("", "k", "v")},
      "k=v\r\n; top\r\n[a]\r\n"},
-    {"LF and CR files keep their lines", "[a]\nx=1\n[b]\ry=1\r", {W("a", "z", "2"), W("b", "z", "3")},
+    {"LF and CR files keep their lines",
+     "[a]\nx=1\n[b]\ry=1\r",
+     {W("a", "z", "2"), W("b", "z", "3")},
      "[a]\nx=1\nz=2\r\n[b]\ry=1\rz=3\r\n"},
-    {"delete takes the first match and its line end", "[a]\r\nx=1\r\ny=2\r\nx=3\r\n",
-     {D("a", "X")}, "[a]\r\ny=2\r\nx=3\r\n"},
+    {"delete takes the first match and its line end",
+     "[a]\r\nx=1\r\ny=2\r\nx=3\r\n",
+     {D("a", "X")},
+     "[a]\r\ny=2\r\nx=3\r\n"},
     {"delete a last line without line end", "[a]\r\nx=1\r\ny=2", {D("a", "y")}, "[a]\r\nx=1\r\n"},
-    {"delete missing key or section changes nothing", "[a]\r\nx=1\r\n",
-     {D("a", "y"), D("b", "x")}, "[a]\r\nx=1\r\n"},
-    {"delete only in the first section", "[a]\r\n[a]\r\nx=1\r\n", {D("a", "x")},
+    {"delete missing key or section changes nothing",
+     "[a]\r\nx=1\r\n",
+     {D("a", "y"), D("b", "x")},
+     "[a]\r\nx=1\r\n"},
+    {"delete only in the first section",
+     "[a]\r\n[a]\r\nx=1\r\n",
+     {D("a", "x")},
      "[a]\r\n[a]\r\nx=1\r\n"},
-    {"after a delete the next duplicate is found", "[a]\r\nx=1\r\nx=2\r\n",
-     {D("a", "x"), W("a", "x", "3")}, "[a]\r\nx=3\r\n"},
-    {"delete the last key, then add", "[a]\r\nx=1\r\ny=2\r\n; c\r\n",
-     {D("a", "y"), W("a", "z", "3")}, "[a]\r\nx=1\r\nz=3\r\n; c\r\n"},
-    {"legacy list migration", "",
+    {"after a delete the next duplicate is found",
+     "[a]\r\nx=1\r\nx=2\r\n",
+     {D("a", "x"), W("a", "x", "3")},
+     "[a]\r\nx=3\r\n"},
+    {"delete the last key, then add",
+     "[a]\r\nx=1\r\ny=2\r\n; c\r\n",
+     {D("a", "y"), W("a", "z", "3")},
+     "[a]\r\nx=1\r\nz=3\r\n; c\r\n"},
+    {"legacy list migration",
+     "",
      {W("OptionsOneliner", "sig0", "\"a\""), W("OptionsOneliner", "sig1", "\" b\""),
       W("OptionsOneliner", "sig2", "\"\""), W("Options", "OneLineCount", "3")},
-     "[OptionsOneliner]\r\nsig0=\"a\"\r\nsig1=\" b\"\r\nsig2=\"\"\r\n[Options]\r\nOneLineCount=3\r\n"},
-    {"UTF-8 file keeps its mark", "\xef\xbb\xbf[a]\r\nx=\xc3\xa9\r\n", {W("a", "y", "\xe2\x82\xac")},
+     "[OptionsOneliner]\r\nsig0=\"a\"\r\nsig1=\" "
+     "b\"\r\nsig2=\"\"\r\n[Options]\r\nOneLineCount=3\r\n"},
+    {"UTF-8 file keeps its mark",
+     "\xef\xbb\xbf[a]\r\nx=\xc3\xa9\r\n",
+     {W("a", "y", "\xe2\x82\xac")},
      "\xef\xbb\xbf[a]\r\nx=\xc3\xa9\r\ny=\xe2\x82\xac\r\n"},
     {"UTF-16 file stays UTF-16, odd byte and lone surrogate kept",
-     "\xff\xfe[\0a\0]\0\r\0\n\0x\0=\0\x00\xd8\r\0\n\0!"s, {W("a", "y", "\xc3\xa9")},
+     "\xff\xfe[\0a\0]\0\r\0\n\0x\0=\0\x00\xd8\r\0\n\0!"s,
+     {W("a", "y", "\xc3\xa9")},
      "\xff\xfe[\0a\0]\0\r\0\n\0x\0=\0\x00\xd8\r\0\n\0y\0=\0\xe9\0\r\0\n\0!"s},
 };
 
@@ -215,7 +262,8 @@ TEST_P(Edits, GoldenText) {
     // The edited document reads as its text does.
     IniDocument reread(c.after, Western());
     for (const Op& op : c.ops)
-        EXPECT_EQ(document.ReadString(op.section, op.key, "-"), reread.ReadString(op.section, op.key, "-"));
+        EXPECT_EQ(document.ReadString(op.section, op.key, "-"),
+                  reread.ReadString(op.section, op.key, "-"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Edits, testing::ValuesIn(kEdits),
@@ -289,8 +337,10 @@ TEST(IniDocument, ManyEditsInOneSection) {
     file += "; end\r\n";
     IniDocument document(file, Western());
     for (int i = 0; i < 5000; ++i)
-        document.WriteString("OptionsOneliner", "sig" + std::to_string(i), "\"" + std::to_string(i) + "\"");
-    for (int i = 4000; i < 5000; ++i) document.DeleteKey("OptionsOneliner", "sig" + std::to_string(i));
+        document.WriteString("OptionsOneliner", "sig" + std::to_string(i),
+                             "\"" + std::to_string(i) + "\"");
+    for (int i = 4000; i < 5000; ++i)
+        document.DeleteKey("OptionsOneliner", "sig" + std::to_string(i));
     document.WriteString("Options", "OneLineCount", "4000");
 
     IniDocument reread(document.Serialize(), Western());

@@ -23,7 +23,9 @@ class ForwardingPlatform : public Platform {
 public:
     std::string ModuleFileName() override { return real_->ModuleFileName(); }
     ModuleHandle HostModule() override { return real_->HostModule(); }
-    ProcAddress FindExport(ModuleHandle m, const char* name) override { return real_->FindExport(m, name); }
+    ProcAddress FindExport(ModuleHandle m, const char* name) override {
+        return real_->FindExport(m, name);
+    }
     bool FileExists(const std::string& path) override { return real_->FileExists(path); }
     std::string ReadFile(const std::string& path) override { return real_->ReadFile(path); }
     std::string ReadFileExactly(const std::string& path, std::uint64_t size) override {
@@ -34,7 +36,9 @@ public:
         ++replaces;
         real_->ReplaceFile(path, content);
     }
-    std::vector<FoundFile> FindFiles(const std::string& pattern) override { return real_->FindFiles(pattern); }
+    std::vector<FoundFile> FindFiles(const std::string& pattern) override {
+        return real_->FindFiles(pattern);
+    }
     UtcTime NowUtc() override { return real_->NowUtc(); }
     const CodePage& AnsiCodePage() override { return real_->AnsiCodePage(); }
     void ShowWarning(const std::string& text) override { real_->ShowWarning(text); }
@@ -85,7 +89,8 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
 
 TEST_F(IniFileTest, WritesKeepEveryOtherLine) {
     const std::string before =
-        "; settings\n[Options]\r\nMode = 2 \r\n\r\n[Other]\rkeep=this\r[OptionsOneliner]\r\nsig0=\"a\"";
+        "; settings\n[Options]\r\nMode = 2 "
+        "\r\n\r\n[Other]\rkeep=this\r[OptionsOneliner]\r\nsig0=\"a\"";
     IniFile ini(platform, dir.Write("s.ini", before));
     {
         IniBatch batch(ini);
@@ -245,11 +250,13 @@ TEST_F(IniFileTest, InvalidWritesThrowBeforeTouchingAnything) {
 }
 
 TEST_F(IniFileTest, UnicodeFilesKeepTheirEncoding) {
-    const std::string utf16 = "\xff\xfe[\0O\0p\0t\0i\0o\0n\0s\0]\0\r\0\n\0M\0o\0d\0e\0=\0\x32\0\r\0\n\0"s;
+    const std::string utf16 =
+        "\xff\xfe[\0O\0p\0t\0i\0o\0n\0s\0]\0\r\0\n\0M\0o\0d\0e\0=\0\x32\0\r\0\n\0"s;
     IniFile ini(platform, dir.Write("u.ini", utf16));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 2);
     test::WriteInteger(ini, "Options", "SigAddTiming", 0);
-    EXPECT_EQ(TempDir::Read(ini.Path()), utf16 + "S\0i\0g\0A\0d\0d\0T\0i\0m\0i\0n\0g\0=\0\x30\0\r\0\n\0"s);
+    EXPECT_EQ(TempDir::Read(ini.Path()),
+              utf16 + "S\0i\0g\0A\0d\0d\0T\0i\0m\0i\0n\0g\0=\0\x30\0\r\0\n\0"s);
     EXPECT_THROW(test::WriteString(ini, "Options", "SelectedSigs", "\"caf\xe9\""), SettingsError);
 }
 

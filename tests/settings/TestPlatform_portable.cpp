@@ -5,7 +5,9 @@
 
 namespace bk::test {
 
-std::unique_ptr<Platform> MakeFilePlatform() { return std::make_unique<PortablePlatform>(); }
+std::unique_ptr<Platform> MakeFilePlatform() {
+    return std::make_unique<PortablePlatform>();
+}
 
 void SetFileReadOnly(const std::string& path, bool readOnly) {
     namespace fs = std::filesystem;

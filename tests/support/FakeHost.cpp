@@ -16,12 +16,25 @@ char* Hand(const std::string& s) {
     g_handed = s;
     return g_handed.data();
 }
-FakeHost& H() { return *FakeHost::current; }
-void Log(const char* name) { H().calls.emplace_back(name); }
+FakeHost& H() {
+    return *FakeHost::current;
+}
+void Log(const char* name) {
+    H().calls.emplace_back(name);
+}
 
-char* GetDataFolder() { Log("BKA_GetDataFolder"); return Hand(H().dataFolder); }
-char* GetCurrentMailBox() { Log("BKA_GetCurrentMailBox"); return Hand(H().currentMailbox); }
-char* GetCurrentFolder() { Log("BKA_GetCurrentFolder"); return Hand(H().currentFolder); }
+char* GetDataFolder() {
+    Log("BKA_GetDataFolder");
+    return Hand(H().dataFolder);
+}
+char* GetCurrentMailBox() {
+    Log("BKA_GetCurrentMailBox");
+    return Hand(H().currentMailbox);
+}
+char* GetCurrentFolder() {
+    Log("BKA_GetCurrentFolder");
+    return Hand(H().currentFolder);
+}
 char* GetFolderDisplayName(const char* folder) {
     Log("BKA_GetFolderDisplayName");
     auto it = H().displayNames.find(folder);
@@ -57,7 +70,8 @@ int CompSetSpecifiedHeader(WindowHandle w, const char* header, const char* value
 }
 int CompSetText(WindowHandle w, int mode, const char* text) {
     Log("BKA_CompSetText");
-    if (mode != 1) throw std::logic_error("CompSetText expects mode 1");
+    if (mode != 1)
+        throw std::logic_error("CompSetText expects mode 1");
     FakeWindow& window = H().windows[w];
     window.texts.emplace_back(text);
     auto& hidden = H().platform->hiddenWindows;
@@ -66,19 +80,25 @@ int CompSetText(WindowHandle w, int mode, const char* text) {
 }
 char* CompGetSource(WindowHandle w) {
     Log("BKA_CompGetSource");
-    return Hand("Subject: test\r\n\r\nbody of " + std::to_string(reinterpret_cast<std::uintptr_t>(w)));
+    return Hand("Subject: test\r\n\r\nbody of " +
+                std::to_string(reinterpret_cast<std::uintptr_t>(w)));
 }
 int CompSetSource(WindowHandle w, const char* source) {
     Log("BKA_CompSetSource");
-    if (std::string(source).find("Subject: test") == 0) ++H().windows[w].sourceRoundTrips;
+    if (std::string(source).find("Subject: test") == 0)
+        ++H().windows[w].sourceRoundTrips;
     return 1;
 }
 void Unused() {}
 
 }  // namespace
 
-FakeHost::FakeHost() { current = this; }
-FakeHost::~FakeHost() { current = nullptr; }
+FakeHost::FakeHost() {
+    current = this;
+}
+FakeHost::~FakeHost() {
+    current = nullptr;
+}
 
 PluginFixture::PluginFixture() {
     host.platform = &platform;
@@ -103,7 +123,8 @@ PluginFixture::PluginFixture() {
     set("BKA_CompSetText", &CompSetText);
     set("BKA_CompGetSource", &CompGetSource);
     set("BKA_CompSetSource", &CompSetSource);
-    if (!plugin.Attach()) throw std::runtime_error("attach failed");
+    if (!plugin.Attach())
+        throw std::runtime_error("attach failed");
 }
 
 std::string PluginFixture::WriteSignature(const std::string& name, const std::string& content) {

@@ -16,10 +16,14 @@ public:
     // the call; whatever it throws comes out of the call. Empty: no faults.
     std::function<void(std::string_view operation)> fault;
 
-    std::string ModuleFileName() override { Check("ModuleFileName");
-        return PortablePlatform::ModuleFileName(); }
-    ModuleHandle HostModule() override { Check("HostModule");
-        return PortablePlatform::HostModule(); }
+    std::string ModuleFileName() override {
+        Check("ModuleFileName");
+        return PortablePlatform::ModuleFileName();
+    }
+    ModuleHandle HostModule() override {
+        Check("HostModule");
+        return PortablePlatform::HostModule();
+    }
     ProcAddress FindExport(ModuleHandle module, const char* name) override {
         Check("FindExport");
         return PortablePlatform::FindExport(module, name);
@@ -48,8 +52,10 @@ public:
         Check("FindFiles");
         return PortablePlatform::FindFiles(pattern);
     }
-    UtcTime NowUtc() override { Check("NowUtc");
-        return PortablePlatform::NowUtc(); }
+    UtcTime NowUtc() override {
+        Check("NowUtc");
+        return PortablePlatform::NowUtc();
+    }
     const CodePage& AnsiCodePage() override {
         Check("AnsiCodePage");
         return PortablePlatform::AnsiCodePage();
@@ -77,7 +83,8 @@ public:
 
 private:
     void Check(std::string_view operation) {
-        if (fault) fault(operation);
+        if (fault)
+            fault(operation);
     }
 };
 

@@ -6,7 +6,9 @@
 
 namespace bk::test {
 
-std::string BuiltDllPath() { return BK_BUILT_DLL; }
+std::string BuiltDllPath() {
+    return BK_BUILT_DLL;
+}
 
 std::string ProfileString(const std::string& file, const char* section, const char* key,
                           const char* fallback) {

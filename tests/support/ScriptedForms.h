@@ -6,9 +6,9 @@
 
 #include <functional>
 
+#include "dialogs/EditForm.h"
 #include "dialogs/FormHost.h"
 #include "dialogs/HandlerGuard.h"
-#include "dialogs/EditForm.h"
 #include "dialogs/SelectSigForm.h"
 
 namespace bk::test {

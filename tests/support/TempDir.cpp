@@ -11,7 +11,9 @@ namespace fs = std::filesystem;
 
 namespace bk::test {
 
-char PathSeparator() { return static_cast<char>(fs::path::preferred_separator); }
+char PathSeparator() {
+    return static_cast<char>(fs::path::preferred_separator);
+}
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
@@ -43,13 +45,15 @@ std::string TempDir::Write(std::string_view name, std::string_view content) cons
     fs::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out) throw std::runtime_error("can't write " + p.string());
+    if (!out)
+        throw std::runtime_error("can't write " + p.string());
     return p.string();
 }
 
 std::string TempDir::Read(const std::string& path) {
     std::ifstream in(fs::path(path), std::ios::binary);
-    if (!in) return "<missing>";
+    if (!in)
+        return "<missing>";
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();

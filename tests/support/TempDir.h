@@ -19,7 +19,8 @@ public:
     const std::string& Path() const { return path_; }
     // The directory followed by a separator and `name`.
     std::string Join(std::string_view name) const;
-    // Writes `content` to `name` inside the directory (creating sub-directories) and returns its path.
+    // Writes `content` to `name` inside the directory (creating sub-directories) and returns its
+    // path.
     std::string Write(std::string_view name, std::string_view content) const;
     // The content of a file, or "<missing>" when it can't be read.
     static std::string Read(const std::string& path);

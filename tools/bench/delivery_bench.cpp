@@ -18,7 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 template <typename Fn>
 double Median(int runs, Fn&& fn) {
@@ -68,8 +70,9 @@ int main() {
         std::snprintf(name, sizeof name, "$$$%05XSignature %d.txt", i, i);
         WriteWhole(mailbox + name, "-- \r\nsignature " + std::to_string(i) + "\r\n");
     }
-    std::string ini = "[Options]\r\nMode=1\r\nSigAddTiming=1\r\n[mbox\\lines\\]\r\nMode=2\r\n"
-                      "OneLineCount=5000\r\n[mbox\\lines\\Oneliner]\r\n";
+    std::string ini =
+        "[Options]\r\nMode=1\r\nSigAddTiming=1\r\n[mbox\\lines\\]\r\nMode=2\r\n"
+        "OneLineCount=5000\r\n[mbox\\lines\\Oneliner]\r\n";
     for (int i = 0; i < 5000; ++i)
         ini += "sig" + std::to_string(i) + "=\"one line of the list, number " + std::to_string(i) +
                "\"\r\n";
@@ -93,7 +96,8 @@ int main() {
         auto start = Clock::now();
         outgoing(w, 0);
         double ms = Ms(Clock::now() - start);
-        if (host.Find(w)->addedTexts.size() != 1) std::printf("  (no text was added!)\n");
+        if (host.Find(w)->addedTexts.size() != 1)
+            std::printf("  (no text was added!)\n");
         host.CloseCompose(w);
         return ms;
     };
@@ -108,8 +112,10 @@ int main() {
     std::sort(mode2.begin(), mode2.end());
 
     std::printf("bare FindFirstFileA/FindNextFileA over 10,000 files : %8.2f ms\n", listing);
-    std::printf("delivery, mode 1, 10,000 signature files           : %8.2f ms  (%.2fx the listing; target <= 1.5x)\n",
-                mode1[runs / 2], mode1[runs / 2] / listing);
+    std::printf(
+        "delivery, mode 1, 10,000 signature files           : %8.2f ms  (%.2fx the listing; target "
+        "<= 1.5x)\n",
+        mode1[runs / 2], mode1[runs / 2] / listing);
     std::printf("delivery, mode 2, 5,000-entry one-line list         : %8.2f ms  (target < 5 ms)\n",
                 mode2[runs / 2]);
     std::printf("(medians of %d runs)\n", runs);

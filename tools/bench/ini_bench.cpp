@@ -29,19 +29,24 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string Key(int i) { return "sig" + std::to_string(i); }
+std::string Key(int i) {
+    return "sig" + std::to_string(i);
+}
 
 // A quoted one-line entry of about 50 characters.
 std::string Value(int i, const char* flavour) {
     char text[96];
-    std::snprintf(text, sizeof text, "\"%s line %05d: the quick brown fox jumps over it\"", flavour, i);
+    std::snprintf(text, sizeof text, "\"%s line %05d: the quick brown fox jumps over it\"", flavour,
+                  i);
     return text;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE || !WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr)) {
+    if (file == INVALID_HANDLE_VALUE ||
+        !WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr)) {
         std::fprintf(stderr, "can't write %s\n", path.c_str());
         std::exit(1);
     }
@@ -63,7 +68,8 @@ int main() {
     const std::string dir = NewDirectory();
     const std::string enginePath = dir + "\\engine.ini", kernelPath = dir + "\\kernel.ini";
 
-    std::string content = "[Options]\r\nMode=2\r\nOneLineCount=" + std::to_string(kEntries) + "\r\n[" + kSection + "]\r\n";
+    std::string content = "[Options]\r\nMode=2\r\nOneLineCount=" + std::to_string(kEntries) +
+                          "\r\n[" + kSection + "]\r\n";
     for (int i = 0; i < kEntries; ++i) content += Key(i) + "=" + Value(i, "old") + "\r\n";
     WriteWholeFile(enginePath, content);
     WriteWholeFile(kernelPath, content);
@@ -81,7 +87,8 @@ int main() {
 
     start = Clock::now();
     for (int i = 0; i < kEntries; ++i)
-        WritePrivateProfileStringA(kSection, Key(i).c_str(), Value(i, "new").c_str(), kernelPath.c_str());
+        WritePrivateProfileStringA(kSection, Key(i).c_str(), Value(i, "new").c_str(),
+                                   kernelPath.c_str());
     double kernelWrite = MillisecondsSince(start);
 
     // ---- reads of the whole list ----
@@ -101,7 +108,8 @@ int main() {
     for (int i = 0; i < kEntries; ++i) {
         DWORD n = GetPrivateProfileStringA(kSection, Key(i).c_str(), "", buffer.data(),
                                            static_cast<DWORD>(buffer.size()), kernelPath.c_str());
-        same += std::string(buffer.data(), n) == Value(i, "new").substr(1, Value(i, "new").size() - 2);
+        same +=
+            std::string(buffer.data(), n) == Value(i, "new").substr(1, Value(i, "new").size() - 2);
     }
     double kernelRead = MillisecondsSince(start);
 
@@ -124,21 +132,30 @@ int main() {
     std::sort(fileReads.begin(), fileReads.end());
 
     std::printf("write %d keys   engine batch   %10.2f ms\n", kEntries, engineWrite);
-    std::printf("                kernel32       %10.2f ms   (%d WritePrivateProfileStringA)\n", kernelWrite, kEntries);
+    std::printf("                kernel32       %10.2f ms   (%d WritePrivateProfileStringA)\n",
+                kernelWrite, kEntries);
     std::printf("                speed-up       %10.0fx\n\n", kernelWrite / engineWrite);
-    std::printf("read the list   engine section %10.2f ms   (median of 20, %zu entries)\n", engineRead, entries);
-    std::printf("                kernel32       %10.2f ms   (%d GetPrivateProfileStringA, %d as written)\n",
-                kernelRead, kEntries, same);
+    std::printf("read the list   engine section %10.2f ms   (median of 20, %zu entries)\n",
+                engineRead, entries);
+    std::printf(
+        "                kernel32       %10.2f ms   (%d GetPrivateProfileStringA, %d as written)\n",
+        kernelRead, kEntries, same);
     std::printf("                speed-up       %10.0fx\n\n", kernelRead / engineRead);
-    std::printf("read one key    engine         %10.3f ms   (median of 200; slowest %.3f ms; last key, \"%s\")\n",
-                singleReads[singleReads.size() / 2], singleReads.back(), last.c_str());
-    std::printf("                of which I/O   %10.3f ms   (median of 200: test for the file and read it whole)\n",
-                fileReads[fileReads.size() / 2]);
+    std::printf(
+        "read one key    engine         %10.3f ms   (median of 200; slowest %.3f ms; last key, "
+        "\"%s\")\n",
+        singleReads[singleReads.size() / 2], singleReads.back(), last.c_str());
+    std::printf(
+        "                of which I/O   %10.3f ms   (median of 200: test for the file and read it "
+        "whole)\n",
+        fileReads[fileReads.size() / 2]);
 
-    bool ok = entries == kEntries && same == kEntries && last == Value(kEntries - 1, "new").substr(1, last.size());
+    bool ok = entries == kEntries && same == kEntries &&
+              last == Value(kEntries - 1, "new").substr(1, last.size());
     DeleteFileA(enginePath.c_str());
     DeleteFileA(kernelPath.c_str());
     RemoveDirectoryA(dir.c_str());
-    if (!ok) std::printf("\nresults differ between the engine and kernel32\n");
+    if (!ok)
+        std::printf("\nresults differ between the engine and kernel32\n");
     return ok ? 0 : 1;
 }

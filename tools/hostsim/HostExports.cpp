@@ -8,19 +8,29 @@
 #include "HostSim.h"
 #include "host/HostCalls.h"
 
-using hostsim::HostSim;
 using bk::WindowHandle;
+using hostsim::HostSim;
 
 namespace {
-HostSim& Sim() { return *HostSim::Current(); }
-HWND Window(WindowHandle w) { return static_cast<HWND>(w); }
+HostSim& Sim() {
+    return *HostSim::Current();
+}
+HWND Window(WindowHandle w) {
+    return static_cast<HWND>(w);
+}
 }  // namespace
 
 extern "C" {
 
-char* BKAPI BKA_GetDataFolder() { return Sim().GetDataFolder(); }
-char* BKAPI BKA_GetCurrentMailBox() { return Sim().GetCurrentMailBox(); }
-char* BKAPI BKA_GetCurrentFolder() { return Sim().GetCurrentFolder(); }
+char* BKAPI BKA_GetDataFolder() {
+    return Sim().GetDataFolder();
+}
+char* BKAPI BKA_GetCurrentMailBox() {
+    return Sim().GetCurrentMailBox();
+}
+char* BKAPI BKA_GetCurrentFolder() {
+    return Sim().GetCurrentFolder();
+}
 char* BKAPI BKA_GetFolderDisplayName(const char* folder) {
     return Sim().GetFolderDisplayName(folder);
 }
@@ -39,7 +49,9 @@ int BKAPI BKA_CompSetSpecifiedHeader(WindowHandle w, const char* header, const c
 int BKAPI BKA_CompSetText(WindowHandle w, int mode, const char* text) {
     return Sim().CompSetText(Window(w), mode, text);
 }
-char* BKAPI BKA_CompGetSource(WindowHandle w) { return Sim().CompGetSource(Window(w)); }
+char* BKAPI BKA_CompGetSource(WindowHandle w) {
+    return Sim().CompGetSource(Window(w));
+}
 int BKAPI BKA_CompSetSource(WindowHandle w, const char* source) {
     return Sim().CompSetSource(Window(w), source);
 }
@@ -47,7 +59,9 @@ int BKAPI BKA_CompSetSource(WindowHandle w, const char* source) {
 #define BK_CALLED(name, type) \
     static_assert(std::is_same_v<decltype(&name), bk::hostcall::type>, #name " as called");
 #define BK_BOUND(name) \
-    int BKAPI name() { return 0; }
+    int BKAPI name() { \
+        return 0;      \
+    }
 #include "host/HostEntryPoints.inc"
 #undef BK_CALLED
 #undef BK_BOUND

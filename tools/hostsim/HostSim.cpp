@@ -15,7 +15,8 @@ bool SameName(const std::string& a, const std::string& b) {
 
 void RegisterWindowClassOnce() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -26,14 +27,19 @@ void RegisterWindowClassOnce() {
 
 }  // namespace
 
-HostSim::HostSim() { g_current = this; }
+HostSim::HostSim() {
+    g_current = this;
+}
 
 HostSim::~HostSim() {
     for (auto& w : windows_) DestroyWindow(w.window);
-    if (g_current == this) g_current = nullptr;
+    if (g_current == this)
+        g_current = nullptr;
 }
 
-HostSim* HostSim::Current() { return g_current; }
+HostSim* HostSim::Current() {
+    return g_current;
+}
 
 HWND HostSim::OpenCompose(const std::vector<std::pair<std::string, std::string>>& headers,
                           const std::string& body) {
@@ -51,36 +57,43 @@ HWND HostSim::OpenCompose(const std::vector<std::pair<std::string, std::string>>
 void HostSim::CloseCompose(HWND window) {
     auto it = std::find_if(windows_.begin(), windows_.end(),
                            [&](const ComposeWindow& w) { return w.window == window; });
-    if (it == windows_.end()) return;
+    if (it == windows_.end())
+        return;
     DestroyWindow(it->window);
     windows_.erase(it);
 }
 
 ComposeWindow* HostSim::Find(HWND window) {
     for (auto& w : windows_)
-        if (w.window == window) return &w;
+        if (w.window == window)
+            return &w;
     return nullptr;
 }
 
-bool HostSim::IsVisible(HWND window) const { return IsWindowVisible(window) != FALSE; }
+bool HostSim::IsVisible(HWND window) const {
+    return IsWindowVisible(window) != FALSE;
+}
 
 std::string HostSim::Header(HWND window, const std::string& name) {
     if (ComposeWindow* w = Find(window))
         for (auto& [key, value] : w->headers)
-            if (SameName(key, name)) return value;
+            if (SameName(key, name))
+                return value;
     return {};
 }
 
 bool HostSim::HasHeader(HWND window, const std::string& name) {
     if (ComposeWindow* w = Find(window))
         for (auto& header : w->headers)
-            if (SameName(header.first, name)) return true;
+            if (SameName(header.first, name))
+                return true;
     return false;
 }
 
 std::string HostSim::Source(HWND window) {
     ComposeWindow* w = Find(window);
-    if (!w) return {};
+    if (!w)
+        return {};
     std::string source;
     for (auto& [key, value] : w->headers) source += key + ": " + value + "\r\n";
     source += "\r\n";
@@ -128,13 +141,15 @@ int HostSim::RegisterCommand(const char* text, int menuType, CommandCallback cal
 int HostSim::RegisterUICallback(int id, UICallback callback) {
     ++calls["BKA_RegisterUICallback"];
     for (auto& c : commands)
-        if (c.id == id) c.uiCallback = callback;
+        if (c.id == id)
+            c.uiCallback = callback;
     return 0;
 }
 
 int HostSim::CompGetSpecifiedHeader(HWND window, const char* header, char* buffer, int size) {
     ++calls["BKA_CompGetSpecifiedHeader"];
-    if (!buffer || size < 0) return 0;
+    if (!buffer || size < 0)
+        return 0;
     std::string value = Header(window, header ? header : "");
     std::size_t n = std::min<std::size_t>(value.size(), static_cast<std::size_t>(size));
     std::memcpy(buffer, value.data(), n);
@@ -145,11 +160,14 @@ int HostSim::CompGetSpecifiedHeader(HWND window, const char* header, char* buffe
 int HostSim::CompSetSpecifiedHeader(HWND window, const char* header, const char* value) {
     ++calls["BKA_CompSetSpecifiedHeader"];
     ComposeWindow* w = Find(window);
-    if (!w || !header) return 0;
+    if (!w || !header)
+        return 0;
     auto& hs = w->headers;
-    auto it = std::find_if(hs.begin(), hs.end(), [&](auto& h) { return SameName(h.first, header); });
+    auto it =
+        std::find_if(hs.begin(), hs.end(), [&](auto& h) { return SameName(h.first, header); });
     if (!value) {
-        if (it != hs.end()) hs.erase(it);
+        if (it != hs.end())
+            hs.erase(it);
     } else if (it != hs.end()) {
         it->second = value;
     } else {
@@ -161,7 +179,8 @@ int HostSim::CompSetSpecifiedHeader(HWND window, const char* header, const char*
 int HostSim::CompSetText(HWND window, int /*mode*/, const char* text) {
     ++calls["BKA_CompSetText"];
     ComposeWindow* w = Find(window);
-    if (!w || !text) return 0;
+    if (!w || !text)
+        return 0;
     w->addedTexts.emplace_back(text);
     w->body += text;
     return 1;
@@ -175,7 +194,8 @@ char* HostSim::CompGetSource(HWND window) {
 int HostSim::CompSetSource(HWND window, const char* source) {
     ++calls["BKA_CompSetSource"];
     ComposeWindow* w = Find(window);
-    if (!w || !source) return 0;
+    if (!w || !source)
+        return 0;
     std::string text = source;  // copy first: `source` may be our own handed-out buffer
     ++w->setSourceCalls;
     std::size_t end = text.find("\r\n\r\n");
@@ -184,11 +204,13 @@ int HostSim::CompSetSource(HWND window, const char* source) {
     w->headers.clear();
     for (std::size_t pos = 0; pos < head.size();) {
         std::size_t eol = head.find("\r\n", pos);
-        if (eol == std::string::npos) eol = head.size();
+        if (eol == std::string::npos)
+            eol = head.size();
         std::string line = head.substr(pos, eol - pos);
         if (std::size_t colon = line.find(':'); colon != std::string::npos) {
             std::size_t v = colon + 1;
-            if (v < line.size() && line[v] == ' ') ++v;
+            if (v < line.size() && line[v] == ' ')
+                ++v;
             w->headers.emplace_back(line.substr(0, colon), line.substr(v));
         }
         pos = eol + 2;

@@ -50,9 +50,9 @@ public:
     // The object the exported entry points work on (the last one made).
     static HostSim* Current();
 
-    std::string dataFolder;     // ends in "\"
-    std::string currentMailbox; // relative to the data folder, ends in "\"
-    std::string currentFolder;  // folder identifier: mailbox component, then the folder path
+    std::string dataFolder;      // ends in "\"
+    std::string currentMailbox;  // relative to the data folder, ends in "\"
+    std::string currentFolder;   // folder identifier: mailbox component, then the folder path
     std::map<std::string, std::string> displayNames;  // folder identifier -> display name
 
     // Opens a compose window (visible) with the given headers and body.

@@ -10,15 +10,19 @@ PluginModule::PluginModule(const std::string& folder, const std::string& builtDl
         throw std::runtime_error("can't copy " + builtDll + " to " + dllPath_);
 }
 
-PluginModule::~PluginModule() { Unload(); }
+PluginModule::~PluginModule() {
+    Unload();
+}
 
 bool PluginModule::Load() {
-    if (!module_) module_ = LoadLibraryA(dllPath_.c_str());
+    if (!module_)
+        module_ = LoadLibraryA(dllPath_.c_str());
     return module_ != nullptr;
 }
 
 void PluginModule::Unload() {
-    if (module_) FreeLibrary(module_);
+    if (module_)
+        FreeLibrary(module_);
     module_ = nullptr;
 }
 

@@ -39,9 +39,12 @@ struct Options {
 std::string Quote(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out + "\"";
 }
@@ -56,14 +59,14 @@ std::string MakeWorkFolder() {
 
 class Session {
 public:
-    Session(const Options& options, const std::string& work)
-        : plugin_(work, options.dll) {
+    Session(const Options& options, const std::string& work) : plugin_(work, options.dll) {
         host_.dataFolder = options.data;
         if (!options.ini.empty() &&
             !CopyFileA(options.ini.c_str(), plugin_.SettingsPath().c_str(), FALSE))
             throw std::runtime_error("can't copy " + options.ini);
         SetFolder("demo\\!!!!Inbox\\");
-        if (!plugin_.Load()) throw std::runtime_error("the plug-in refused to load");
+        if (!plugin_.Load())
+            throw std::runtime_error("the plug-in refused to load");
         char info[320] = {};
         Call<int(WINAPI*)(char*)>("BKC_OnPlugInInfo")(info);
         std::printf("plug-in: %s %s (%s)\n  %s\n  settings: %s\n", info, info + 160, info + 80,
@@ -72,7 +75,8 @@ public:
 
     void Run(const std::string& step) {
         std::string name = step.substr(0, step.find('='));
-        std::string arg = step.find('=') == std::string::npos ? "" : step.substr(step.find('=') + 1);
+        std::string arg =
+            step.find('=') == std::string::npos ? "" : step.substr(step.find('=') + 1);
         int mode = arg.empty() ? 0 : std::atoi(arg.c_str());
         if (name == "folder") {
             SetFolder(arg);
@@ -84,7 +88,8 @@ public:
             Call<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose")(last_, mode);
             Report();
         } else if (name == "deliver") {
-            if (!last_) throw std::runtime_error("deliver: no compose window is open");
+            if (!last_)
+                throw std::runtime_error("deliver: no compose window is open");
             std::printf("\n> message delivered (delivery mode %d)\n", mode);
             Call<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing")(last_, mode);
             Report();
@@ -92,7 +97,8 @@ public:
             std::string source = host_.Source(last_);
             for (std::size_t pos = 0; pos < source.size();) {
                 std::size_t eol = source.find("\r\n", pos);
-                if (eol == std::string::npos) eol = source.size();
+                if (eol == std::string::npos)
+                    eol = source.size();
                 std::printf("    | %s\n", source.substr(pos, eol - pos).c_str());
                 pos = eol + 2;
             }
@@ -108,7 +114,8 @@ public:
             for (auto& c : host_.commands) {
                 std::printf("  command %d %s, state %u\n", c.id, Quote(c.text).c_str(),
                             c.uiCallback ? c.uiCallback(nullptr, 0) : 0u);
-                if (c.callback) c.callback(nullptr, 0);
+                if (c.callback)
+                    c.callback(nullptr, 0);
             }
             DestroyMenu(menu);
         } else {
@@ -120,7 +127,8 @@ private:
     template <typename Fn>
     Fn Call(const char* name) {
         Fn fn = plugin_.Export<Fn>(name);
-        if (!fn) throw std::runtime_error(std::string("the plug-in does not export ") + name);
+        if (!fn)
+            throw std::runtime_error(std::string("the plug-in does not export ") + name);
         return fn;
     }
 
@@ -131,12 +139,13 @@ private:
 
     void Report() {
         hostsim::ComposeWindow* w = host_.Find(last_);
-        std::printf("  marker header: %s\n", host_.HasHeader(last_, kMarker)
-                                                ? (std::string(kMarker) + ": " +
-                                                   host_.Header(last_, kMarker)).c_str()
-                                                : "(none)");
+        std::printf("  marker header: %s\n",
+                    host_.HasHeader(last_, kMarker)
+                        ? (std::string(kMarker) + ": " + host_.Header(last_, kMarker)).c_str()
+                        : "(none)");
         std::printf("  window: %s\n", host_.IsVisible(last_) ? "visible" : "hidden");
-        if (w->addedTexts.empty()) std::printf("  text added: (none)\n");
+        if (w->addedTexts.empty())
+            std::printf("  text added: (none)\n");
         for (auto& text : w->addedTexts) std::printf("  text added: %s\n", Quote(text).c_str());
         w->addedTexts.clear();
     }
@@ -148,11 +157,17 @@ private:
 
 const std::vector<std::string> kDemo = {
     // Default setup: a signature file at random, added at delivery.
-    "folder=demo\\!!!!Inbox\\", "open", "deliver",
+    "folder=demo\\!!!!Inbox\\",
+    "open",
+    "deliver",
     // A folder with its own setup: a line at random, added when composing starts.
-    "folder=demo\\Lists\\", "open", "deliver",
+    "folder=demo\\Lists\\",
+    "open",
+    "deliver",
     // The outbox is never signed.
-    "folder=demo\\!!!!Outbox\\", "open", "deliver",
+    "folder=demo\\!!!!Outbox\\",
+    "open",
+    "deliver",
 };
 
 }  // namespace
@@ -166,7 +181,8 @@ int main(int argc, char** argv) {
         } else if ((a == "--dll" || a == "--data" || a == "--ini") && i + 1 < argc) {
             (a == "--dll" ? options.dll : a == "--data" ? options.data : options.ini) = argv[++i];
         } else if (a.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "usage: hostsim --demo | [--dll F] [--data D] [--ini F] STEP...\n");
+            std::fprintf(stderr,
+                         "usage: hostsim --demo | [--dll F] [--data D] [--ini F] STEP...\n");
             return 2;
         } else {
             options.steps.push_back(a);

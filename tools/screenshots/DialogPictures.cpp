@@ -13,11 +13,11 @@
 #include <string>
 #include <thread>
 
-#include "support/DialogUser.h"
 #include "HostSim.h"
-#include "support/LoadedPlugin.h"
 #include "dialogs/win32/EditFormView.h"
 #include "dialogs/win32/SelectSigFormView.h"
+#include "support/DialogUser.h"
+#include "support/LoadedPlugin.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -229,9 +229,8 @@ void CreateControl(HWND dialog, BoundControl& control, int id, HFONT dialogFont,
     DWORD group = (control.flags & kContinuesGroup) ? 0 : WS_GROUP;
     bool memo = control.kind == Kind::EditMemo || control.kind == Kind::ViewMemo;
     HFONT font = memo ? memoFont : dialogFont;
-    control.window =
-        create(s.windowClass, control.caption, s.style | group, s.exStyle, control.x, control.y,
-               control.width, control.height, control.id, font);
+    control.window = create(s.windowClass, control.caption, s.style | group, s.exStyle, control.x,
+                            control.y, control.width, control.height, control.id, font);
     switch (control.kind) {
         case Kind::EditMemo:
             SendMessageA(control.window, EM_SETLIMITTEXT, 0, 0);  // no limit but memory
@@ -258,8 +257,8 @@ void CreateControl(HWND dialog, BoundControl& control, int id, HFONT dialogFont,
                     create("BUTTON", state.items[static_cast<std::size_t>(k)].c_str(),
                            BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP : 0), 0,
                            control.x + 8 + (k / perColumn) * itemWidth,
-                           control.y + top + (k % perColumn) * itemHeight, itemWidth,
-                           itemHeight, control.id + 1 + k, dialogFont));
+                           control.y + top + (k % perColumn) * itemHeight, itemWidth, itemHeight,
+                           control.id + 1 + k, dialogFont));
             break;
         }
         default:

@@ -46,7 +46,9 @@ std::optional<LRESULT> ListMessage(HWND list, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void Attach(HWND list) { Subclass(list, &ListMessage); }
+void Attach(HWND list) {
+    Subclass(list, &ListMessage);
+}
 
 bool IsChecked(HWND list, int index) {
     LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);

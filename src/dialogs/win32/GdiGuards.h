@@ -10,7 +10,8 @@ class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~ScopedSelect() {
-        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        if (previous_ && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
     }
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;

@@ -10,7 +10,8 @@ struct Hook {
 
 LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* hook = reinterpret_cast<Hook*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-    if (!hook) return DefWindowProcA(control, message, wParam, lParam);
+    if (!hook)
+        return DefWindowProcA(control, message, wParam, lParam);
     WNDPROC original = hook->original;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
@@ -18,7 +19,8 @@ LRESULT CALLBACK HookProc(HWND control, UINT message, WPARAM wParam, LPARAM lPar
         delete hook;
     } else {
         try {
-            if (std::optional<LRESULT> answer = hook->filter(control, message, wParam, lParam, original))
+            if (std::optional<LRESULT> answer =
+                    hook->filter(control, message, wParam, lParam, original))
                 return *answer;
         } catch (...) {
             // Our part failed; the control still gets its message.

@@ -25,7 +25,8 @@ std::optional<LRESULT> EditMessage(HWND edit, UINT message, WPARAM wParam, LPARA
         case WM_KEYDOWN:
             // A plain Tab only types (its WM_CHAR follows); the edit control
             // itself would move the focus on.
-            if (wParam == VK_TAB && !ControlDown()) return 0;
+            if (wParam == VK_TAB && !ControlDown())
+                return 0;
             break;
         case WM_CHAR:
             if (wParam == '\t' && !ControlDown()) {
@@ -41,6 +42,8 @@ std::optional<LRESULT> EditMessage(HWND edit, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void Attach(HWND edit) { Subclass(edit, &EditMessage); }
+void Attach(HWND edit) {
+    Subclass(edit, &EditMessage);
+}
 
 }  // namespace bk::tabmemo

@@ -19,14 +19,17 @@
 namespace bk {
 namespace {
 
-std::string LastError() { return std::strerror(errno); }
+std::string LastError() {
+    return std::strerror(errno);
+}
 
 // Closes a file descriptor when it goes.
 class UniqueFd {
 public:
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     UniqueFd(UniqueFd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     UniqueFd& operator=(UniqueFd&&) = delete;
@@ -42,15 +45,19 @@ private:
     int fd_;
 };
 
-bool IsReadOnly(const struct stat& st) { return (st.st_mode & S_IWUSR) == 0; }
+bool IsReadOnly(const struct stat& st) {
+    return (st.st_mode & S_IWUSR) == 0;
+}
 
 // Opens an existing file (not a directory) for reading; throws FileError.
-UniqueFd OpenForReading(const std::string& path, const std::string& resolved,
-                        struct stat& st) {
+UniqueFd OpenForReading(const std::string& path, const std::string& resolved, struct stat& st) {
     UniqueFd fd(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) throw FileError(path, LastError());
-    if (::fstat(fd.Get(), &st) != 0) throw FileError(path, LastError());
-    if (S_ISDIR(st.st_mode)) throw FileError(path, std::strerror(EISDIR));
+    if (fd.Get() < 0)
+        throw FileError(path, LastError());
+    if (::fstat(fd.Get(), &st) != 0)
+        throw FileError(path, LastError());
+    if (S_ISDIR(st.st_mode))
+        throw FileError(path, std::strerror(EISDIR));
     return fd;
 }
 
@@ -62,9 +69,12 @@ std::string ReadUpTo(const std::string& path, int fd, std::uint64_t limit, std::
     while (content.size() < limit) {
         std::uint64_t want = limit - content.size();
         ssize_t n = ::read(fd, buffer, want < sizeof buffer ? want : sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw FileError(path, LastError());
-        if (n == 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw FileError(path, LastError());
+        if (n == 0)
+            break;
         content.append(buffer, static_cast<std::size_t>(n));
     }
     return content;
@@ -73,8 +83,10 @@ std::string ReadUpTo(const std::string& path, int fd, std::uint64_t limit, std::
 bool WriteAll(int fd, std::string_view content) {
     while (!content.empty()) {
         ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         content.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
@@ -84,30 +96,35 @@ bool WriteAll(int fd, std::string_view content) {
 // with the mode a new file gets. Returns its path and descriptor.
 std::string CreateTempFile(const std::string& directory, int& fd) {
     static std::atomic<unsigned> counter{0};
-    unsigned seed = static_cast<unsigned>(::getpid()) * 2654435761u ^
-                    static_cast<unsigned>(
-                        std::chrono::steady_clock::now().time_since_epoch().count());
+    unsigned seed =
+        static_cast<unsigned>(::getpid()) * 2654435761u ^
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
     std::string prefix = directory;
-    if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+    if (!prefix.empty() && prefix.back() != '/')
+        prefix += '/';
     for (int attempt = 0;; ++attempt) {
         char name[16];
         std::snprintf(name, sizeof name, "bkq%04X.tmp", (seed + counter++) & 0xFFFF);
         std::string path = prefix + name;
         fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST || attempt == 1000) return path;
+        if (fd >= 0 || errno != EEXIST || attempt == 1000)
+            return path;
     }
 }
 
 void SyncDirectory(const std::string& directory) {
     UniqueFd dir(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY));
-    if (dir.Get() >= 0) ::fsync(dir.Get());
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get());
 }
 
 std::uint32_t AttributesOf(const std::string& name, const struct stat& st) {
     std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
-    if (IsReadOnly(st)) attributes |= kAttrReadOnly;
+    if (IsReadOnly(st))
+        attributes |= kAttrReadOnly;
     // Wine shows Unix dot-files as hidden; so does this backend.
-    if (!name.empty() && name[0] == '.') attributes |= kAttrHidden;
+    if (!name.empty() && name[0] == '.')
+        attributes |= kAttrHidden;
     return attributes;
 }
 
@@ -129,16 +146,19 @@ std::string PortablePlatform::ReadFileExactly(const std::string& path, std::uint
     struct stat st;
     UniqueFd fd = OpenForReading(path, portable::Resolve(path, AnsiCodePage()), st);
     std::string content = ReadUpTo(path, fd.Get(), size, static_cast<std::uint64_t>(st.st_size));
-    if (content.size() < size) throw FileError(path, "the file is shorter than expected");
+    if (content.size() < size)
+        throw FileError(path, "the file is shorter than expected");
     return content;
 }
 
 bool PortablePlatform::DeleteFile(const std::string& path) {
     std::string resolved = portable::Resolve(path, AnsiCodePage());
     struct stat st;
-    if (resolved.empty() || ::lstat(resolved.c_str(), &st) != 0) return false;
+    if (resolved.empty() || ::lstat(resolved.c_str(), &st) != 0)
+        return false;
     // Windows deletes neither directories nor read-only files here.
-    if (S_ISDIR(st.st_mode) || IsReadOnly(st)) return false;
+    if (S_ISDIR(st.st_mode) || IsReadOnly(st))
+        return false;
     return ::unlink(resolved.c_str()) == 0;
 }
 
@@ -146,18 +166,23 @@ void PortablePlatform::ReplaceFile(const std::string& path, std::string_view con
     const CodePage& codePage = AnsiCodePage();
     std::string target = portable::Resolve(path, codePage);
     std::size_t slash = target.rfind('/');
-    if (target.empty() || slash + 1 == target.size()) throw FileError(path, "not a file name");
+    if (target.empty() || slash + 1 == target.size())
+        throw FileError(path, "not a file name");
     std::string directory = slash == std::string::npos ? "" : target.substr(0, slash);
-    if (slash == 0) directory = "/";
+    if (slash == 0)
+        directory = "/";
 
     struct stat st;
     bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) throw FileError(path, "the name is a directory");
-    if (exists && IsReadOnly(st)) throw FileError(path, "the file is read-only");
+    if (exists && S_ISDIR(st.st_mode))
+        throw FileError(path, "the name is a directory");
+    if (exists && IsReadOnly(st))
+        throw FileError(path, "the file is read-only");
 
     int rawFd = -1;
     std::string temp = CreateTempFile(directory, rawFd);
-    if (rawFd < 0) throw FileError(path, "can't create a temporary file: " + LastError());
+    if (rawFd < 0)
+        throw FileError(path, "can't create a temporary file: " + LastError());
     UniqueFd fd(rawFd);
     std::string reason;
     if (exists && ::fchmod(fd.Get(), st.st_mode & 07777) != 0) {
@@ -188,14 +213,18 @@ std::vector<FoundFile> PortablePlatform::FindFiles(const std::string& pattern) {
 
     std::vector<FoundFile> found;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), &::closedir);
-    if (!dir) return found;
+    if (!dir)
+        return found;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (!portable::WildcardMatch(namePattern, name, codePage)) continue;
+        if (name == "." || name == "..")
+            continue;
+        if (!portable::WildcardMatch(namePattern, name, codePage))
+            continue;
         std::string full = directory == "/" ? "/" + name : directory + "/" + name;
         struct stat st;
-        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0) continue;
+        if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0)
+            continue;
         found.push_back({name, S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size),
                          AttributesOf(name, st)});
     }

@@ -19,19 +19,25 @@ std::string RunningProgramPath() {
 
 PortablePlatform::PortablePlatform() : moduleFileName_(RunningProgramPath()) {}
 
-std::string PortablePlatform::ModuleFileName() { return moduleFileName_; }
+std::string PortablePlatform::ModuleFileName() {
+    return moduleFileName_;
+}
 
-ModuleHandle PortablePlatform::HostModule() { return hostModule_; }
+ModuleHandle PortablePlatform::HostModule() {
+    return hostModule_;
+}
 
 ProcAddress PortablePlatform::FindExport(ModuleHandle module, const char* name) {
     ++exportLookups_;
-    if (module != hostModule_ || module == 0 || name == nullptr) return nullptr;
+    if (module != hostModule_ || module == 0 || name == nullptr)
+        return nullptr;
     auto it = exports_.find(name);
     return it == exports_.end() ? nullptr : it->second;
 }
 
 UtcTime PortablePlatform::NowUtc() {
-    if (clock_) return *clock_;
+    if (clock_)
+        return *clock_;
     using namespace std::chrono;
     auto now = system_clock::now();
     std::time_t seconds = system_clock::to_time_t(now);
@@ -42,13 +48,21 @@ UtcTime PortablePlatform::NowUtc() {
                    static_cast<unsigned>(parts.tm_sec), static_cast<unsigned>(millis)};
 }
 
-const CodePage& PortablePlatform::AnsiCodePage() { return codePage_; }
+const CodePage& PortablePlatform::AnsiCodePage() {
+    return codePage_;
+}
 
-void PortablePlatform::ShowWarning(const std::string& text) { messages.push_back({true, text}); }
+void PortablePlatform::ShowWarning(const std::string& text) {
+    messages.push_back({true, text});
+}
 
-void PortablePlatform::ShowError(const std::string& text) { messages.push_back({false, text}); }
+void PortablePlatform::ShowError(const std::string& text) {
+    messages.push_back({false, text});
+}
 
-void PortablePlatform::HideWindow(WindowHandle window) { hiddenWindows.push_back(window); }
+void PortablePlatform::HideWindow(WindowHandle window) {
+    hiddenWindows.push_back(window);
+}
 
 void PortablePlatform::AppendMenuSeparator(MenuHandle menu) {
     menuEntries.push_back({menu, true, 0, "-"});

@@ -55,7 +55,7 @@ public:
     struct MenuEntry {
         MenuHandle menu;
         bool separator;
-        unsigned id;  // 0 for a separator
+        unsigned id;          // 0 for a separator
         std::string caption;  // "-" for a separator
     };
     std::vector<MenuEntry> menuEntries;

@@ -5,10 +5,12 @@
 namespace bk::portable {
 namespace {
 
-bool SameChar(std::string_view a, std::size_t i, std::size_t na, std::string_view b,
-              std::size_t j, std::size_t nb, const CodePage& codePage) {
-    if (na != nb) return false;
-    if (na == 2) return a[i] == b[j] && a[i + 1] == b[j + 1];
+bool SameChar(std::string_view a, std::size_t i, std::size_t na, std::string_view b, std::size_t j,
+              std::size_t nb, const CodePage& codePage) {
+    if (na != nb)
+        return false;
+    if (na == 2)
+        return a[i] == b[j] && a[i + 1] == b[j + 1];
     return codePage.Upper(static_cast<std::uint8_t>(a[i])) ==
            codePage.Upper(static_cast<std::uint8_t>(b[j]));
 }

@@ -17,9 +17,11 @@ bool Exists(const std::string& path) {
 std::string FindNoCase(const std::string& directory, std::string_view name,
                        const CodePage& codePage) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), &::closedir);
-    if (!dir) return {};
+    if (!dir)
+        return {};
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (codePage.EqualNoCase(entry->d_name, name)) return entry->d_name;
+        if (codePage.EqualNoCase(entry->d_name, name))
+            return entry->d_name;
     }
     return {};
 }
@@ -29,25 +31,30 @@ std::string FindNoCase(const std::string& directory, std::string_view name,
 std::string ToPosixSeparators(std::string_view path, const CodePage& codePage) {
     std::string result(path);
     for (std::size_t i = 0, n; (n = codePage.CharLength(path, i)) != 0; i += n) {
-        if (n == 1 && path[i] == '\\') result[i] = '/';
+        if (n == 1 && path[i] == '\\')
+            result[i] = '/';
     }
     return result;
 }
 
 std::string Resolve(std::string_view path, const CodePage& codePage) {
     std::string posix = ToPosixSeparators(path, codePage);
-    if (posix.empty() || Exists(posix)) return posix;
+    if (posix.empty() || Exists(posix))
+        return posix;
 
     std::string result = posix.front() == '/' ? "/" : "";
     bool found = true;  // every component so far exists
     std::size_t pos = 0;
     while (pos < posix.size()) {
         std::size_t end = posix.find('/', pos);
-        if (end == std::string::npos) end = posix.size();
+        if (end == std::string::npos)
+            end = posix.size();
         std::string_view component = std::string_view(posix).substr(pos, end - pos);
         pos = end + 1;
-        if (component.empty()) continue;
-        if (!result.empty() && result.back() != '/') result += '/';
+        if (component.empty())
+            continue;
+        if (!result.empty() && result.back() != '/')
+            result += '/';
         std::string candidate = result + std::string(component);
         if (found && !Exists(candidate) && component != "." && component != "..") {
             std::string match = FindNoCase(result.empty() ? "." : result, component, codePage);
@@ -59,7 +66,8 @@ std::string Resolve(std::string_view path, const CodePage& codePage) {
         }
         result = std::move(candidate);
     }
-    if (posix.back() == '/' && !result.empty() && result.back() != '/') result += '/';
+    if (posix.back() == '/' && !result.empty() && result.back() != '/')
+        result += '/';
     return result;
 }
 

@@ -17,7 +17,8 @@ bool ToSingleByte(unsigned number, wchar_t wide, char& byte) {
     int n = WideCharToMultiByte(number, WC_NO_BEST_FIT_CHARS, &wide, 1, out, sizeof out, nullptr,
                                 utf ? nullptr : &usedDefault);
     wchar_t back;
-    if (n != 1 || usedDefault || !ToWide(number, out[0], back) || back != wide) return false;
+    if (n != 1 || usedDefault || !ToWide(number, out[0], back) || back != wide)
+        return false;
     byte = out[0];
     return true;
 }
@@ -32,7 +33,8 @@ CodePage SystemCodePage(unsigned number) {
         upper[b] = static_cast<std::uint8_t>(b);
         lead[b] = IsDBCSLeadByteEx(number, static_cast<BYTE>(b)) != FALSE;
         wchar_t wide;
-        if (lead[b] || !ToWide(number, static_cast<char>(b), wide)) continue;
+        if (lead[b] || !ToWide(number, static_cast<char>(b), wide))
+            continue;
 
         WORD type = 0;
         blanks[b] = GetStringTypeW(CT_CTYPE1, &wide, 1, &type) && (type & C1_SPACE);
@@ -40,9 +42,11 @@ CodePage SystemCodePage(unsigned number) {
         // LCMapStringW rather than user32's CharUpperBuffW (which calls it): the
         // tables are built at attach, under the loader lock.
         wchar_t up = wide;
-        if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, &wide, 1, &up, 1) != 1) up = wide;
+        if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, &wide, 1, &up, 1) != 1)
+            up = wide;
         char byte;
-        if (up != wide && ToSingleByte(number, up, byte)) upper[b] = static_cast<std::uint8_t>(byte);
+        if (up != wide && ToSingleByte(number, up, byte))
+            upper[b] = static_cast<std::uint8_t>(byte);
     }
     return CodePage(number, lead, upper, blanks);
 }

@@ -43,7 +43,8 @@ public:
     }
     // Closes the handle held (if any) and takes `handle`.
     void Reset(T handle = EmptyValue()) {
-        if (handle_ != EmptyValue()) Close(handle_);
+        if (handle_ != EmptyValue())
+            Close(handle_);
         handle_ = handle;
     }
 

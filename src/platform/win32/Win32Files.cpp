@@ -19,13 +19,15 @@ UniqueFileHandle OpenForReading(const std::string& path) {
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowLastError(path);
+    if (!file)
+        ThrowLastError(path);
     return file;
 }
 
 std::uint64_t SizeOf(const std::string& path, HANDLE file) {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size)) ThrowLastError(path);
+    if (!GetFileSizeEx(file, &size))
+        ThrowLastError(path);
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -33,16 +35,19 @@ std::uint64_t SizeOf(const std::string& path, HANDLE file) {
 std::string ReadUpTo(const std::string& path, HANDLE file, std::uint64_t limit,
                      std::uint64_t hint) {
     std::string content;
-    if (hint > content.max_size()) throw FileError(path, "the file is too large to read");
+    if (hint > content.max_size())
+        throw FileError(path, "the file is too large to read");
     content.reserve(static_cast<std::size_t>(hint < limit ? hint : limit));
     char buffer[65536];
     while (content.size() < limit) {
         std::uint64_t want = limit - content.size();
         DWORD got = 0;
-        if (!::ReadFile(file, buffer, want < sizeof buffer ? static_cast<DWORD>(want) : sizeof buffer,
-                        &got, nullptr))
+        if (!::ReadFile(file, buffer,
+                        want < sizeof buffer ? static_cast<DWORD>(want) : sizeof buffer, &got,
+                        nullptr))
             ThrowLastError(path);
-        if (got == 0) break;
+        if (got == 0)
+            break;
         if (content.size() + got > content.max_size())
             throw FileError(path, "the file is too large to read");
         content.append(buffer, got);
@@ -55,7 +60,8 @@ class TempFile {
 public:
     explicit TempFile(std::string path) : path_(std::move(path)) {}
     ~TempFile() {
-        if (!path_.empty()) DeleteFileA(path_.c_str());
+        if (!path_.empty())
+            DeleteFileA(path_.c_str());
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -82,21 +88,27 @@ std::string Win32Platform::ReadFile(const std::string& path) {
 std::string Win32Platform::ReadFileExactly(const std::string& path, std::uint64_t size) {
     UniqueFileHandle file = OpenForReading(path);
     std::uint64_t actual = SizeOf(path, file.Get());
-    if (actual < size) throw FileError(path, "the file is shorter than expected");
+    if (actual < size)
+        throw FileError(path, "the file is shorter than expected");
     std::string content = ReadUpTo(path, file.Get(), size, size);
-    if (content.size() < size) throw FileError(path, "the file is shorter than expected");
+    if (content.size() < size)
+        throw FileError(path, "the file is shorter than expected");
     return content;
 }
 
-bool Win32Platform::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Platform::DeleteFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 void Win32Platform::ReplaceFile(const std::string& path, std::string_view content) {
     // Checked here rather than left to MoveFileEx: under Wine, running as root,
     // the read-only attribute would not stop the replace.
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw FileError(path, "the name is a directory");
-        if (attributes & FILE_ATTRIBUTE_READONLY) throw FileError(path, "the file is read-only");
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            throw FileError(path, "the name is a directory");
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            throw FileError(path, "the file is read-only");
     }
 
     std::size_t separator = AnsiCodePage().FindLastSeparator(path);
@@ -109,7 +121,8 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
     {
         UniqueFileHandle file(CreateFileA(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr,
                                           TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) ThrowLastError(path);
+        if (!file)
+            ThrowLastError(path);
         std::string_view rest = content;
         while (!rest.empty()) {
             DWORD chunk = rest.size() < (1u << 30) ? static_cast<DWORD>(rest.size()) : (1u << 30);
@@ -118,7 +131,8 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
                 ThrowLastError(path);
             rest.remove_prefix(written);
         }
-        if (!FlushFileBuffers(file.Get())) ThrowLastError(path);
+        if (!FlushFileBuffers(file.Get()))
+            ThrowLastError(path);
         // Closed before the move: an open file can't take the target's place.
     }
     if (!MoveFileExA(temp.Path().c_str(), path.c_str(),
@@ -131,12 +145,14 @@ std::vector<FoundFile> Win32Platform::FindFiles(const std::string& pattern) {
     std::vector<FoundFile> found;
     WIN32_FIND_DATAA data;
     UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &data));
-    if (!search) return found;
+    if (!search)
+        return found;
     do {
         std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
-                             data.nFileSizeLow;
+        if (name == "." || name == "..")
+            continue;
+        std::uint64_t size =
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         found.push_back({std::move(name), size, data.dwFileAttributes & 0x3F});
     } while (FindNextFileA(search.Get(), &data));
     return found;

@@ -14,7 +14,8 @@ std::string Win32Platform::ModuleFileName() {
     for (DWORD size = MAX_PATH + 1; size <= 65536; size *= 2) {
         std::string name(size, '\0');
         DWORD n = GetModuleFileNameA(self_, name.data(), size);
-        if (n == 0) throw FileError("<module>", SystemErrorText(GetLastError()));
+        if (n == 0)
+            throw FileError("<module>", SystemErrorText(GetLastError()));
         if (n < size) {
             name.resize(n);
             return name;
@@ -37,7 +38,9 @@ UtcTime Win32Platform::NowUtc() {
     return UtcTime{now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
-const CodePage& Win32Platform::AnsiCodePage() { return codePage_; }
+const CodePage& Win32Platform::AnsiCodePage() {
+    return codePage_;
+}
 
 void Win32Platform::ShowWarning(const std::string& text) {
     MessageBoxA(GetActiveWindow(), text.c_str(), "Warning", MB_OK | MB_ICONWARNING);

@@ -14,10 +14,14 @@ namespace {
 // Swallows 'x', throws on 'e' (a C++ exception) and 'i' (anything at all),
 // passes on everything else.
 std::optional<LRESULT> Filter(HWND, UINT message, WPARAM wParam, LPARAM, WNDPROC) {
-    if (message != WM_CHAR) return std::nullopt;
-    if (wParam == 'x') return 0;
-    if (wParam == 'e') throw std::runtime_error("injected");
-    if (wParam == 'i') throw 42;
+    if (message != WM_CHAR)
+        return std::nullopt;
+    if (wParam == 'x')
+        return 0;
+    if (wParam == 'e')
+        throw std::runtime_error("injected");
+    if (wParam == 'i')
+        throw 42;
     return std::nullopt;
 }
 
