@@ -26,8 +26,9 @@ public:
 
     // Binds the host, derives the settings path, caches the default mode and
     // timing, migrates a legacy one-line list and seeds the generator. False
-    // when the host lacks an entry point or anything else goes wrong; the
-    // library must then refuse to load.
+    // when the host lacks an entry point or the module's own file name can't
+    // be had (the library must then refuse to load); a settings or legacy list
+    // file that can't be read or stored never makes it false.
     bool Attach() noexcept;
 
     Platform& platform;
@@ -41,7 +42,7 @@ public:
     FormHost* forms = nullptr;  // shows the dialogs; set by whoever creates the Plugin
 
 private:
-    void MigrateLegacyList();
+    void MigrateLegacyList() noexcept;
 };
 
 // Runs `work` on `plugin` and returns its result; returns `fallback` when

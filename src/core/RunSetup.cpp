@@ -12,32 +12,29 @@ namespace {
 
 constexpr const char* kDefaultFolderName = "(default)";
 
-// The restricted list to store. A list chosen in the selection dialog is in
-// the full form already. A list still as loaded is in the reader's form (one
-// pair of quotes fewer than stored); stored like that, a first title's leading
-// blanks or a last title's trailing blanks, or enclosing apostrophes, would be
-// lost at the next read. So it goes back in the full form of the titles the
-// picker reads from it, which for a list saved by the selection dialog is
-// exactly the text that was in the file.
-std::string SelectedSigsToStore(const TEditForm& form, const std::string& loaded,
-                                const CodePage& codePage) {
-    if (form.SelectedList != loaded || loaded.empty())
-        return form.SelectedList;
-    return JoinCommaText(SplitCommaText('"' + loaded + '"', codePage), codePage);
+// The restricted list as the dialogs take it: the full form of the titles the
+// picker reads from the stored value (empty stays empty). The stored value may
+// be in either form, and the full form of some lists is the reader's form of
+// others (`","` is both), so the dialogs only ever see the full form; it is
+// also what an Ok stores, so a first title's leading blanks, a last title's
+// trailing blanks or enclosing apostrophes survive the next read.
+std::string SelectedListOf(const std::string& stored, const CodePage& codePage) {
+    if (stored.empty())
+        return stored;
+    return JoinCommaText(SplitCommaText('"' + stored + '"', codePage), codePage);
 }
 
 // Saves the dialog's values into `section` as one rewrite. Throws SettingsError
 // (the file unchanged) when it can't.
 void SaveSetup(Plugin& plugin, const IniFile& settings, const std::string& section,
-               const TEditForm& form, const std::string& loadedSelection) {
+               const TEditForm& form) {
     const int mode = form.GetMode();
     const int timing = form.TimingRadioGroup.itemIndex;
     IniBatch batch(settings);
     const CodePage& codePage = plugin.platform.AnsiCodePage();
     batch.WriteInteger(section, kModeKey, mode);
     batch.WriteInteger(section, kTimingKey, timing);
-    batch.WriteString(section, kSelectedSigsKey,
-                      SelectedSigsToStore(form, loadedSelection, codePage));
+    batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
     if (mode == kModeOneLine)
         WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove, codePage);
     batch.Commit();
@@ -75,8 +72,8 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
     form.SetDefaultSetup(defaultSetup);
     form.SetMode(settings.ReadInteger(section, kModeKey, kModeUseDefault));
     form.TimingRadioGroup.Select(settings.ReadInteger(section, kTimingKey, plugin.defaultTiming));
-    const std::string loadedSelection = settings.ReadString(section, kSelectedSigsKey, "");
-    form.SelectedList = loadedSelection;
+    form.SelectedList = SelectedListOf(settings.ReadString(section, kSelectedSigsKey, ""),
+                                       plugin.platform.AnsiCodePage());
     form.FortuneMemo.lines = OneLineListLines(settings.ReadSection(OneLineListSection(section)),
                                               plugin.platform.AnsiCodePage());
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
@@ -86,7 +83,7 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
         return;
 
     try {
-        SaveSetup(plugin, settings, section, form, loadedSelection);
+        SaveSetup(plugin, settings, section, form);
     } catch (const std::exception& e) {
         plugin.platform.ShowError(std::string("The settings could not be saved; the file is "
                                               "unchanged.\r\n") +

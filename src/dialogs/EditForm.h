@@ -44,8 +44,8 @@ public:
 
     // The mailbox directory whose signature files the selection dialog lists.
     std::string MailboxPath;
-    // The restricted list as loaded (reader's form) or as the selection dialog
-    // last returned it (full form).
+    // The restricted list in the full form (see CommaText.h): as loaded, or as
+    // the selection dialog last returned it.
     std::string SelectedList;
 
     // ---- Handlers ----

@@ -36,7 +36,7 @@ void TSelectSigForm::SetSelectedSigs(const std::string& text) {
     std::unordered_map<std::string, std::size_t> firstItem;
     auto& items = SigCheckListBox.items;
     for (std::size_t i = items.size(); i-- > 0;) firstItem[codePage.Fold(items[i].title)] = i;
-    for (const std::string& title : SplitStoredList(text, codePage)) {
+    for (const std::string& title : SplitCommaText(text, codePage)) {
         auto it = firstItem.find(codePage.Fold(title));
         if (it != firstItem.end())
             items[it->second].checked = true;

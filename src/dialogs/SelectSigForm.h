@@ -52,7 +52,7 @@ public:
     // whose number is not hexadecimal (the listing is of no use then).
     void LoadSignatureList(const std::string& path);
     // Checks the first item of each title that `text` names (letter case
-    // ignored); `text` is a restricted list in the reader's or the full form.
+    // ignored); `text` is a restricted list in the full form.
     void SetSelectedSigs(const std::string& text);
     // The checked items' titles in list order, as a restricted list in the full
     // form; empty when none is checked.

@@ -91,20 +91,4 @@ std::string_view Unquote(std::string_view text) {
     return text;
 }
 
-std::vector<std::string> SplitStoredList(std::string_view readerOrFullForm,
-                                         const CodePage& codePage) {
-    std::string enclosed;
-    enclosed.reserve(readerOrFullForm.size() + 2);
-    // Only the full form's double quotes come off. The reader's form never
-    // starts with one (a title is a file name, which holds no double quote),
-    // but it may begin and end with an apostrophe, which belongs to the titles.
-    std::string_view text = readerOrFullForm;
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
-        text = text.substr(1, text.size() - 2);
-    enclosed += '"';
-    enclosed += text;
-    enclosed += '"';
-    return SplitCommaText(enclosed, codePage);
-}
-
 }  // namespace bk

@@ -32,12 +32,4 @@ std::string JoinCommaText(const std::vector<std::string>& items,
 // mark (double or single quote). Otherwise the text is returned unchanged.
 std::string_view Unquote(std::string_view text);
 
-// Titles of a stored restricted list in either form: one pair of enclosing
-// double quotes is removed (turning the full form into the reader's form),
-// then the text is enclosed in one pair of double quotes and split. Always at
-// least one item (possibly empty). Enclosing apostrophes stay: they can only
-// be part of the first and last titles.
-std::vector<std::string> SplitStoredList(std::string_view readerOrFullForm,
-                                         const CodePage& codePage);
-
 }  // namespace bk

@@ -52,13 +52,13 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
             continue;
         }
         Section& section = sections_.back();
+        LineId id = AddLine(line);
         if (parsed.kind == IniLine::Kind::Key) {
-            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(
-                static_cast<std::uint32_t>(section.lines.size()));
+            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(id);
             if (!parsed.IsComment(TextOf(line)))
-                section.lastKey = section.lines.size();
+                section.lastKey = section.order.size();
         }
-        section.lines.push_back(line);
+        section.order.push_back(id);
     }
 }
 
@@ -76,6 +76,11 @@ IniDocument::Line IniDocument::Store(std::string_view text) {
     return line;
 }
 
+IniDocument::LineId IniDocument::AddLine(const Line& line) {
+    lines_.push_back(line);
+    return static_cast<LineId>(lines_.size() - 1);
+}
+
 const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) const {
     auto it = firstSection_.find(codePage_.Fold(wanted));
     return it == firstSection_.end() ? nullptr : &sections_[it->second];
@@ -84,8 +89,7 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) co
 const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
                                                   std::string_view wanted) const {
     auto it = section.keys.find(codePage_.Fold(wanted));
-    return it == section.keys.end() || it->second.empty() ? nullptr
-                                                          : &section.lines[it->second.front()];
+    return it == section.keys.end() || it->second.empty() ? nullptr : &lines_[it->second.front()];
 }
 
 std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
@@ -115,7 +119,8 @@ int IniDocument::ReadInteger(std::string_view section, std::string_view key,
 std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
     SectionLister lister;
     if (const Section* found = FindSection(RequestedName(section, codePage_))) {
-        for (const Line& line : found->lines) {
+        for (LineId id : found->order) {
+            const Line& line = lines_[id];
             if (line.deleted)
                 continue;
             IniLine parsed = Parse(line);
@@ -154,6 +159,9 @@ void IniDocument::CheckStorable(std::string_view sectionName, std::string_view k
     if (key.front() == '[' && (key.find(']') != std::string_view::npos ||
                                (value && value->find(']') != std::string_view::npos)))
         fail("the line would read as a section header");
+    // A key line there may end up first in the file.
+    if (encoding_ == IniEncoding::Ansi && section.empty() && StartsWithByteOrderMark(key))
+        fail("the file would read as Unicode");
 }
 
 void IniDocument::EnsureLineEnd(Line& line) {
@@ -165,11 +173,22 @@ void IniDocument::EnsureLineEnd(Line& line) {
 
 IniDocument::Line* IniDocument::LastLiveLine() {
     for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
-        for (auto l = s->lines.rbegin(); l != s->lines.rend(); ++l)
-            if (!l->deleted)
-                return &*l;
+        for (auto id = s->order.rbegin(); id != s->order.rend(); ++id)
+            if (!lines_[*id].deleted)
+                return &lines_[*id];
         if (s->hasHeader)
             return &s->header;
+    }
+    return nullptr;
+}
+
+const IniDocument::Line* IniDocument::FirstLiveLine() const {
+    for (const Section& section : sections_) {
+        if (section.hasHeader)
+            return &section.header;
+        for (LineId id : section.order)
+            if (!lines_[id].deleted)
+                return &lines_[id];
     }
     return nullptr;
 }
@@ -190,8 +209,9 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
         added.folded = codePage_.Fold(section);
         added.hasHeader = true;
         added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
-        added.lines.push_back(Store(keyLine));
-        added.keys[codePage_.Fold(key)].push_back(0);
+        LineId id = AddLine(Store(keyLine));
+        added.order.push_back(id);
+        added.keys[codePage_.Fold(key)].push_back(id);
         added.lastKey = 0;
         firstSection_.emplace(added.folded, sections_.size() - 1);
         return true;
@@ -201,7 +221,7 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
     std::string folded = codePage_.Fold(key);
     auto& matches = target.keys[folded];
     if (!matches.empty()) {
-        Line& line = target.lines[matches.front()];
+        Line& line = lines_[matches.front()];
         std::string_view text = TextOf(line);
         IniLine parsed = Parse(line);
         std::string replaced;
@@ -211,7 +231,13 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
                 .append(value)
                 .append(text.substr(end));
         } else {
-            replaced.append(text.substr(0, parsed.contentEnd))
+            // The "=" goes after the line's text; after the name instead when
+            // that text ends in half a character (bytes after a NUL), whose
+            // missing trail byte the "=" would otherwise become.
+            std::size_t at = parsed.contentEnd;
+            if (EndsInHalfCharacter(text.substr(0, at), codePage_))
+                at = parsed.name.begin + parsed.name.size;
+            replaced.append(text.substr(0, at))
                 .append("=")
                 .append(value)
                 .append(text.substr(parsed.contentEnd));
@@ -224,27 +250,15 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
 
     std::size_t at = target.lastKey == kNone ? 0 : target.lastKey + 1;
     if (at > 0) {
-        if (!target.lines[at - 1].deleted)
-            EnsureLineEnd(target.lines[at - 1]);
+        Line& before = lines_[target.order[at - 1]];
+        if (!before.deleted)
+            EnsureLineEnd(before);
     } else if (target.hasHeader) {
         EnsureLineEnd(target.header);
     }
-    target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), Store(keyLine));
-    // The lines after the new one (comments, blank lines) moved down by one.
-    for (std::size_t i = at + 1; i < target.lines.size(); ++i) {
-        if (target.lines[i].deleted)
-            continue;
-        IniLine parsed = Parse(target.lines[i]);
-        if (parsed.kind != IniLine::Kind::Key)
-            continue;
-        auto moved = target.keys.find(codePage_.Fold(parsed.name.In(TextOf(target.lines[i]))));
-        if (moved == target.keys.end())
-            continue;
-        for (auto& index : moved->second)
-            if (index >= at)
-                ++index;
-    }
-    matches.push_back(static_cast<std::uint32_t>(at));
+    LineId id = AddLine(Store(keyLine));
+    target.order.insert(target.order.begin() + static_cast<std::ptrdiff_t>(at), id);
+    matches.push_back(id);
     target.lastKey = at;
     return true;
 }
@@ -259,16 +273,28 @@ bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyNa
     auto it = target.keys.find(codePage_.Fold(key));
     if (it == target.keys.end() || it->second.empty())
         return false;
-    std::size_t at = it->second.front();
+    LineId id = it->second.front();
+    Line& line = lines_[id];
+    line.deleted = true;
+    // Without the mark the file's first line may not start with one.
+    if (encoding_ == IniEncoding::Ansi && found->second == 0) {
+        const Line* first = FirstLiveLine();
+        if (first && StartsWithByteOrderMark(TextOf(*first))) {
+            line.deleted = false;
+            throw SettingsError("can't delete key " + Quoted(key) +
+                                ": the file would read as Unicode");
+        }
+    }
     it->second.erase(it->second.begin());
-    target.lines[at].deleted = true;
-    if (at == target.lastKey) {
+    if (target.lastKey != kNone && target.order[target.lastKey] == id) {
+        std::size_t at = target.lastKey;
         target.lastKey = kNone;
         for (std::size_t i = at; i-- > 0;) {
-            if (target.lines[i].deleted)
+            const Line& earlier = lines_[target.order[i]];
+            if (earlier.deleted)
                 continue;
-            IniLine parsed = Parse(target.lines[i]);
-            if (parsed.kind == IniLine::Kind::Key && !parsed.IsComment(TextOf(target.lines[i]))) {
+            IniLine parsed = Parse(earlier);
+            if (parsed.kind == IniLine::Kind::Key && !parsed.IsComment(TextOf(earlier))) {
                 target.lastKey = i;
                 break;
             }
@@ -283,9 +309,9 @@ std::string IniDocument::Serialize() const {
     for (const Section& section : sections_) {
         if (section.hasHeader)
             text += TextOf(section.header);
-        for (const Line& line : section.lines)
-            if (!line.deleted)
-                text += TextOf(line);
+        for (LineId id : section.order)
+            if (!lines_[id].deleted)
+                text += TextOf(lines_[id]);
     }
     return EncodeIniFile(encoding_, text, oddByte_);
 }

@@ -49,7 +49,11 @@ public:
     // reads back as written: a CR, LF or NUL anywhere; an empty key; "=" in a
     // key; a key starting with "[" on a line holding a "]"; a name or value that
     // ends in half a double-byte character; in a file with a byte-order mark,
-    // text that is not UTF-8. Each returns true when the text changed.
+    // text that is not UTF-8; in a file without one, anything that would put
+    // a byte-order mark at the start of the file (a key of the lines before the
+    // first section whose name starts with one, or the delete of the line in
+    // front of such a key), since the file would then read as Unicode. Each
+    // returns true when the text changed.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);
 
@@ -62,16 +66,18 @@ private:
         bool edited = false;  // its text is in edits_, not in text_
         bool deleted = false;
     };
+    // Lines are named by their index in lines_, which never changes: an insert
+    // moves only the entries of a section's `order`, never what refers to a line.
+    using LineId = std::uint32_t;
     struct Section {
         std::string folded;  // codePage.Fold of its name
         bool hasHeader = false;
         Line header;
-        std::vector<Line> lines;
-        // Index into `lines` of the last key line that is not a comment.
+        std::vector<LineId> order;  // its lines in file order, deleted ones included
+        // Position in `order` of the last key line that is not a comment.
         std::size_t lastKey = kNone;
-        // Folded key name -> indexes into `lines` of the live key lines of that
-        // name, in order.
-        std::unordered_map<std::string, std::vector<std::uint32_t>> keys;
+        // Folded key name -> the live key lines of that name, in file order.
+        std::unordered_map<std::string, std::vector<LineId>> keys;
     };
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -80,6 +86,7 @@ private:
         return ParseIniLine(TextOf(line), codePage_, multiByte_);
     }
     Line Store(std::string_view text);
+    LineId AddLine(const Line& line);
     const Section* FindSection(std::string_view wanted) const;
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
     // Throws SettingsError unless the names (untrimmed) and value can be stored.
@@ -87,6 +94,7 @@ private:
                        std::optional<std::string_view> value) const;
     void EnsureLineEnd(Line& line);
     Line* LastLiveLine();
+    const Line* FirstLiveLine() const;
 
     IniEncoding encoding_ = IniEncoding::Ansi;
     std::string oddByte_;
@@ -94,6 +102,7 @@ private:
     std::string edits_;  // text of edited and new lines
     CodePage codePage_;
     bool multiByte_ = false;
+    std::vector<Line> lines_;        // every line but the section headers
     std::vector<Section> sections_;  // sections_[0]: the lines before the first header
     std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };

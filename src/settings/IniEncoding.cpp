@@ -33,6 +33,11 @@ void AppendUnit(std::string& out, std::uint16_t unit, bool bigEndian) {
 
 }  // namespace
 
+bool StartsWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kUtf8Mark) || bytes.starts_with("\xFF\xFE") ||
+           bytes.starts_with("\xFE\xFF");
+}
+
 IniFileText DecodeIniFile(std::string bytes) {
     IniFileText result;
     if (bytes.starts_with(kUtf8Mark)) {

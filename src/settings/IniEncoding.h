@@ -26,6 +26,9 @@ struct IniFileText {
 
 IniFileText DecodeIniFile(std::string bytes);
 
+// True when a file starting with `bytes` reads as a Unicode file.
+bool StartsWithByteOrderMark(std::string_view bytes);
+
 // The bytes of a file of that encoding (mark included) holding `text`.
 std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::string_view oddByte);
 

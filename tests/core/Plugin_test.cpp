@@ -100,26 +100,42 @@ TEST_F(AttachTest, MigratesTheLegacyListInOneRewrite) {
     EXPECT_FALSE(platform.FileExists(dir.Join("quorvels.dat")));
 }
 
-// A platform whose file replacement always fails, as a full disk would.
+// A platform whose file replacement fails when asked to, as a full disk would.
 class FailingWrites : public PortablePlatform {
 public:
-    void ReplaceFile(const std::string& path, std::string_view) override {
-        throw FileError(path, "disk full");
+    void ReplaceFile(const std::string& path, std::string_view content) override {
+        if (fail)
+            throw FileError(path, "disk full");
+        PortablePlatform::ReplaceFile(path, content);
     }
+    bool fail = false;
 };
 
-TEST(AttachMigration, KeepsTheLegacyFileWhenTheWriteFails) {
-    TempDir dir;
-    FailingWrites platform;
-    ExportAll(platform);
-    platform.SetModuleFileName(dir.Join("bkQuorvel.dll"));
-    dir.Write("bkQuorvel.ini", "[Options]\r\nMode=2\r\n");
-    dir.Write("quorvels.dat", "one\r\n");
-    Plugin plugin(platform);
-    EXPECT_TRUE(plugin.Attach());
-    EXPECT_EQ(plugin.defaultMode, 2);
-    EXPECT_EQ(TempDir::Read(dir.Join("quorvels.dat")), "one\r\n");
-    EXPECT_EQ(TempDir::Read(dir.Join("bkQuorvel.ini")), "[Options]\r\nMode=2\r\n");
+// The load goes on and both files stay as they were when the list can't be
+// stored: the next start tries again.
+TEST(AttachMigration, KeepsTheLegacyFileWhenTheListCannotBeStored) {
+    struct {
+        const char* why;
+        std::string settings, legacy;
+        bool failWrites;
+    } cases[] = {
+        {"the write fails", "[Options]\r\nMode=2\r\n", "one\r\n", true},
+        {"UTF-8 file, code page text", "\xef\xbb\xbf[Options]\r\nMode=2\r\n", "caf\xe9\r\n", false},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        FailingWrites platform;
+        platform.fail = c.failWrites;
+        ExportAll(platform);
+        platform.SetModuleFileName(dir.Join("bkQuorvel.dll"));
+        dir.Write("bkQuorvel.ini", c.settings);
+        dir.Write("quorvels.dat", c.legacy);
+        Plugin plugin(platform);
+        EXPECT_TRUE(plugin.Attach()) << c.why;
+        EXPECT_EQ(plugin.defaultMode, 2) << c.why;
+        EXPECT_EQ(TempDir::Read(dir.Join("quorvels.dat")), c.legacy) << c.why;
+        EXPECT_EQ(TempDir::Read(dir.Join("bkQuorvel.ini")), c.settings) << c.why;
+    }
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
         Run(true, [&](TEditForm& form) {
             EXPECT_EQ(form.GetMode(), c.modeShown) << c.mode;
             EXPECT_EQ(form.TimingRadioGroup.itemIndex, c.itemShown) << c.timing;
-            EXPECT_EQ(form.SelectedList, "A\",\"B");  // the reader's form
+            EXPECT_EQ(form.SelectedList, "\"A\",\"B\"");
             return Ok(form);
         });
         EXPECT_EQ(Get("Options", "Mode"), c.modeSaved) << c.mode;
@@ -117,8 +117,12 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
 TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
     // Titles with outer blanks and apostrophes, stored in either form, read
     // back as the same titles after an Ok that did not touch them.
-    const std::string stored[] = {"\" first\",\"last \"", "' first\",\"last '", "\"'a\",\"b'\"",
-                                  "'a\",\"b'", "A,B"};
+    const std::string stored[] = {"\" first\",\"last \"",
+                                  "' first\",\"last '",
+                                  "\"'a\",\"b'\"",
+                                  "'a\",\"b'",
+                                  "A,B",
+                                  "\"\",\"\""};
     for (const std::string& value : stored) {
         WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=" + value + "\r\n");
         const IniFile ini(platform, plugin.settingsPath);
@@ -127,7 +131,10 @@ TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
                                   platform.AnsiCodePage());
         };
         const auto before = titles();
-        Run(true, Ok);
+        Run(true, [&](TEditForm& form) {
+            EXPECT_EQ(SplitCommaText(form.SelectedList, platform.AnsiCodePage()), before) << value;
+            return Ok(form);
+        });
         EXPECT_EQ(titles(), before) << value;
     }
 }
@@ -197,7 +204,7 @@ TEST_F(RunSetupTest, LongListsAndLongValuesLoadAndSaveWhole) {
     Run(true, [&](TEditForm& form) {
         EXPECT_EQ(form.FortuneMemo.lines.size(), static_cast<std::size_t>(n));
         EXPECT_EQ(form.FortuneMemo.lines.back(), longLine);
-        EXPECT_EQ(form.SelectedList.size(), 3000u);
+        EXPECT_EQ(form.SelectedList.size(), 3002u);  // the full form, in quotes
         return Ok(form);
     });
     EXPECT_TRUE(File() == ini);  // byte for byte (too long to print)

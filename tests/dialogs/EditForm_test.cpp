@@ -224,7 +224,7 @@ std::vector<std::string> Checked(const TSelectSigForm& select) {
 }
 
 TEST_F(SelectButtonTest, OkOfTheSelectionReplacesTheListAndTheNextOpeningChecksIt) {
-    form.SelectedList = "Gamma\",\"alpha";  // as a string read gives it back
+    form.SelectedList = "\"Gamma\",\"alpha\"";
     std::vector<std::vector<std::string>> seen;
     forms.onSelect = [&](TSelectSigForm& select) {
         seen.push_back(Checked(select));

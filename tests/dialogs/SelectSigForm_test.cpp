@@ -107,12 +107,11 @@ TEST_F(SelectSigFormTest, StoredTitlesCheckTheirFirstItemWhateverTheCase) {
         const char* marks;
         std::string result;
     } cases[] = {
-        {"C\",\"A", "10100", "\"A\",\"C\""},      // reader's form, list order back
-        {"\"C\",\"A\"", "10100", "\"A\",\"C\""},  // full form
-        {"c", "00100", "\"C\""},                  // case ignored, own title written
-        {"x\"\"y", "00001", "\"x\"\"y\""},        // a doubled quote inside
-        {"a,b", "00010", "\"a,b\""},              // a comma inside
-        {"Missing\",\"B", "01000", "\"B\""},      // unknown titles are dropped
+        {"\"C\",\"A\"", "10100", "\"A\",\"C\""},  // list order back
+        {"\"c\"", "00100", "\"C\""},              // case ignored, own title written
+        {"\"x\"\"y\"", "00001", "\"x\"\"y\""},    // a doubled quote inside
+        {"\"a,b\"", "00010", "\"a,b\""},          // a comma inside
+        {"\"Missing\",\"B\"", "01000", "\"B\""},  // unknown titles are dropped
         {"", "00000", ""},
     };
     for (const auto& c : cases) {
@@ -127,7 +126,7 @@ TEST_F(SelectSigFormTest, TwoFilesWithOneTitle) {
     dir.Write("$$$00001Same.txt", "first");
     dir.Write("$$$00002Same.txt", "second");
     form.LoadSignatureList(Mailbox());
-    form.SetSelectedSigs("Same");
+    form.SetSelectedSigs("\"Same\"");
     EXPECT_EQ(CheckMarks(), "10");  // only the first in list order
     for (auto& item : form.SigCheckListBox.items) item.checked = true;
     EXPECT_EQ(form.GetSelectedSigs(), "\"Same\",\"Same\"");
@@ -180,9 +179,9 @@ TEST_F(SelectSigFormTest, DoubleByteTitlesMatchByteForByte) {
     // A, which must not fold.
     dir.Write("$$$00001\x83\x41.txt", "x");
     Load();
-    form.SetSelectedSigs("\x83\x61");  // differs in the trail byte only
+    form.SetSelectedSigs("\"\x83\x61\"");  // differs in the trail byte only
     EXPECT_EQ(CheckMarks(), "0");
-    form.SetSelectedSigs("\x83\x41");
+    form.SetSelectedSigs("\"\x83\x41\"");
     EXPECT_EQ(CheckMarks(), "1");
     EXPECT_EQ(form.GetSelectedSigs(), "\"\x83\x41\"");
 }

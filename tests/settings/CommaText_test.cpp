@@ -92,38 +92,10 @@ TEST(CommaText, StoredListsRoundTrip) {
             IniDocument(document.Serialize(), western).ReadString("Options", "SelectedSigs", "");
         // The picker encloses the reader's form and splits it.
         EXPECT_EQ(SplitCommaText("\"" + readerForm + "\"", western), titles);
-        // The selection dialog takes either form.
-        EXPECT_EQ(SplitStoredList(readerForm, western), titles);
-        EXPECT_EQ(SplitStoredList(JoinCommaText(titles), western), titles);
     }
 }
 
-// The setup dialog writes the reader's form back unchanged. That reads the same
-// titles again, unless the first title starts or the last one ends with a
-// blank: a string read trims those.
-TEST(CommaText, ReaderFormWrittenBackReadsTheSame) {
-    const CodePage western = CodePage::Western();
-    const Items titles = {"with, comma", "with \"quote\"", "in between ", "last"};
-    IniDocument document("", western);
-    document.WriteString("Options", "SelectedSigs", JoinCommaText(titles));
-    std::string readerForm = document.ReadString("Options", "SelectedSigs", "");
-    document.WriteString("Options", "SelectedSigs", readerForm);
-    std::string again =
-        IniDocument(document.Serialize(), western).ReadString("Options", "SelectedSigs", "");
-    EXPECT_EQ(again, readerForm);
-    EXPECT_EQ(SplitStoredList(again, western), titles);
-}
-
-// A reader's form that begins and ends with an apostrophe (titles "'a" and "b'")
-// is not a quoted text: only the full form's double quotes come off.
-TEST(CommaText, StoredListKeepsApostrophesAtItsEnds) {
-    const CodePage western = CodePage::Western();
-    EXPECT_EQ(SplitStoredList("'a\",\"b'", western), Items({"'a", "b'"}));
-    EXPECT_EQ(SplitStoredList("\"'a\",\"b'\"", western), Items({"'a", "b'"}));
-}
-
 TEST(CommaText, EmptyStoredValueIsOneEmptyTitle) {
-    EXPECT_EQ(SplitStoredList("", CodePage::Western()), Items({""}));
     EXPECT_EQ(SplitCommaText("\"\"", CodePage::Western()), Items({""}));
 }
 

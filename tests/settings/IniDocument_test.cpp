@@ -98,6 +98,10 @@ TEST(IniDocument, DoubleByteTrailBytesAreNotSyntax) {
     IniDocument document(file, Japanese());
     EXPECT_EQ(document.ReadString("a\x82]", "k\x82=x", "-"), "v");
     EXPECT_EQ(IniReader(file, Japanese()).FindValue("a\x82]", "k\x82=x"), "v");
+    // A line ending in a lone lead byte (after a NUL) gets its "=" after the name.
+    IniDocument lead("a\0\x87\r\n"s, Japanese());
+    lead.WriteString("", "a", "v");
+    EXPECT_EQ(lead.Serialize(), "a=v\r\n");
 }
 
 struct IntegerCase {
@@ -237,6 +241,10 @@ const EditCase kEdits[] = {
       W("OptionsOneliner", "sig2", "\"\""), W("Options", "OneLineCount", "3")},
      "[OptionsOneliner]\r\nsig0=\"a\"\r\nsig1=\" "
      "b\"\r\nsig2=\"\"\r\n[Options]\r\nOneLineCount=3\r\n"},
+    {"inserts before several comment lines of one name",
+     "[s]\r\nk=1\r\n;c=1\r\n;c=2\r\n;c=3\r\n",
+     {W("s", "n1", "1"), W("s", "n2", "1"), W("s", "n3", "1"), W("s", ";c", "x")},
+     "[s]\r\nk=1\r\nn1=1\r\nn2=1\r\nn3=1\r\n;c=x\r\n;c=2\r\n;c=3\r\n"},
     {"UTF-8 file keeps its mark",
      "\xef\xbb\xbf[a]\r\nx=\xc3\xa9\r\n",
      {W("a", "y", "\xe2\x82\xac")},
@@ -298,6 +306,7 @@ TEST(IniDocument, RefusesWhatCannotBeStoredAndChangesNothing) {
         {"a\x82", "k", "v", &Japanese()},
         {"a", "k\x82", "v", &Japanese()},
         {"a", "k", "v\x82", &Japanese()},
+        {"", "\xff\xfe", "1", &Western()},  // would be read as a UTF-16 mark
     };
     for (const Bad& b : bad) {
         IniDocument document(before, *b.codePage);
@@ -305,6 +314,9 @@ TEST(IniDocument, RefusesWhatCannotBeStoredAndChangesNothing) {
             << b.section << "|" << b.key << "|" << b.value;
         EXPECT_EQ(document.Serialize(), before);
     }
+    IniDocument marked("k=1\r\n\xef\xbb\xbfx=2\r\n", Western());
+    EXPECT_THROW(marked.DeleteKey("", "k"), SettingsError);
+    EXPECT_EQ(marked.Serialize(), "k=1\r\n\xef\xbb\xbfx=2\r\n");
     IniDocument unicode("\xef\xbb\xbf" + before, Western());
     EXPECT_THROW(unicode.WriteString("a", "x", "\xe9"), SettingsError);
     EXPECT_EQ(unicode.Serialize(), "\xef\xbb\xbf" + before);
