@@ -1,10 +1,12 @@
 #include "core/RunSetup.h"
 
+#include <optional>
 #include <stdexcept>
 #include <unordered_map>
 
 #include "dialogs/EditForm.h"
 #include "settings/CommaText.h"
+#include "settings/IniDocument.h"
 #include "settings/Schema.h"
 
 namespace bk {
@@ -58,8 +60,21 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
     if (!plugin.forms || !plugin.api)
         throw std::logic_error("RunSetup: the plug-in is not ready");
     TBeckyAPI& api = *plugin.api;
-    const IniFile settings(plugin.platform, plugin.settingsPath);
-    TEditForm form(plugin.platform, *plugin.forms);
+    Platform& platform = plugin.platform;
+    const IniFile settings(platform, plugin.settingsPath);
+    // Everything the dialog shows comes from one read of the file. A file that
+    // is there but can't be read (locked for a moment, no access) is not shown
+    // as defaults, which an Ok would store over the user's setup.
+    std::optional<IniDocument> loaded;
+    try {
+        loaded.emplace(platform.AnsiCodePage());
+        if (platform.FileExists(settings.Path()))
+            loaded.emplace(platform.ReadFile(settings.Path()), platform.AnsiCodePage());
+    } catch (const std::exception& e) {
+        platform.ShowError(std::string("The settings could not be read.\r\n") + e.what());
+        return;
+    }
+    TEditForm form(platform, *plugin.forms);
 
     std::string section;
     if (defaultSetup) {
@@ -70,12 +85,13 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
         form.SetFolderName(HostText(api.BKA_GetFolderDisplayName(section.c_str())));
     }
     form.SetDefaultSetup(defaultSetup);
-    form.SetMode(settings.ReadInteger(section, kModeKey, kModeUseDefault));
-    form.TimingRadioGroup.Select(settings.ReadInteger(section, kTimingKey, plugin.defaultTiming));
-    form.SelectedList = SelectedListOf(settings.ReadString(section, kSelectedSigsKey, ""),
-                                       plugin.platform.AnsiCodePage());
-    form.FortuneMemo.lines = OneLineListLines(settings.ReadSection(OneLineListSection(section)),
-                                              plugin.platform.AnsiCodePage());
+    form.SetMode(loaded->ReadInteger(section, kModeKey, kModeUseDefault));
+    form.TimingRadioGroup.Select(loaded->ReadInteger(section, kTimingKey, plugin.defaultTiming));
+    form.SelectedList =
+        SelectedListOf(loaded->ReadString(section, kSelectedSigsKey, ""), platform.AnsiCodePage());
+    form.FortuneMemo.lines =
+        OneLineListLines(loaded->ReadSection(OneLineListSection(section)), platform.AnsiCodePage());
+    loaded.reset();
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
     form.MailboxPath = HostText(api.BKA_GetDataFolder()) + mailbox;
 

@@ -6,7 +6,8 @@
 // saved, refreshes the plug-in's cached default mode and timing; clear edits
 // the host's current folder. The save is one rewrite of the settings file:
 // everything lands or nothing does, and a failure is shown to the user in an
-// error box. Cancel writes nothing. Other failures (no form host, a failing
+// error box. A settings file that is there but can't be read is reported in an
+// error box too, and the dialog is not shown. Cancel writes nothing. Other failures (no form host, a failing
 // listing that the dialog did not catch) throw.
 
 #include <string>

@@ -243,6 +243,22 @@ TEST_F(RunSetupTest, AFailedSaveChangesNothingAndTellsTheUser) {
     EXPECT_EQ(platform.messages[0].text.rfind("The settings could not be saved", 0), 0u);
 }
 
+// Shown as defaults, the setup would be stored over the user's at Ok.
+TEST_F(RunSetupTest, AFileThatCannotBeReadIsReportedAndNotShown) {
+    const std::string before = "[Options]\r\nMode=3\r\n";
+    WriteSettings(before);
+    platform.fault = [](std::string_view op) {
+        if (op == "ReadFile")
+            throw FileError("bkQuorvel.ini", "locked");
+    };
+    Run(true, Ok);
+    EXPECT_EQ(forms.editShown, 0);
+    EXPECT_EQ(File(), before);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              "The settings could not be read.\r\nlocked: bkQuorvel.ini");
+}
+
 TEST(OneLineListLines, ARepeatedKeyShowsItsFirstValue) {
     CodePage cp = CodePage::Western();
     std::vector<IniEntry> entries = {
