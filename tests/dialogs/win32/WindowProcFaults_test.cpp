@@ -1,0 +1,181 @@
+// Exceptions inside the dialog procedure under Wine: while the setup dialog and
+// the selection dialog are open, every allocation that a user action makes on
+// the dialog's thread fails in turn (std::bad_alloc from operator new, replaced
+// below), which throws from the procedure itself and from the handlers it
+// runs. After each fault the dialog is still open and answers, only error boxes
+// were shown, and at the end it closes as the user asks. (The subclassed
+// controls' procedure is checked with a throwing filter in Subclass_test.)
+#include "platform/win32/WindowsApi.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "dialogs/EditForm.h"
+#include "dialogs/SelectSigForm.h"
+#include "dialogs/win32/EditFormView.h"
+#include "dialogs/win32/SelectSigFormView.h"
+#include "dialogs/win32/Win32FormHost.h"
+#include "platform/win32/Win32Platform.h"
+#include "settings/Schema.h"
+#include "support/DialogUser.h"
+#include "support/TempDir.h"
+
+namespace {
+
+std::atomic<DWORD> g_uiThread{0};
+std::atomic<long> g_failIn{0};   // > 0: that many allocations on the UI thread, the last fails
+std::atomic<long> g_counted{0};  // allocations on the UI thread so far
+
+}  // namespace
+
+// The replacement pair below is malloc and free throughout; GCC can't see that
+// through inlined library code and warns at the free.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+    if (GetCurrentThreadId() == g_uiThread.load()) {
+        ++g_counted;
+        if (g_failIn.load() > 0 && g_failIn.fetch_sub(1) == 1)
+            throw std::bad_alloc();
+    }
+    if (void* block = std::malloc(size ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+namespace bk::test {
+namespace {
+
+using U = DialogUser;
+
+// Error boxes are recorded, not shown: the user thread has nothing to answer.
+class RecordingPlatform : public Win32Platform {
+public:
+    void ShowWarning(const std::string& text) override { Record(text); }
+    void ShowError(const std::string& text) override { Record(text); }
+    std::vector<std::string> Messages() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return messages_;
+    }
+
+private:
+    void Record(const std::string& text) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        messages_.push_back(text);
+    }
+    std::mutex mutex_;
+    std::vector<std::string> messages_;
+};
+
+struct Action {
+    const char* name;
+    std::function<void(HWND dialog)> act;  // sends its messages: they are handled on return
+};
+
+int EditControl(const char* field) {
+    return ControlIdOf(EditFormLayout(), field);
+}
+int SelectControl(const char* field) {
+    return ControlIdOf(SelectSigFormLayout(), field);
+}
+
+void Command(HWND dialog, int id, int code) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Each allocation of each action fails in turn; afterwards the dialog is open
+// and answers.
+void FailEachAllocation(DialogUser& user, HWND dialog, const std::vector<Action>& actions,
+                        int& faults) {
+    for (const Action& action : actions) {
+        g_counted = 0;
+        action.act(dialog);
+        const long allocations = g_counted.load();
+        user.Check(allocations > 0, std::string(action.name) + ": no allocation to fail");
+        for (long k = 1; k <= allocations; ++k) {
+            g_failIn = k;
+            action.act(dialog);
+            g_failIn = 0;
+            ++faults;
+            DWORD_PTR answer = 0;
+            user.Check(IsWindow(dialog) && SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK,
+                                                               5000, &answer) != 0,
+                       std::string(action.name) + ": dialog gone after fault " + std::to_string(k));
+        }
+    }
+}
+
+TEST(WindowProcFaults, EveryAllocationOfEveryActionFailsInTurn) {
+    TempDir dir;
+    dir.Write("$$$00001Alpha.txt", "alpha text");
+    dir.Write("$$$00002Beta.txt", "beta text");
+    RecordingPlatform platform;
+    Win32FormHost forms(GetModuleHandleA(nullptr), platform);
+    TEditForm form(platform, forms);
+    form.SetFolderName("(default)");
+    form.SetDefaultSetup(true);
+    form.SetMode(kModeOneLine);
+    form.FortuneMemo.lines = {"one", "two"};
+    form.MailboxPath = dir.Join("");
+
+    const std::vector<Action> editActions = {
+        {"radio button",
+         [](HWND d) { Command(d, EditControl("SignatureRadioButton"), BN_CLICKED); }},
+        {"check box", [](HWND d) { Command(d, EditControl("SelSigCheckBox"), BN_CLICKED); }},
+        {"timing item",
+         [](HWND d) { Command(d, EditControl("TimingRadioGroup") + 1, BN_CLICKED); }},
+    };
+    const std::vector<Action> selectActions = {
+        {"list item",
+         [](HWND d) {
+             HWND list = GetDlgItem(d, SelectControl("SigCheckListBox"));
+             SendMessageA(list, LB_SETCURSEL, 1, 0);
+             Command(d, SelectControl("SigCheckListBox"), LBN_SELCHANGE);
+         }},
+    };
+
+    int faults = 0;
+    DialogUser user(GetCurrentThreadId());
+    std::thread helper([&] {
+        try {
+            HWND edit = user.WaitForDialog("Setup for the additional message - (default)");
+            FailEachAllocation(user, edit, editActions, faults);
+            U::ClickLater(GetDlgItem(edit, EditControl("SelSigButton")));
+            HWND select = user.WaitForDialog("Select Signature");
+            FailEachAllocation(user, select, selectActions, faults);
+            U::ClickLater(GetDlgItem(select, SelectControl("OkButton")));
+            user.WaitUntilGone(select);
+            U::ClickLater(GetDlgItem(edit, EditControl("CancelButton")));
+            user.WaitUntilGone(edit);
+        } catch (const std::exception& e) {
+            user.Check(false, e.what());
+            user.CloseEverything();
+        }
+    });
+    g_uiThread = GetCurrentThreadId();
+    ModalResult result = ModalResult::Ok;
+    EXPECT_NO_THROW(result = forms.ShowModal(form));
+    g_uiThread = 0;
+    helper.join();
+    for (const std::string& failure : user.failures) ADD_FAILURE() << failure;
+    EXPECT_EQ(result, ModalResult::Cancel);
+    for (const std::string& text : platform.Messages())
+        EXPECT_TRUE(text == std::bad_alloc().what() || text == kNoSignatureFileMessage) << text;
+    std::printf("%d allocation failures inside the window procedures\n", faults);
+}
+
+}  // namespace
+}  // namespace bk::test
