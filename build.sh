@@ -4,7 +4,10 @@
 set -eu
 cd "$(dirname "$0")"
 
-packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth"
+# clang, libclang-rt-14-dev (libFuzzer and sanitizer runtimes) and llvm (llvm-symbolizer,
+# for readable reports): the fuzzing run of ./test.sh.
+packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
+          clang libclang-rt-14-dev llvm"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
