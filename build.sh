@@ -6,8 +6,9 @@ cd "$(dirname "$0")"
 
 # clang, libclang-rt-14-dev (libFuzzer and sanitizer runtimes) and llvm (llvm-symbolizer,
 # for readable reports): the fuzzing run of ./test.sh.
+# locales: the Japanese locale that one Wine test runs in (code page 932).
 packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
-          clang libclang-rt-14-dev llvm"
+          clang libclang-rt-14-dev llvm locales"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
@@ -18,6 +19,8 @@ if [ -n "$missing" ]; then
     apt-get update -q
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
 fi
+
+locale -a 2>/dev/null | grep -qx 'ja_JP.utf8' || localedef -c -i ja_JP -f UTF-8 ja_JP.UTF-8
 
 jobs=$(nproc 2>/dev/null || echo 2)
 echo "== native build"

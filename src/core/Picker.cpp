@@ -10,13 +10,15 @@
 namespace bk {
 namespace {
 
-// The text of one signature file, exactly as many bytes as the search found.
+// The text of one signature file, from exactly as many bytes as the search
+// found (SignatureText).
 // A file that can't be read (gone, locked, shortened, a directory that matched
 // the pattern) gives no text, and the user is told which file failed.
 std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& directory,
                                              const FoundFile& file) {
     try {
-        return plugin.platform.ReadFileExactly(directory + file.name, file.size);
+        return SignatureText(plugin.platform.ReadFileExactly(directory + file.name, file.size),
+                             plugin.platform);
     } catch (const FileError& e) {
         plugin.platform.ShowWarning(std::string("The signature file could not be read.\r\n") +
                                     e.what() + "\r\nThe mail is going to be sent as is.");

@@ -2,11 +2,10 @@
 
 #include <optional>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "dialogs/EditForm.h"
 #include "settings/CommaText.h"
-#include "settings/IniDocument.h"
+#include "settings/IniEncoding.h"
 #include "settings/Schema.h"
 
 namespace bk {
@@ -36,25 +35,21 @@ void SaveSetup(Plugin& plugin, const IniFile& settings, const std::string& secti
     const CodePage& codePage = plugin.platform.AnsiCodePage();
     batch.WriteInteger(section, kModeKey, mode);
     batch.WriteInteger(section, kTimingKey, timing);
-    batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
+    // A list that comes back as the dialog was given it goes back as the file
+    // has it, so that titles the system code page can't show are not lost.
+    std::string stored = batch.ReadStoredString(section, kSelectedSigsKey, "");
+    if (batch.HoldsUnicode() &&
+        form.SelectedList == SelectedListOf(batch.Shown(stored), codePage))
+        batch.WriteStoredString(section, kSelectedSigsKey,
+                                SelectedListOf(stored, UnicodeFileCodePage()));
+    else
+        batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
     if (mode == kModeOneLine)
         WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove, codePage);
     batch.Commit();
 }
 
 }  // namespace
-
-std::vector<std::string> OneLineListLines(const std::vector<IniEntry>& entries,
-                                          const CodePage& codePage) {
-    std::unordered_map<std::string, std::size_t> first;  // folded key -> entry
-    std::vector<std::string> lines;
-    lines.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto [it, added] = first.try_emplace(codePage.Fold(entries[i].key), i);
-        lines.push_back(entries[it->second].value);
-    }
-    return lines;
-}
 
 void RunSetup(Plugin& plugin, bool defaultSetup) {
     if (!plugin.forms || !plugin.api)
@@ -65,13 +60,16 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
     // Everything the dialog shows comes from one read of the file. A file that
     // is there but can't be read (locked for a moment, no access) is not shown
     // as defaults, which an Ok would store over the user's setup.
-    std::optional<IniDocument> loaded;
+    std::optional<IniBatch> loaded;
+    std::string loadError;
     try {
-        loaded.emplace(platform.AnsiCodePage());
-        if (platform.FileExists(settings.Path()))
-            loaded.emplace(platform.ReadFile(settings.Path()), platform.AnsiCodePage());
+        loaded.emplace(settings);
+        loadError = loaded->LoadError();
     } catch (const std::exception& e) {
-        platform.ShowError(std::string("The settings could not be read.\r\n") + e.what());
+        loadError = e.what();
+    }
+    if (!loadError.empty()) {
+        platform.ShowError("The settings could not be read.\r\n" + loadError);
         return;
     }
     TEditForm form(platform, *plugin.forms);

@@ -10,20 +10,11 @@
 // error box too, and the dialog is not shown. Cancel writes nothing. Other failures (no form host, a failing
 // listing that the dialog did not catch) throw.
 
-#include <string>
-#include <vector>
-
 #include "core/Plugin.h"
 #include "settings/IniFile.h"
 
 namespace bk {
 
 void RunSetup(Plugin& plugin, bool defaultSetup);
-
-// The memo lines of a one-line list section: one per entry, in file order,
-// whatever the keys are named. A key that appears more than once gives the
-// value of its first appearance each time, as reading it by name would.
-std::vector<std::string> OneLineListLines(const std::vector<IniEntry>& entries,
-                                          const CodePage& codePage);
 
 }  // namespace bk

@@ -60,7 +60,7 @@ void TSelectSigForm::SigCheckListBoxClick() {
     // names the listed file whatever case its digits had.
     std::string name =
         MailboxPath + SignatureFileName(static_cast<unsigned>(item.number), item.title);
-    SigPreviewMemo.lines = SplitLines(platform_.ReadFile(name));
+    SigPreviewMemo.lines = SplitLines(SignatureText(platform_.ReadFile(name), platform_));
 }
 
 }  // namespace bk

@@ -82,14 +82,16 @@ public:
     virtual bool DeleteFile(const std::string& path) = 0;
     // Replaces (or creates) a file with `content` atomically: the new content
     // goes to a temporary file in the same directory, which then takes the
-    // file's place. On failure the old file is untouched and FileError is
-    // thrown. A read-only file is not replaced.
+    // file's place, keeping the old file's attributes and access control. On
+    // failure the old file is untouched and FileError is thrown. A read-only
+    // file is not replaced.
     virtual void ReplaceFile(const std::string& path, std::string_view content) = 0;
     // Directory search: `pattern` is a directory part followed by a wildcard
     // name ("*" any run of characters, "?" any one character, letter case
-    // ignored). Every entry qualifies whatever its attributes (mask 63,
-    // directories included). Matches come in the order the system returns them;
-    // none when the directory is missing.
+    // ignored) that an entry's long name must match; a short (8.3) alias never
+    // makes an entry match. Every entry qualifies whatever its attributes (mask
+    // 63, directories included). Matches come in the order the system returns
+    // them; none when the directory is missing.
     virtual std::vector<FoundFile> FindFiles(const std::string& pattern) = 0;
 
     // ---- Clock ----
@@ -98,6 +100,13 @@ public:
     // ---- Code page ----
     // The system's 8-bit code page.
     virtual const CodePage& AnsiCodePage() = 0;
+    // Text converted between UTF-8 and the system code page as the system's
+    // "A" functions convert it: a character the code page lacks becomes the
+    // system's stand-in for it ("?" or a best-fit character), and bytes that
+    // are not valid in the source encoding convert to stand-ins too. Embedded
+    // NULs are kept. Throw only what allocation throws.
+    virtual std::string AnsiFromUtf8(std::string_view utf8) = 0;
+    virtual std::string Utf8FromAnsi(std::string_view ansi) = 0;
 
     // ---- User interface ----
     // Modal message boxes with one OK button, owned by the active window.

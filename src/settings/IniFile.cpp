@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include <optional>
+
 #include "settings/IniDocument.h"
 #include "settings/IniReader.h"
 
@@ -10,13 +12,38 @@ const CodePage& CodePageFor(const IniFileText& file, Platform& platform) {
     return file.encoding == IniEncoding::Ansi ? platform.AnsiCodePage() : UnicodeFileCodePage();
 }
 
-// Runs `read` on a reader of the file's text as it is now; `fallback` when
-// the file can't be read (missing, a directory, locked, ...) or anything fails.
+// Between the caller's text (the system code page) and a file's own: the same
+// bytes for a file without a byte-order mark, UTF-8 for one with.
+struct TextOfFile {
+    Platform& platform;
+    bool unicode;
+
+    std::string In(std::string_view text) const {
+        return unicode ? platform.Utf8FromAnsi(text) : std::string(text);
+    }
+    std::string Out(std::string_view text) const {
+        return unicode ? platform.AnsiFromUtf8(text) : std::string(text);
+    }
+    std::string OutString(std::optional<std::string_view> stored,
+                          std::string_view defaultValue) const {
+        return stored ? Out(StringFromValue(stored, "")) : std::string(defaultValue);
+    }
+    std::vector<IniEntry> Out(std::vector<IniEntry> entries) const {
+        if (unicode)
+            for (IniEntry& entry : entries) entry = {Out(entry.key), Out(entry.value)};
+        return entries;
+    }
+};
+
+// Runs `read(reader, text)` on a reader of the file's text as it is now;
+// `fallback` when the file can't be read (missing, a directory, locked, ...)
+// or anything fails.
 template <typename Result, typename Read>
 Result ReadFileWith(Platform& platform, const std::string& path, Result fallback, Read read) {
     try {
         IniFileText file = DecodeIniFile(platform.ReadFile(path));
-        return read(IniReader(file.text, CodePageFor(file, platform)));
+        return read(IniReader(file.text, CodePageFor(file, platform)),
+                    TextOfFile{platform, file.encoding != IniEncoding::Ansi});
     } catch (...) {
         return fallback;
     }
@@ -25,21 +52,27 @@ Result ReadFileWith(Platform& platform, const std::string& path, Result fallback
 }  // namespace
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-    return ReadFileWith(platform_, path_, defaultValue, [&](const IniReader& reader) {
-        return IntegerFromValue(reader.FindValue(section, key), defaultValue);
-    });
+    return ReadFileWith(platform_, path_, defaultValue,
+                        [&](const IniReader& reader, const TextOfFile& text) {
+                            return IntegerFromValue(
+                                reader.FindValue(text.In(section), text.In(key)), defaultValue);
+                        });
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
-    return ReadFileWith(platform_, path_, std::string(defaultValue), [&](const IniReader& reader) {
-        return StringFromValue(reader.FindValue(section, key), defaultValue);
-    });
+    return ReadFileWith(platform_, path_, std::string(defaultValue),
+                        [&](const IniReader& reader, const TextOfFile& text) {
+                            return text.OutString(
+                                reader.FindValue(text.In(section), text.In(key)), defaultValue);
+                        });
 }
 
 std::vector<IniEntry> IniFile::ReadSection(std::string_view section) const {
     return ReadFileWith(platform_, path_, std::vector<IniEntry>(),
-                        [&](const IniReader& reader) { return reader.ReadSection(section); });
+                        [&](const IniReader& reader, const TextOfFile& text) {
+                            return text.Out(reader.ReadSection(text.In(section)));
+                        });
 }
 
 struct IniBatch::State {
@@ -67,17 +100,51 @@ IniBatch::IniBatch(const IniFile& file) : file_(file) {
 
 IniBatch::~IniBatch() = default;
 
+namespace {
+
+TextOfFile TextOf(Platform& platform, const IniDocument& document) {
+    return {platform, document.Encoding() != IniEncoding::Ansi};
+}
+
+}  // namespace
+
+std::string IniBatch::In(std::string_view text) const {
+    return TextOf(file_.GetPlatform(), state_->document).In(text);
+}
+
 int IniBatch::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-    return state_->document.ReadInteger(section, key, defaultValue);
+    return IntegerFromValue(state_->document.FindValue(In(section), In(key)), defaultValue);
 }
 
 std::string IniBatch::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-    return state_->document.ReadString(section, key, defaultValue);
+    return TextOf(file_.GetPlatform(), state_->document)
+        .OutString(state_->document.FindValue(In(section), In(key)), defaultValue);
 }
 
 std::vector<IniEntry> IniBatch::ReadSection(std::string_view section) const {
-    return state_->document.ReadSection(section);
+    return TextOf(file_.GetPlatform(), state_->document).Out(ReadStoredSection(section));
+}
+
+bool IniBatch::HoldsUnicode() const {
+    return state_->document.Encoding() != IniEncoding::Ansi;
+}
+
+std::string IniBatch::Shown(std::string_view stored) const {
+    return TextOf(file_.GetPlatform(), state_->document).Out(stored);
+}
+
+std::string IniBatch::ReadStoredString(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue) const {
+    return state_->document.ReadString(In(section), In(key), defaultValue);
+}
+
+std::vector<IniEntry> IniBatch::ReadStoredSection(std::string_view section) const {
+    return state_->document.ReadSection(In(section));
+}
+
+const std::string& IniBatch::LoadError() const {
+    return state_->loadError;
 }
 
 template <typename Change>
@@ -94,7 +161,14 @@ void IniBatch::Edit(Change change) {
 }
 
 void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    Edit([&](IniDocument& document) { return document.WriteString(section, key, value); });
+    Edit([&](IniDocument& document) {
+        return document.WriteString(In(section), In(key), In(value));
+    });
+}
+
+void IniBatch::WriteStoredString(std::string_view section, std::string_view key,
+                                 std::string_view value) {
+    Edit([&](IniDocument& document) { return document.WriteString(In(section), In(key), value); });
 }
 
 void IniBatch::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -102,7 +176,7 @@ void IniBatch::WriteInteger(std::string_view section, std::string_view key, int 
 }
 
 void IniBatch::DeleteKey(std::string_view section, std::string_view key) {
-    Edit([&](IniDocument& document) { return document.DeleteKey(section, key); });
+    Edit([&](IniDocument& document) { return document.DeleteKey(In(section), In(key)); });
 }
 
 void IniBatch::Commit() {

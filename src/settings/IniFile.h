@@ -16,8 +16,13 @@
 // the file byte for byte as it was. Every line that a write does not touch
 // stays byte for byte (IniDocument).
 //
-// A file that starts with a UTF-8 or UTF-16 byte-order mark keeps its encoding;
-// the text that reads return and writes take is then UTF-8 (IniEncoding).
+// Names and values that reads return and writes take are text of the system
+// code page, whatever the file's encoding. A file that starts with a UTF-8 or
+// UTF-16 byte-order mark keeps its encoding (IniEncoding): what it stores is
+// converted as the system's profile functions convert it, so a character the
+// code page lacks reads as its stand-in ("?"). IniBatch's stored-text calls
+// give and take the file's own text, for a caller that must put back exactly
+// what was there.
 
 #include <memory>
 #include <string>
@@ -75,6 +80,26 @@ public:
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void DeleteKey(std::string_view section, std::string_view key);
 
+    // ---- The file's own text ----
+    // Stored text is what the file holds (UTF-8 in a file with a byte-order
+    // mark, bytes of the system code page otherwise); names are still text of
+    // the system code page.
+    // True when the file has a byte-order mark, so that stored text may hold
+    // what the system code page can't.
+    bool HoldsUnicode() const;
+    // Stored text as reads return it.
+    std::string Shown(std::string_view stored) const;
+    std::string ReadStoredString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const;
+    // Keys and values as stored.
+    std::vector<IniEntry> ReadStoredSection(std::string_view section) const;
+    void WriteStoredString(std::string_view section, std::string_view key,
+                           std::string_view value);
+
+    // Why the file could not be read when the batch was made (the reason a
+    // Commit would refuse); empty when it could be, or was missing.
+    const std::string& LoadError() const;
+
     // Writes everything at once. Throws SettingsError (the file unchanged) when
     // the file could not be read when the batch was made, or can't be replaced.
     // A batch with no changes writes nothing.
@@ -82,6 +107,8 @@ public:
 
 private:
     struct State;
+    // The caller's text as stored text, and back.
+    std::string In(std::string_view text) const;
     template <typename Change>
     void Edit(Change change);  // `change` edits the document; true when the text changed
 

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/Platform.h"
+#include "settings/IniEncoding.h"
+
 namespace bk {
 namespace {
 
@@ -29,6 +32,12 @@ std::string SignatureFileName(unsigned number, std::string_view title) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%05X", number);
     return std::string(kPrefix).append(digits).append(title).append(kSuffix);
+}
+
+std::string SignatureText(std::string fileBytes, Platform& platform) {
+    if (!StartsWithByteOrderMark(fileBytes))
+        return fileBytes;
+    return platform.AnsiFromUtf8(DecodeIniFile(std::move(fileBytes)).text);
 }
 
 SignatureName ParseSignatureFileName(std::string_view name) {

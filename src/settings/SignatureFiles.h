@@ -10,6 +10,8 @@
 
 namespace bk {
 
+class Platform;
+
 // A name whose five characters after "$$$" are not a hexadecimal number; the
 // message names them ("$" and the five).
 class SignatureNumberError : public std::runtime_error {
@@ -24,6 +26,12 @@ std::string SignatureTitlePattern(std::string_view directory, std::string_view t
 
 // The name of signature `number` titled `title`, the digits in upper case.
 std::string SignatureFileName(unsigned number, std::string_view title);
+
+// The text of a signature file for the message and the preview: a file that
+// starts with a UTF-8 or UTF-16 byte-order mark is converted to the system
+// code page without the mark; any other file is taken byte for byte, as the
+// host's own signature files are written.
+std::string SignatureText(std::string fileBytes, Platform& platform);
 
 struct SignatureName {
     int number = 0;

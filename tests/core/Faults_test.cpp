@@ -82,22 +82,25 @@ void Attach(Session& run) {
     run.outcome = fresh.Attach() ? "attached" : "refused";
 }
 
+// The setup dialog saving a one-line list.
+std::function<void(Session&)> SaveLines(std::vector<std::string> lines) {
+    return [lines](Session& run) {
+        run.forms.onEdit = [&](TEditForm& form) {
+            form.SelectRadio(form.OnelineRadioButton);
+            form.FortuneMemo.lines = lines;
+            bool ok = false;
+            run.Handle([&] { ok = PressOk(form); });
+            return ok ? ModalResult::Ok : ModalResult::Cancel;
+        };
+        run.Callback([](Plugin& p) { RunSetup(p, true); });
+    };
+}
+
 std::vector<Path> Paths() {
     std::vector<Path> paths = {
         {"attach", "[Options]\r\nMode=2\r\n", "", Attach},
         {"attach migrating", "[Options]\r\nMode=2\r\n", "a\r\n b\r\n", Attach},
-        {"setup save", "[Options]\r\nMode=1\r\n", "",
-         [](Session& run) {
-             run.forms.onEdit = [&](TEditForm& form) {
-                 form.SelectRadio(form.OnelineRadioButton);
-                 form.FortuneMemo.lines = {"x", "y"};
-                 bool ok = false;
-                 run.Handle([&] { ok = PressOk(form); });
-                 return ok ? ModalResult::Ok : ModalResult::Cancel;
-             };
-             run.Callback([](Plugin& p) { RunSetup(p, true); });
-         },
-         true},
+        {"setup save", "[Options]\r\nMode=1\r\n", "", SaveLines({"x", "y"}), true},
         {"selection listing and preview", "[Options]\r\nMode=3\r\n", "",
          [](Session& run) {
              run.forms.onSelect = [&](TSelectSigForm& select) {
@@ -130,6 +133,16 @@ std::vector<Path> Paths() {
                              "", ComposeAndDeliver});
         }
     }
+    // A settings file in UTF-8 with a mark: values go through the conversions.
+    const std::string mark = "\xef\xbb\xbf";
+    paths.push_back({"attach migrating", mark + "[Options]\r\nMode=2\r\n", "caf\xe9\r\n", Attach});
+    paths.push_back({"setup save",
+                     mark + "[Options]\r\nOneLineCount=1\r\n[OptionsOneliner]\r\nsig0=\"\xe2\x86\x92\"\r\n",
+                     "", SaveLines({"y", "?"}), true});
+    paths.push_back({"compose and deliver",
+                     mark + "[Options]\r\nMode=2\r\nOneLineCount=1\r\n[OptionsOneliner]\r\n"
+                            "sig0=\"caf\xc3\xa9\"\r\n",
+                     "", ComposeAndDeliver});
     return paths;
 }
 

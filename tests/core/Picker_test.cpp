@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/IniEncoding.h"
 #include "support/FakeHost.h"
 
 namespace bk::test {
 namespace {
+
+using namespace std::string_literals;
 
 const std::string kNoSignature = "No signature file found.\r\nThe mail is going to be sent as is.";
 
@@ -62,6 +65,51 @@ TEST_F(PickerTest, SignatureFileIsReadWholeAsBytes) {
     std::string bytes = "line 1\r\nline 2\n\xE9\x82\xA3\r\n";
     WriteSignature("$$$0001AHello.txt", bytes);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Pick(""), std::vector<std::string>{bytes});
+}
+
+// A file with a byte-order mark goes in converted to the system code page,
+// without the mark; one without goes in byte for byte.
+TEST_F(PickerTest, SignatureFilesWithAByteOrderMarkAreConverted) {
+    const struct {
+        const char* name;
+        CodePage codePage;
+        std::string bytes, text;
+    } cases[] = {
+        {"no mark", CodePage::Western(), "\xc3\xbc \xfc", "\xc3\xbc \xfc"},
+        {"UTF-8", CodePage::Western(), "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f" "e \xe2\x86\x92\r\n",
+         "Gr\xfc\xdf" "e ?\r\n"},
+        {"UTF-16LE", CodePage::Western(), "\xff\xfeG\0r\0\xfc\0\r\0\n\0"s, "Gr\xfc\r\n"},
+        {"UTF-16BE", CodePage::Western(), "\xfe\xff\0G\0\xfc"s, "G\xfc"},
+        {"mark only", CodePage::Western(), "\xef\xbb\xbf", ""},
+        {"UTF-8 in code page 932", CodePage::Japanese(), "\xef\xbb\xbf\xe3\x82\xbd\xe6\x97\xa5",
+         "\x83\x5c\x93\xfa"},
+    };
+    for (const auto& c : cases) {
+        platform.SetCodePage(c.codePage);
+        std::string path = WriteSignature("$$$00001Sig.txt", c.bytes);
+        EXPECT_EQ(Pick(""), std::vector<std::string>{c.text}) << c.name;
+        std::remove(path.c_str());
+    }
+}
+
+// Settings files in any encoding; names in code page 932: a mailbox whose
+// name's second byte is "\", sections that differ in a double-byte
+// character's trail byte only (which must not fold), a Shift JIS title.
+TEST_F(PickerTest, SettingsInEveryEncodingReachTheHostInTheSystemCodePage) {
+    platform.SetCodePage(CodePage::Japanese());
+    const std::string mailbox = "\x83\x5c\x83\x61", title = "\x93\xfa\x96\x7b";
+    dir.Write("data/" + mailbox + "/$$$00001" + title + ".txt", "nihon");
+    const std::string ansi = "[\x83\x5c\x83\x41\\in\\]\r\nMode=0\r\n[" + mailbox +
+                             "\\in\\]\r\nMode=3\r\nSelectedSigs=" + title +
+                             "\r\n[Options]\r\nOneLineCount=1\r\n[OptionsOneliner]\r\nsig0=\"" +
+                             title + "\"\r\n";
+    for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+        WriteSettings(EncodeIniFile(
+            encoding, encoding == IniEncoding::Ansi ? ansi : platform.Utf8FromAnsi(ansi), ""));
+        EXPECT_EQ(Pick(mailbox + "\\in\\"), std::vector<std::string>{"nihon"});
+        plugin.defaultMode = 2;
+        EXPECT_EQ(Pick(""), std::vector<std::string>{title + "\r\n"});
+    }
 }
 
 TEST_F(PickerTest, EmptySignatureFileStillReachesTheHost) {

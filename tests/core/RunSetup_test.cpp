@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "settings/CommaText.h"
+#include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
 #include "support/FakeHost.h"
 #include "support/ScriptedForms.h"
@@ -136,6 +137,33 @@ TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
             return Ok(form);
         });
         EXPECT_EQ(titles(), before) << value;
+    }
+}
+
+// The dialog speaks the system code page; what it shows of a Unicode file and
+// gets back unchanged is stored as the file had it ("->" does not become "?"),
+// even when lines moved. Lines the user typed are converted.
+TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
+    const std::string arrow = "\xe2\x86\x92", back = "\xe2\x86\x90";
+    for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+        WriteSettings(EncodeIniFile(encoding,
+                                    "[Options]\r\nMode=2\r\nSelectedSigs=" + arrow +
+                                        " a,b\r\nOneLineCount=3\r\n[OptionsOneliner]\r\nsig0=\"1" +
+                                        arrow + "\"\r\nsig1=\"2" + back + "\"\r\nsig2=\"" + back +
+                                        "\"\r\n",
+                                    ""));
+        Run(true, [&](TEditForm& form) {
+            EXPECT_EQ(form.FortuneMemo.lines, (Lines{"1?", "2?", "?"}));
+            EXPECT_EQ(form.SelectedList, "\"? a,b\"");
+            form.FortuneMemo.lines = {"2?", "?", "new \xe9", "?"};
+            return Ok(form);
+        });
+        IniFileText file = DecodeIniFile(File());
+        EXPECT_EQ(file.encoding, encoding);
+        EXPECT_EQ(file.text, "[Options]\r\nMode=2\r\nSelectedSigs=\"" + arrow +
+                                 " a,b\"\r\nOneLineCount=4\r\nSigAddTiming=1\r\n"
+                                 "[OptionsOneliner]\r\nsig0=\"2" + back + "\"\r\nsig1=\"" + back +
+                                 "\"\r\nsig2=\"new \xc3\xa9\"\r\nsig3=\"?\"\r\n");
     }
 }
 

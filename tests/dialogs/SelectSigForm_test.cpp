@@ -135,6 +135,7 @@ TEST_F(SelectSigFormTest, TwoFilesWithOneTitle) {
 TEST_F(SelectSigFormTest, ClickPreviewsTheCurrentItemsFile) {
     dir.Write("$$$0001aHello.txt", "line one\r\nline two\nthree\rfour\r\n");
     dir.Write("$$$00002Nul.txt", std::string("before\0after", 12));
+    dir.Write("$$$00003Marked.txt", "\xef\xbb\xbfK\xc3\xb6ln\r\n\xe2\x86\x92");
     Load();
     form.SigCheckListBox.itemIndex = -1;
     form.SigCheckListBoxClick();
@@ -147,6 +148,9 @@ TEST_F(SelectSigFormTest, ClickPreviewsTheCurrentItemsFile) {
     form.SigCheckListBox.itemIndex = IndexOf("Nul");
     form.SigCheckListBoxClick();
     EXPECT_EQ(form.SigPreviewMemo.lines, std::vector<std::string>{"before"});
+    form.SigCheckListBox.itemIndex = IndexOf("Marked");  // converted, without the mark
+    form.SigCheckListBoxClick();
+    EXPECT_EQ(form.SigPreviewMemo.lines, (std::vector<std::string>{"K\xf6ln", "?"}));
 }
 
 TEST_F(SelectSigFormTest, APreviewFileThatIsGoneKeepsThePreviewAndNamesTheFile) {

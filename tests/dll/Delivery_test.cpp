@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -196,6 +197,52 @@ TEST_F(Delivery, DirectoryThatMatchesThePatternAddsNothing) {
     EXPECT_TRUE(Texts(w).empty());
     EXPECT_TRUE(host.IsVisible(w));
     EXPECT_EQ(host.calls["BKA_CompSetText"], 0);
+}
+
+// Run in a process of its own with Wine in a Japanese locale (code page 932;
+// see CMakeLists.txt). The mailbox's name is a character whose second byte is
+// "\\", the settings file is UTF-8 with a mark and names the title in Unicode,
+// and the signature file is UTF-8 with a mark: Shift JIS reaches the host.
+TEST_F(Delivery, JapaneseLocale) {
+    ASSERT_EQ(GetACP(), 932u) << "Wine was not started in a Japanese locale";
+    const std::string mailbox = "\x83\x5c\\";  // U+30BD, its trail byte is "\\"
+    host.currentMailbox = mailbox;
+    host.currentFolder = mailbox + "!!!!Inbox\\";
+    // Made through the "A" functions: the test's own file helpers do not step
+    // double-byte names.
+    const std::string directory = dir.Join("data\\" + mailbox);
+    CreateDirectoryA(dir.Join("data").c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryA(directory.c_str(), nullptr));
+    auto write = [](const std::string& path, const std::string& content) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        DWORD written = 0;
+        EXPECT_TRUE(WriteFile(file, content.data(), content.size(), &written, nullptr)) << path;
+        CloseHandle(file);
+    };
+    write(directory + "$$$00001\x93\xfa\x96\x7b.txt",
+          "\xef\xbb\xbf\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\r\n");
+    write(directory + "$$$00002\x83\x41.txt", "decoy");
+    Start("\xef\xbb\xbf[\xe3\x82\xbd\\!!!!Inbox\\]\r\nMode=3\r\nSigAddTiming=0\r\n"
+          "SelectedSigs=\xe6\x97\xa5\xe6\x9c\xac\r\n");
+    // A warning would block the call: a helper answers it, or leaves once the
+    // call has returned.
+    std::atomic<bool> returned{false};
+    std::string box = "<no box>";
+    DialogUser user(GetCurrentThreadId());
+    std::thread helper([&] {
+        try {
+            user.WaitUntil([&] { return returned || FindWindowA("#32770", "Warning"); }, "a box");
+            if (!returned)
+                box = user.AnswerMessageBox("Warning");
+        } catch (const DialogUser::Timeout&) {
+            user.CloseEverything();
+        }
+    });
+    HWND w = Open();
+    returned = true;
+    helper.join();
+    EXPECT_EQ(box, "<no box>");
+    EXPECT_EQ(Texts(w), std::vector<std::string>{"\x93\xfa\x96\x7b\x8c\xea\r\n"});
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Fuzz target: the portable backend's wildcard matching (WildcardMatch).
+// Fuzz target: the wildcard rule of a directory search (WildcardMatch).
 //
 // Input: a byte choosing the system code page (FuzzInput.h), then a pattern and
 // a name separated by the first NUL byte (no NUL: the name is the whole text).
@@ -7,7 +7,7 @@
 // every name; a name matches itself, and its upper-case form (Fold), as a pattern.
 
 #include "FuzzInput.h"
-#include "platform/portable/Wildcard.h"
+#include "platform/Wildcard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace bk;
@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string pattern = nul == std::string::npos ? "" : text.substr(0, nul);
     const std::string name = nul == std::string::npos ? text : text.substr(nul + 1);
 
-    portable::WildcardMatch(pattern, name, codePage);
-    Require(portable::WildcardMatch("*", name, codePage), "\"*\" matches every name");
-    Require(portable::WildcardMatch(name, name, codePage), "a name matches itself");
-    Require(portable::WildcardMatch(codePage.Fold(name), name, codePage),
+    WildcardMatch(pattern, name, codePage);
+    Require(WildcardMatch("*", name, codePage), "\"*\" matches every name");
+    Require(WildcardMatch(name, name, codePage), "a name matches itself");
+    Require(WildcardMatch(codePage.Fold(name), name, codePage),
             "a name matches its upper-case form");
     return 0;
 }

@@ -15,10 +15,6 @@ std::unique_ptr<Platform> MakePlatform();
 // Sets or clears the read-only state of a file the way its system does.
 void SetReadOnly(const std::string& path, bool readOnly);
 
-// The short (8.3) name the file system made up for an existing file, or "" when
-// it has none. A directory search may also match a file by this name.
-std::string ShortName(const std::string& path);
-
 // True when `path` is absolute in the backend's own terms.
 bool IsAbsolutePath(const std::string& path);
 

@@ -13,10 +13,6 @@ void SetReadOnly(const std::string& path, bool readOnly) {
     ::chmod(path.c_str(), readOnly ? 0444 : 0644);
 }
 
-std::string ShortName(const std::string&) {
-    return {};
-}
-
 bool IsAbsolutePath(const std::string& path) {
     return !path.empty() && (path[0] == '/' || path[0] == '\\');
 }

@@ -1,12 +1,13 @@
-// The portable backend's wildcard rules, on names alone. The conformance suite
-// checks them against Windows through real directories; these cases add what a
-// directory search can't show plainly (double-byte characters, backtracking).
+// The wildcard rules of a directory search, on names alone. The conformance
+// suite checks them against Windows through real directories; these cases add
+// what a directory search can't show plainly (double-byte characters,
+// backtracking).
 
-#include "platform/portable/Wildcard.h"
+#include "platform/Wildcard.h"
 
 #include <gtest/gtest.h>
 
-namespace bk::portable {
+namespace bk {
 namespace {
 
 TEST(Wildcard, MatchesNamesAsWindowsDoes) {
@@ -82,4 +83,4 @@ TEST(Wildcard, StepsDoubleByteCharactersWhole) {
 }
 
 }  // namespace
-}  // namespace bk::portable
+}  // namespace bk

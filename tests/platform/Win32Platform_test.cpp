@@ -111,6 +111,40 @@ TEST(Win32Platform, ReplaceFileLeavesAFileThatIsInUse) {
     EXPECT_FALSE(search) << "left behind: " << data.cFileName;
 }
 
+// Wine keeps no access control lists, so only the attributes can be seen here.
+TEST(Win32Platform, ReplaceFileKeepsTheAttributesOfTheOldFile) {
+    const DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    const struct {
+        const char* name;
+        DWORD attributes;  // 0: no file before the replace
+    } cases[] = {
+        {"hidden.ini", FILE_ATTRIBUTE_HIDDEN},
+        {"system.ini", FILE_ATTRIBUTE_SYSTEM},
+        {"both.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        {"archive.ini", FILE_ATTRIBUTE_ARCHIVE},
+        {"new.ini", 0},
+    };
+    test::TempDir dir;
+    Win32Platform platform;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = dir.Join(c.name);
+        DWORD before = FILE_ATTRIBUTE_ARCHIVE;  // what a new file gets
+        if (c.attributes) {
+            dir.Write(c.name, "old content");
+            ASSERT_TRUE(SetFileAttributesA(path.c_str(), c.attributes));
+            before = GetFileAttributesA(path.c_str()) & kKept;  // Wine adds ARCHIVE
+            ASSERT_EQ(before & c.attributes, c.attributes);
+        }
+        platform.ReplaceFile(path, "new");
+        EXPECT_EQ(test::TempDir::Read(path), "new");
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) & kKept, before);
+    }
+    WIN32_FIND_DATAA data;
+    UniqueFindHandle search(FindFirstFileA((dir.Path() + "\\*.tmp").c_str(), &data));
+    EXPECT_FALSE(search) << "left behind: " << data.cFileName;
+}
+
 TEST(Win32Platform, AppendsMenuEntries) {
     UniqueHandle<HMENU, &::DestroyMenu> menu(CreatePopupMenu());
     ASSERT_TRUE(menu);

@@ -574,13 +574,28 @@ TEST_F(Differential, NoBreakSpaceIsABlankAsTheCodePageSays) {
     EXPECT_EQ(IniFile(platform_, path).ReadString("s", "k", kDefault), "v");
 }
 
-// In a file with a byte-order mark the engine's text is UTF-8, both ways;
-// kernel32 converts to and from the system code page. ASCII reads the same.
-TEST_F(Differential, UnicodeFilesGiveUtf8Text) {
-    std::string path = NewFile("\xef\xbb\xbf[s]\r\nk=caf\xc3\xa9\r\n");
-    EXPECT_EQ(KString(path, "s", "k"), "caf\xe9");
-    EXPECT_EQ(IniFile(platform_, path).ReadString("s", "k", ""), "caf\xc3\xa9");
-    EXPECT_THROW(test::WriteString(IniFile(platform_, path), "s", "k", "caf\xe9"), SettingsError);
+// In a file with a byte-order mark, names and values are text of the system
+// code page both ways, as kernel32 converts them (a character that code page
+// lacks included); the file keeps its encoding.
+TEST_F(Differential, UnicodeFilesSpeakTheSystemCodePage) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::string section = "Gr\xfc\xdf" "e";
+    const std::vector<std::string> values = {"caf\xc3\xa9", "\xe2\x86\x92", "\xc4\x81",
+                                             "\xe2\x82\xac", "\xf0\x9f\x98\x80"};
+    std::string text = "[Gr\xc3\xbc\xc3\x9f" "e]\r\n";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += "k" + std::to_string(i) + "=" + values[i] + "\r\n";
+    for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+        std::string path = NewFile(EncodeIniFile(encoding, text, ""));
+        IniFile ini(platform_, path);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            std::string key = "K" + std::to_string(i);
+            EXPECT_EQ(ini.ReadString(section, key, kDefault), KString(path, section, key)) << i;
+        }
+        test::WriteString(ini, section, "neu\xe9", "\xe9\x80");
+        EXPECT_EQ(KString(Reread(path), section, "neu\xe9"), "\xe9\x80");
+        EXPECT_EQ(DecodeIniFile(TempDir::Read(path)).encoding, encoding);
+    }
 }
 
 // A name or value with a line break is refused; kernel32 writes it and the

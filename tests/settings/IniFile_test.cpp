@@ -7,6 +7,7 @@
 #include <random>
 
 #include "TestPlatform.h"
+#include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
 #include "support/IniWrites.h"
 #include "support/TempDir.h"
@@ -41,6 +42,8 @@ public:
     }
     UtcTime NowUtc() override { return real_->NowUtc(); }
     const CodePage& AnsiCodePage() override { return real_->AnsiCodePage(); }
+    std::string AnsiFromUtf8(std::string_view text) override { return real_->AnsiFromUtf8(text); }
+    std::string Utf8FromAnsi(std::string_view text) override { return real_->Utf8FromAnsi(text); }
     void ShowWarning(const std::string& text) override { real_->ShowWarning(text); }
     void ShowError(const std::string& text) override { real_->ShowError(text); }
     void HideWindow(WindowHandle window) override { real_->HideWindow(window); }
@@ -257,7 +260,28 @@ TEST_F(IniFileTest, UnicodeFilesKeepTheirEncoding) {
     test::WriteInteger(ini, "Options", "SigAddTiming", 0);
     EXPECT_EQ(TempDir::Read(ini.Path()),
               utf16 + "S\0i\0g\0A\0d\0d\0T\0i\0m\0i\0n\0g\0=\0\x30\0\r\0\n\0"s);
-    EXPECT_THROW(test::WriteString(ini, "Options", "SelectedSigs", "\"caf\xe9\""), SettingsError);
+}
+
+// Names and values are text of the system code page on both sides, whatever
+// the file's encoding; the file keeps its own. A character the code page lacks
+// reads as "?", and stored-text calls give it back as it is.
+TEST_F(IniFileTest, UnicodeFilesAreReadAndWrittenInTheSystemCodePage) {
+    const std::string text = "[Gr\xc3\xbc\xc3\x9f" "e]\r\nk=\xe2\x86\x92 K\xc3\xb6ln\r\n";
+    const std::string section = "Gr\xfc\xdf" "e";
+    for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le, IniEncoding::Utf16Be}) {
+        IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(encoding, text, "")));
+        EXPECT_EQ(ini.ReadString(section, "K", ""), "? K\xf6ln");
+        EXPECT_EQ(ini.ReadSection(section), (std::vector<IniEntry>{{"k", "? K\xf6ln"}}));
+        IniBatch batch(ini);
+        EXPECT_EQ(batch.ReadString(section, "k", ""), "? K\xf6ln");
+        EXPECT_EQ(batch.ReadStoredString(section, "k", ""), "\xe2\x86\x92 K\xc3\xb6ln");
+        batch.WriteString(section, "caf\xe9", "na\xefve");
+        batch.WriteStoredString(section, "k2", "\xe2\x86\x90");
+        batch.Commit();
+        EXPECT_EQ(DecodeIniFile(TempDir::Read(ini.Path())).text,
+                  text + "caf\xc3\xa9=na\xc3\xafve\r\nk2=\xe2\x86\x90\r\n");
+        EXPECT_EQ(DecodeIniFile(TempDir::Read(ini.Path())).encoding, encoding);
+    }
 }
 
 }  // namespace

@@ -60,6 +60,14 @@ public:
         Check("AnsiCodePage");
         return PortablePlatform::AnsiCodePage();
     }
+    std::string AnsiFromUtf8(std::string_view utf8) override {
+        Check("AnsiFromUtf8");
+        return PortablePlatform::AnsiFromUtf8(utf8);
+    }
+    std::string Utf8FromAnsi(std::string_view ansi) override {
+        Check("Utf8FromAnsi");
+        return PortablePlatform::Utf8FromAnsi(ansi);
+    }
     void ShowWarning(const std::string& text) override {
         Check("ShowWarning");
         PortablePlatform::ShowWarning(text);

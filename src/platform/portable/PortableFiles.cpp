@@ -12,8 +12,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/Wildcard.h"
 #include "platform/portable/PortablePlatform.h"
-#include "platform/portable/Wildcard.h"
 #include "platform/portable/WindowsPath.h"
 
 namespace bk {
@@ -219,7 +219,7 @@ std::vector<FoundFile> PortablePlatform::FindFiles(const std::string& pattern) {
         std::string name = entry->d_name;
         if (name == "." || name == "..")
             continue;
-        if (!portable::WildcardMatch(namePattern, name, codePage))
+        if (!WildcardMatch(namePattern, name, codePage))
             continue;
         std::string full = directory == "/" ? "/" + name : directory + "/" + name;
         struct stat st;

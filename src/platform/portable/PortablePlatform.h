@@ -74,6 +74,10 @@ public:
 
     UtcTime NowUtc() override;
     const CodePage& AnsiCodePage() override;
+    // Through the C library's converter for "CP<number>" of the code page; a
+    // byte or character that does not convert becomes "?".
+    std::string AnsiFromUtf8(std::string_view utf8) override;
+    std::string Utf8FromAnsi(std::string_view ansi) override;
 
     // Message boxes return at once; they are recorded in `messages`.
     void ShowWarning(const std::string& text) override;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/Wildcard.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Platform.h"
@@ -72,6 +73,33 @@ private:
     std::string path_;
 };
 
+// Puts the file `replacement` in the place of the existing file `path`. False
+// when `path` turns out to be free (the file was deleted meanwhile, or the
+// system moved it away and then failed), so that a rename can take its place;
+// any other failure throws FileError.
+bool ReplaceExisting(const std::string& path, const std::string& replacement) {
+    // Wine's ReplaceFileA leaves a file "rf*.tmp" of its own behind when another
+    // program holds the file without delete sharing; asking for delete access
+    // first fails the same way without it.
+    UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD error = GetLastError();
+    if (probe) {
+        probe.Reset();
+        if (::ReplaceFileA(path.c_str(), replacement.c_str(), nullptr,
+                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return true;
+        error = GetLastError();
+    }
+    // Without a backup file these two mean that the old file is gone or under
+    // another name, and the new one still under its own.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+        error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        return false;
+    throw FileError(path, SystemErrorText(error));
+}
+
 }  // namespace
 
 bool Win32Platform::FileExists(const std::string& path) {
@@ -100,11 +128,21 @@ bool Win32Platform::DeleteFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0;
 }
 
+// An existing file is replaced by ReplaceFileA, which keeps its access control,
+// creation time and streams, so that a settings file the user protected stays
+// protected. Its attributes are given to the new file first: Wine's ReplaceFileA
+// does not carry them over (a hidden file would come out visible). A file that
+// does not exist, or no longer exists when the replace comes, is created by
+// renaming the new file into place.
+//
+// Under Wine the replace is not atomic: the old file is deleted before the new
+// one is renamed to its name.
 void Win32Platform::ReplaceFile(const std::string& path, std::string_view content) {
-    // Checked here rather than left to MoveFileEx: under Wine, running as root,
+    // Checked here rather than left to the system: under Wine, running as root,
     // the read-only attribute would not stop the replace.
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
+    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             throw FileError(path, "the name is a directory");
         if (attributes & FILE_ATTRIBUTE_READONLY)
@@ -135,13 +173,33 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
             ThrowLastError(path);
         // Closed before the move: an open file can't take the target's place.
     }
+    if (exists) {
+        const DWORD kept =
+            attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        if (!SetFileAttributesA(temp.Path().c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL))
+            ThrowLastError(path);
+        if (ReplaceExisting(path, temp.Path())) {
+            temp.Keep();
+            return;
+        }
+    }
     if (!MoveFileExA(temp.Path().c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowLastError(path);
     temp.Keep();
 }
 
+// The system's search also takes an entry whose 8.3 alias matches the pattern
+// ("$$$*.txt" finds "$$$x.txtold" through "$$$X~PKA.TXT"); each entry found is
+// checked again against its long name, so that only the long name counts.
 std::vector<FoundFile> Win32Platform::FindFiles(const std::string& pattern) {
+    const CodePage& codePage = AnsiCodePage();
+    std::size_t separator = codePage.FindLastSeparator(pattern);
+    std::string_view namePattern = pattern;
+    if (separator != std::string::npos)
+        namePattern.remove_prefix(separator + 1);
+
     std::vector<FoundFile> found;
     WIN32_FIND_DATAA data;
     UniqueFindHandle search(FindFirstFileA(pattern.c_str(), &data));
@@ -149,7 +207,7 @@ std::vector<FoundFile> Win32Platform::FindFiles(const std::string& pattern) {
         return found;
     do {
         std::string name = data.cFileName;
-        if (name == "." || name == "..")
+        if (name == "." || name == ".." || !WildcardMatch(namePattern, name, codePage))
             continue;
         std::uint64_t size =
             (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

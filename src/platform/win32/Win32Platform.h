@@ -31,6 +31,8 @@ public:
 
     UtcTime NowUtc() override;
     const CodePage& AnsiCodePage() override;
+    std::string AnsiFromUtf8(std::string_view utf8) override;
+    std::string Utf8FromAnsi(std::string_view ansi) override;
 
     void ShowWarning(const std::string& text) override;
     void ShowError(const std::string& text) override;

@@ -5,6 +5,11 @@
 // Once the name is used up, "." and "*" left at the end of the pattern match
 // nothing, so "name." and "name.*" both match "name" (Wine behaves so).
 //
+// Both backends' FindFiles take an entry only when this accepts its long name:
+// the system's own search also matches the 8.3 alias it made up for a long
+// name ("$$$?????.txt" finds "$$$00001A.txt" through "$$$0~AWZ.TXT"), which
+// would make a search depend on aliases the user never sees.
+//
 // Characters are stepped in the given code page: a double-byte character is
 // one character for "?" and compares byte for byte.
 
@@ -12,8 +17,8 @@
 
 #include "platform/CodePage.h"
 
-namespace bk::portable {
+namespace bk {
 
 bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePage& codePage);
 
-}  // namespace bk::portable
+}  // namespace bk

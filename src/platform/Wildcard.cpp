@@ -1,8 +1,8 @@
-#include "platform/portable/Wildcard.h"
+#include "platform/Wildcard.h"
 
 #include <cstdint>
 
-namespace bk::portable {
+namespace bk {
 namespace {
 
 bool SameChar(std::string_view a, std::size_t i, std::size_t na, std::string_view b, std::size_t j,
@@ -45,4 +45,4 @@ bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePa
     return p == pattern.size();
 }
 
-}  // namespace bk::portable
+}  // namespace bk
