@@ -49,18 +49,24 @@ protected:
     }
 
     // Runs `call` here, on the host's user-interface thread, while a helper
-    // thread answers the message box it shows; returns the box's text.
+    // thread answers the message box it shows; returns the box's text, or
+    // "<no box>" once the call has returned without one.
     std::string AnswerWarning(const std::function<void()>& call) {
         DialogUser user(GetCurrentThreadId());
+        std::atomic<bool> returned{false};
         std::string text = "<no box>";
         std::thread helper([&] {
             try {
-                text = user.AnswerMessageBox("Warning");
+                user.WaitUntil([&] { return returned || FindWindowA("#32770", "Warning"); },
+                               "a warning");
+                if (!returned)
+                    text = user.AnswerMessageBox("Warning");
             } catch (const DialogUser::Timeout&) {
                 user.CloseEverything();
             }
         });
         call();
+        returned = true;
         helper.join();
         return text;
     }
@@ -224,24 +230,8 @@ TEST_F(Delivery, JapaneseLocale) {
     write(directory + "$$$00002\x83\x41.txt", "decoy");
     Start("\xef\xbb\xbf[\xe3\x82\xbd\\!!!!Inbox\\]\r\nMode=3\r\nSigAddTiming=0\r\n"
           "SelectedSigs=\xe6\x97\xa5\xe6\x9c\xac\r\n");
-    // A warning would block the call: a helper answers it, or leaves once the
-    // call has returned.
-    std::atomic<bool> returned{false};
-    std::string box = "<no box>";
-    DialogUser user(GetCurrentThreadId());
-    std::thread helper([&] {
-        try {
-            user.WaitUntil([&] { return returned || FindWindowA("#32770", "Warning"); }, "a box");
-            if (!returned)
-                box = user.AnswerMessageBox("Warning");
-        } catch (const DialogUser::Timeout&) {
-            user.CloseEverything();
-        }
-    });
-    HWND w = Open();
-    returned = true;
-    helper.join();
-    EXPECT_EQ(box, "<no box>");
+    HWND w = nullptr;
+    EXPECT_EQ(AnswerWarning([&] { w = Open(); }), "<no box>");
     EXPECT_EQ(Texts(w), std::vector<std::string>{"\x93\xfa\x96\x7b\x8c\xea\r\n"});
 }
 
