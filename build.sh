@@ -1,6 +1,7 @@
 #!/bin/sh
-# Installs what is missing (Debian, as root), builds both trees and runs the
-# demonstration: the stand-in host loads the fresh bkQuorvel.dll under Wine.
+# Installs what is missing (Debian, as root), builds both trees and the package
+# for users (dist/), and runs the demonstration: the stand-in host loads the
+# fresh bkQuorvel.dll under Wine.
 set -eu
 cd "$(dirname "$0")"
 
@@ -26,11 +27,13 @@ jobs=$(nproc 2>/dev/null || echo 2)
 echo "== native build"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j "$jobs"
-echo "== win32 build (MinGW-w64 i686)"
-cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+echo "== win32 build (MinGW-w64 i686): the release, size-optimised; the DLL is stripped"
+cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=MinSizeRel \
       -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build/win32 -j "$jobs"
-ls -l build/win32/src/dll/bkQuorvel.dll
+ls -l build/win32/src/dll/bkQuorvel.dll build/win32/src/dll/bkQuorvel.dll.debug
+echo "== package (after the DLL's image checks)"
+cmake --build build/win32 --target dist
 
 echo "== demonstration"
 # Compose windows are real windows, so the host runs inside a virtual X display.

@@ -35,6 +35,18 @@ bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePa
             n += nn;
         } else if (starP != kNone) {
             starN += codePage.CharLength(name, starN);
+            // A start whose first character differs from a plain single-byte
+            // character after the "*" fails at once: step over such starts in
+            // one go ("$$$*.txt" over a large folder spends its time here).
+            if (codePage.CharLength(pattern, starP) == 1 && pattern[starP] != '?' &&
+                pattern[starP] != '*') {
+                const std::uint8_t wanted =
+                    codePage.Upper(static_cast<std::uint8_t>(pattern[starP]));
+                for (std::size_t len; (len = codePage.CharLength(name, starN)) != 0; starN += len)
+                    if (len == 1 &&
+                        codePage.Upper(static_cast<std::uint8_t>(name[starN])) == wanted)
+                        break;
+            }
             p = starP;
             n = starN;
         } else {

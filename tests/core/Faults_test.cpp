@@ -208,10 +208,11 @@ TEST(Faults, EveryPlatformCallFailsInTurnOnEveryPath) {
                 EXPECT_TRUE(settings == path.settings || settings == cleanSettings ||
                             (path.dialog && WholeSave(settings)))
                     << where;
-                if (!path.legacy.empty())
+                if (!path.legacy.empty()) {
                     EXPECT_TRUE(legacy == path.legacy ||
                                 (legacy == cleanLegacy && settings == cleanSettings))
                         << where;
+                }
                 for (const auto& m : run.platform.messages)
                     EXPECT_TRUE(AllowedMessage(m)) << where << ": " << m.text;
 

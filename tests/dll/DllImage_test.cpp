@@ -1,25 +1,39 @@
-// What the built bkQuorvel.dll looks like from outside: a 32-bit DLL that
-// exports exactly the host's fourteen callbacks by their plain names, imports
-// Windows system DLLs only (the C and C++ runtimes are inside it), and carries
-// its version resource.
+// What the built bkQuorvel.dll looks like from outside: a 32-bit DLL of at most
+// 400 KB, stripped, its debug information in the file its debug link names;
+// it exports exactly the host's fourteen callbacks by their plain names,
+// imports Windows system DLLs only (the C and C++ runtimes are inside it), and
+// carries its version resource. The package is refused when one of these fails:
+// it runs this program on the DLL it is about to pack, named by BK_CHECKED_DLL
+// (a Windows path; without it, the DLL of this build tree).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "PeImage.h"
+#include "core/PluginInfo.h"
 
 namespace bk::test {
 namespace {
 
-PeImage BuiltDll() {
-    std::ifstream in(BK_BUILT_DLL, std::ios::binary);
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    return ReadPeImage(bytes.str());
+    return bytes.str();
+}
+
+std::string DllPath() {
+    const char* checked = std::getenv("BK_CHECKED_DLL");
+    return checked && *checked ? checked : BK_BUILT_DLL;
+}
+
+PeImage BuiltDll() {
+    return ReadPeImage(Bytes(DllPath()));
 }
 
 std::string Lower(std::string s) {
@@ -31,6 +45,16 @@ TEST(DllImage, IsA32BitDll) {
     PeImage dll = BuiltDll();
     EXPECT_EQ(dll.machine, 0x14C);              // i386
     EXPECT_TRUE(dll.characteristics & 0x2000);  // IMAGE_FILE_DLL
+}
+
+TEST(DllImage, ShipsStrippedWithinTheSizeLimit) {
+    EXPECT_LE(Bytes(DllPath()).size(), 400u * 1024u);
+    PeImage dll = BuiltDll();
+    EXPECT_EQ(dll.symbolCount, 0u);
+    for (const auto& name : dll.sectionNames)
+        EXPECT_NE(name.rfind(".debug", 0), 0u) << "debug section " << name << " left in the DLL";
+    EXPECT_EQ(dll.debugLink, "bkQuorvel.dll.debug");
+    EXPECT_GT(Bytes(DllPath() + ".debug").size(), 0u) << "no debug file beside it";
 }
 
 TEST(DllImage, ExportsExactlyTheFourteenCallbacksByPlainName) {
@@ -56,13 +80,17 @@ TEST(DllImage, ImportsWindowsSystemDllsOnly) {
 
 TEST(DllImage, CarriesItsVersionResource) {
     PeImage dll = BuiltDll();
-    EXPECT_EQ(dll.versionStrings["FileVersion"], "0.23e");
-    EXPECT_EQ(dll.versionStrings["ProductVersion"], "0.23e");
+    EXPECT_EQ(dll.versionStrings["FileVersion"], BK_PLUGIN_VERSION);
+    EXPECT_EQ(dll.versionStrings["ProductVersion"], BK_PLUGIN_VERSION);
     EXPECT_EQ(dll.versionStrings["FileDescription"],
               "Enables Becky! to add a signature at random.");
     EXPECT_EQ(dll.versionStrings["OriginalFilename"], "bkQuorvel.dll");
-    EXPECT_EQ(dll.fileVersionMS, (0u << 16) | 23u);
-    EXPECT_EQ(dll.fileVersionLS, (5u << 16) | 0u);
+    // The numeric form says the same: major.minor, and the revision as the letter's place.
+    std::string numeric = std::to_string(dll.fileVersionMS >> 16) + "." +
+                          std::to_string(dll.fileVersionMS & 0xFFFF) +
+                          static_cast<char>('a' + (dll.fileVersionLS >> 16) - 1);
+    EXPECT_EQ(numeric, BK_PLUGIN_VERSION);
+    EXPECT_EQ(dll.fileVersionLS & 0xFFFF, 0u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "HostSim.h"
+#include "core/PluginInfo.h"
 #include "support/LoadedPlugin.h"
 
 namespace bk::test {
@@ -43,7 +44,7 @@ TEST_F(Lifecycle, InformationRecordHoldsFourFieldsOfEightyBytes) {
     EXPECT_STREQ(record, "Becky! Quorvel plug-in");
     EXPECT_GT(std::strlen(record + 80), 0u);
     EXPECT_LT(std::strlen(record + 80), 80u);
-    EXPECT_STREQ(record + 160, "0.23e");
+    EXPECT_STREQ(record + 160, BK_PLUGIN_VERSION);
     EXPECT_STREQ(record + 240, "Enables Becky! to add a signature at random.");
 }
 

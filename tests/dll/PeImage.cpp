@@ -98,14 +98,25 @@ PeImage ReadPeImage(const std::string& bytes) {
     std::size_t sectionCount = r.U16(coff + 2);
     std::size_t optionalSize = r.U16(coff + 16);
     image.characteristics = r.U16(coff + 18);
+    std::size_t symbols = r.U32(coff + 8);
+    image.symbolCount = r.U32(coff + 12);
     std::size_t opt = coff + 20;
     if (r.U16(opt) != 0x10B)
         throw std::runtime_error("not a PE32 image");
     std::size_t dirs = opt + 96;
 
     std::vector<Section> sections;
-    for (std::size_t i = 0, s = opt + optionalSize; i < sectionCount; ++i, s += 40)
+    for (std::size_t i = 0, s = opt + optionalSize; i < sectionCount; ++i, s += 40) {
         sections.push_back({r.U32(s + 12), r.U32(s + 8), r.U32(s + 20), r.U32(s + 16)});
+        r.Check(s, 8);
+        std::string name(bytes.c_str() + s, strnlen(bytes.c_str() + s, 8));
+        if (name.size() > 1 && name[0] == '/')  // "/<offset>" into the string table
+            name = r.CString(symbols + 18 * std::size_t{image.symbolCount} +
+                             std::stoul(name.substr(1)));
+        if (name == ".gnu_debuglink")
+            image.debugLink = r.CString(sections.back().raw);
+        image.sectionNames.push_back(name);
+    }
     auto offsetOf = [&](std::uint32_t rva) -> std::size_t {
         for (auto& s : sections)
             if (rva >= s.va && rva < s.va + std::max(s.size, s.rawSize))

@@ -1,6 +1,7 @@
 #pragma once
 // A reader of the parts of a 32-bit PE image that the DLL checks look at:
-// machine, export names, imported DLL names and the version resource's strings.
+// machine, export names, imported DLL names, the version resource's strings, and
+// what stripping leaves (symbols, section names, the debug link).
 // Pure C++ on the file's bytes, so it needs no Windows loader.
 
 #include <cstdint>
@@ -18,6 +19,9 @@ struct PeImage {
     std::vector<std::string> imports;                   // DLL names
     std::map<std::string, std::string> versionStrings;  // StringFileInfo key -> value
     std::uint32_t fileVersionMS = 0, fileVersionLS = 0;
+    std::uint32_t symbolCount = 0;          // COFF symbol table entries
+    std::vector<std::string> sectionNames;  // long names resolved through the string table
+    std::string debugLink;                  // the file named by .gnu_debuglink, if any
 };
 
 // Throws std::runtime_error when the bytes are not a PE image it can read.

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchRow.h"
 #include "settings/Schema.h"
 #include "support/DialogFixture.h"
 
@@ -322,11 +323,19 @@ protected:
         std::printf("\n%s: %d cycles in %.1f s\n", series.name, series.cycles, seconds);
         std::printf("  %-17s %10s %10s %10s %8s %8s %8s  %s\n", "counter", "before", "middle",
                     "after", "1st half", "2nd half", "allowed", "read with");
+        std::string startFigures, growth;  // for the benchmark table's row
+        bool flat = played;
         for (std::size_t i = 0; i < kCounterCount; ++i) {
             const Counter& c = kCounters[i];
             long long b = before.readings[i].value, m = middle.readings[i].value,
                       a = after.readings[i].value;
             bool counted = b != kNotCounted && m != kNotCounted && a != kNotCounted;
+            if (counted) {
+                std::string sep = startFigures.empty() ? "" : ", ";
+                startFigures += sep + c.name + " " + std::to_string(b);
+                growth += sep + c.name + " " + (a >= b ? "+" : "") + std::to_string(a - b);
+                flat = flat && std::min(m - b, a - m) <= c.allowedPerHalf;
+            }
             auto shown = [&](long long v) { return counted ? std::to_string(v) : std::string(); };
             std::printf("  %-17s %10s %10s %10s %8s %8s %8s  %s\n", c.name, Figure(b).c_str(),
                         Figure(m).c_str(), Figure(a).c_str(), shown(m - b).c_str(),
@@ -338,7 +347,10 @@ protected:
                     << " in the two halves of " << series.cycles << " cycles";
             }
         }
-        std::fflush(stdout);
+        bench::TextRow(
+            std::string("soak: ") + series.name + ", " + std::to_string(series.cycles) + " cycles",
+            growth, "the same counters before", startFigures, "",
+            "flat (each half within the soak's limits)", flat);
         EXPECT_TRUE(played) << series.name;
     }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRow.h"
 #include "platform/win32/Win32Platform.h"
 #include "settings/IniFile.h"
 
@@ -76,16 +77,22 @@ int main() {
     std::printf("file: %d keys in [%s], %.0f KB\n\n", kEntries, kSection, content.size() / 1024.0);
 
     // ---- writes: every key gets a new value ----
+    // The engine's save: the median of five, each changing every value (the
+    // last leaves the "new" ones that the reads below check).
     bk::IniFile ini(platform, enginePath);
-    auto start = Clock::now();
-    {
+    std::vector<double> batchWrites;
+    for (const char* flavour : {"new", "old", "new", "old", "new"}) {
+        auto start = Clock::now();
         bk::IniBatch batch(ini);
-        for (int i = 0; i < kEntries; ++i) batch.WriteString(kSection, Key(i), Value(i, "new"));
+        for (int i = 0; i < kEntries; ++i) batch.WriteString(kSection, Key(i), Value(i, flavour));
         batch.Commit();
+        batchWrites.push_back(MillisecondsSince(start));
     }
-    double engineWrite = MillisecondsSince(start);
+    std::sort(batchWrites.begin(), batchWrites.end());
+    double engineWrite = batchWrites[batchWrites.size() / 2];
 
-    start = Clock::now();
+    auto start = Clock::now();
+
     for (int i = 0; i < kEntries; ++i)
         WritePrivateProfileStringA(kSection, Key(i).c_str(), Value(i, "new").c_str(),
                                    kernelPath.c_str());
@@ -131,7 +138,8 @@ int main() {
     }
     std::sort(fileReads.begin(), fileReads.end());
 
-    std::printf("write %d keys   engine batch   %10.2f ms\n", kEntries, engineWrite);
+    std::printf("write %d keys   engine batch   %10.2f ms   (median of 5)\n", kEntries,
+                engineWrite);
     std::printf("                kernel32       %10.2f ms   (%d WritePrivateProfileStringA)\n",
                 kernelWrite, kEntries);
     std::printf("                speed-up       %10.0fx\n\n", kernelWrite / engineWrite);
@@ -149,6 +157,13 @@ int main() {
         "                of which I/O   %10.3f ms   (median of 200: test for the file and read it "
         "whole)\n",
         fileReads[fileReads.size() / 2]);
+
+    bench::Row("settings save, 5,000-entry list", engineWrite,
+               "kernel32 WritePrivateProfileStringA per key", kernelWrite, bench::Goal::TimesFaster,
+               100);
+    bench::Row("settings load, 5,000-entry list", engineRead,
+               "kernel32 GetPrivateProfileStringA per key", kernelRead, bench::Goal::TimesFaster,
+               100);
 
     bool ok = entries == kEntries && same == kEntries &&
               last == Value(kEntries - 1, "new").substr(1, last.size());
