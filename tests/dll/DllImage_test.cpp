@@ -86,9 +86,10 @@ TEST(DllImage, CarriesItsVersionResource) {
               "Enables Becky! to add a signature at random.");
     EXPECT_EQ(dll.versionStrings["OriginalFilename"], "bkQuorvel.dll");
     // The numeric form says the same: major.minor, and the revision as the letter's place.
+    const unsigned revision = dll.fileVersionLS >> 16;
     std::string numeric = std::to_string(dll.fileVersionMS >> 16) + "." +
                           std::to_string(dll.fileVersionMS & 0xFFFF) +
-                          static_cast<char>('a' + (dll.fileVersionLS >> 16) - 1);
+                          (revision ? std::string(1, static_cast<char>('a' + revision - 1)) : "");
     EXPECT_EQ(numeric, BK_PLUGIN_VERSION);
     EXPECT_EQ(dll.fileVersionLS & 0xFFFF, 0u);
 }

@@ -8,7 +8,7 @@
 # A DLL that fails the image checks (size, stripping, exports, imports, version)
 # is not packaged, and no older package of the same name is left to be mistaken
 # for it.
-cmake_minimum_required(VERSION 3.20)
+cmake_minimum_required(VERSION 3.21)  # file(COPY_FILE)
 foreach(var DLL IMAGE_CHECK WINE_RUN VERSION SOURCE_DIR OUT STAGE)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "package.cmake needs -D${var}=...")
