@@ -4,8 +4,10 @@
 // of: a figure, the baseline measured in the same run, their ratio and the goal.
 //   @row|<what>|<figure>|<baseline>|<baseline figure>|<ratio>|<goal>|<met>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -14,6 +16,12 @@ enum class Goal {
     AtMostTimes,  // the figure is at most `limit` times the baseline
     AtMostMs,     // the figure is at most `limit` ms; the baseline is for comparison only
 };
+
+// The median of a series of timings (the upper one of an even count).
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 inline std::string Ms(double ms) {
     char text[32];

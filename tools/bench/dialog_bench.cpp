@@ -119,14 +119,10 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 struct Stats {
     std::vector<double> values;
-    double Median() {
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
+    double Median() const { return bench::Median(values); }
     void Print(const char* what) {
-        std::sort(values.begin(), values.end());
-        std::printf("  %-58s median %7.1f ms   slowest %7.1f ms\n", what, values[values.size() / 2],
-                    values.back());
+        std::printf("  %-58s median %7.1f ms   slowest %7.1f ms\n", what, Median(),
+                    *std::max_element(values.begin(), values.end()));
     }
 };
 

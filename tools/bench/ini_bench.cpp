@@ -88,8 +88,7 @@ int main() {
         batch.Commit();
         batchWrites.push_back(MillisecondsSince(start));
     }
-    std::sort(batchWrites.begin(), batchWrites.end());
-    double engineWrite = batchWrites[batchWrites.size() / 2];
+    double engineWrite = bench::Median(batchWrites);
 
     auto start = Clock::now();
 
@@ -106,8 +105,7 @@ int main() {
         entries = ini.ReadSection(kSection).size();
         sectionReads.push_back(MillisecondsSince(start));
     }
-    std::sort(sectionReads.begin(), sectionReads.end());
-    double engineRead = sectionReads[sectionReads.size() / 2];
+    double engineRead = bench::Median(sectionReads);
 
     std::vector<char> buffer(2048);
     int same = 0;

@@ -5,7 +5,6 @@
 // plug-in folder of their own; the runs alternate, and the medians are printed.
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,11 +28,6 @@ double LoadAndFree(const std::string& path) {
     }
     FreeLibrary(module);
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -63,9 +57,9 @@ int main() {
     RemoveDirectoryA(folder.c_str());
 
     std::printf("load_bench: medians of %d runs\n", kRuns);
-    std::printf("  LoadLibrary+FreeLibrary, bkQuorvel.dll   %8.3f ms\n", Median(plugin));
-    std::printf("  LoadLibrary+FreeLibrary, an empty DLL    %8.3f ms\n", Median(baseline));
-    bench::Row("attach and detach (LoadLibrary + FreeLibrary)", Median(plugin),
-               "the same for an empty DLL", Median(baseline), bench::Goal::AtMostTimes, 2);
+    std::printf("  LoadLibrary+FreeLibrary, bkQuorvel.dll   %8.3f ms\n", bench::Median(plugin));
+    std::printf("  LoadLibrary+FreeLibrary, an empty DLL    %8.3f ms\n", bench::Median(baseline));
+    bench::Row("attach and detach (LoadLibrary + FreeLibrary)", bench::Median(plugin),
+               "the same for an empty DLL", bench::Median(baseline), bench::Goal::AtMostTimes, 2);
     return 0;
 }
