@@ -7,9 +7,11 @@ cd "$(dirname "$0")"
 
 # clang, libclang-rt-14-dev (libFuzzer and sanitizer runtimes) and llvm (llvm-symbolizer,
 # for readable reports): the fuzzing run of ./test.sh.
-# locales: the Japanese locale that one Wine test runs in (code page 932).
+# locales: the Japanese locale that some Wine tests run in (code page 932).
+# fonts-wine, fonts-liberation, fonts-ipafont-gothic: the fonts a user's Windows has, in
+# metric-compatible form, for the private Wine prefix (Wine's own, "Arial", a Japanese face).
 packages="cmake make g++ googletest libgtest-dev g++-mingw-w64-i686 wine wine32 wine64 xvfb xauth
-          clang libclang-rt-14-dev llvm locales"
+          clang libclang-rt-14-dev llvm locales fonts-wine fonts-liberation fonts-ipafont-gothic"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

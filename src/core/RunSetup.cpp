@@ -83,7 +83,11 @@ void RunSetup(Plugin& plugin, bool defaultSetup) {
         form.SetFolderName(HostText(api.BKA_GetFolderDisplayName(section.c_str())));
     }
     form.SetDefaultSetup(defaultSetup);
-    form.SetMode(loaded->ReadInteger(section, kModeKey, kModeUseDefault));
+    // Without a stored mode, the default setup shows the mode the plug-in
+    // really uses then (so that an untouched Ok keeps it); a folder's setup
+    // follows the default setup.
+    const int modeDefault = defaultSetup ? plugin.defaultMode : kModeUseDefault;
+    form.SetMode(loaded->ReadInteger(section, kModeKey, modeDefault));
     form.TimingRadioGroup.Select(loaded->ReadInteger(section, kTimingKey, plugin.defaultTiming));
     form.SelectedList =
         SelectedListOf(loaded->ReadString(section, kSelectedSigsKey, ""), platform.AnsiCodePage());

@@ -1,16 +1,18 @@
 #pragma once
 // The state of a dialog's controls as the forms keep it: plain values that a
 // view copies to real controls and back. Captions and positions are not state;
-// they belong to the view's layout table.
+// they belong to the form's layout table (ControlLayout.h).
 
 #include <string>
 #include <vector>
 
 namespace bk {
 
-// Memo backgrounds, as system colour indexes (GetSysColor).
-inline constexpr int kColorWindow = 5;                // COLOR_WINDOW
-inline constexpr int kColorInactiveCaptionText = 19;  // COLOR_INACTIVECAPTIONTEXT
+// Memo backgrounds, as system colour indexes (GetSysColor): the window colour
+// while the memo takes input, and the colour Windows gives a disabled edit box
+// while it does not (readable in every standard colour scheme).
+inline constexpr int kColorWindow = 5;    // COLOR_WINDOW
+inline constexpr int kColorBtnFace = 15;  // COLOR_BTNFACE
 
 struct Control {
     bool enabled = true;

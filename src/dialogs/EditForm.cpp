@@ -18,12 +18,46 @@ TEditForm::TEditForm(Platform& platform, FormHost& forms) : platform_(platform),
 
 void TEditForm::FormCreate() {}
 
+const DialogLayout<TEditForm>& EditFormLayout() {
+    using F = TEditForm;
+    // The three radio buttons, the restrict check box and its button form one
+    // group: arrow keys move among them and selecting a radio button clears
+    // the other two. Ok is not a default button: Enter closes nothing.
+    // clang-format off
+    static const DialogLayout<F> layout{{465, 393, {
+        {BK_CONTROL(F, UseDefaultCheckBox, CheckBox), "&Use default setup",
+         {16, 8, 209, 17}, BK_CLICK(F, UseDefaultCheckBoxClick), 0},
+        {BK_CONTROL(F, NoActionRadioButton, RadioButton), "&No addition",
+         {32, 32, 353, 17}, BK_CLICK(F, RadioButtonsClick), 0},
+        {BK_CONTROL(F, SignatureRadioButton, RadioButton),
+         "Add a &signature registered in the Mailbox at random",
+         {32, 56, 353, 17}, BK_CLICK(F, RadioButtonsClick), kContinuesGroup},
+        {BK_CONTROL(F, SelSigCheckBox, CheckBox), "&Restrict signatures to add",
+         {56, 80, 217, 17}, BK_CLICK(F, RadioButtonsClick), kContinuesGroup},
+        {BK_CONTROL(F, SelSigButton, PushButton), "S&elect signature...",
+         {280, 76, 105, 25}, BK_CLICK(F, SelSigButtonClick), kContinuesGroup},
+        {BK_CONTROL(F, OnelineRadioButton, RadioButton),
+         "Add one &line at random from the list below",
+         {32, 104, 353, 17}, BK_CLICK(F, RadioButtonsClick), kContinuesGroup},
+        {BK_CONTROL(F, FortuneMemo, EditMemo), nullptr,
+         {8, 128, 449, 174}, nullptr, 0},
+        {BK_CONTROL(F, TimingRadioGroup, RadioGroup), "The signature is added &when",
+         {8, 312, 449, 33}, nullptr, kTwoColumns},
+        {BK_CONTROL(F, OkButton, PushButton), "&Ok",
+         {136, 360, 75, 25}, BK_CLICK(F, OkButtonClick), kClosesOk},
+        {BK_CONTROL(F, CancelButton, PushButton), "&Cancel",
+         {248, 360, 75, 25}, nullptr, kClosesCancel},
+    }}};
+    // clang-format on
+    return layout;
+}
+
 void TEditForm::RadioButtonsClick() {
     bool signature = SignatureRadioButton.checked;
     SelSigCheckBox.enabled = signature;
     SelSigButton.enabled = signature && SelSigCheckBox.checked;
     FortuneMemo.enabled = OnelineRadioButton.checked;
-    FortuneMemo.color = FortuneMemo.enabled ? kColorWindow : kColorInactiveCaptionText;
+    FortuneMemo.color = FortuneMemo.enabled ? kColorWindow : kColorBtnFace;
 }
 
 void TEditForm::UseDefaultCheckBoxClick() {
@@ -34,7 +68,7 @@ void TEditForm::UseDefaultCheckBoxClick() {
         &NoActionRadioButton, &SignatureRadioButton, &OnelineRadioButton, &SelSigCheckBox,
         &SelSigButton,        &FortuneMemo,          &TimingRadioGroup};
     for (Control* c : choices) c->enabled = own;
-    FortuneMemo.color = own ? kColorWindow : kColorInactiveCaptionText;
+    FortuneMemo.color = own ? kColorWindow : kColorBtnFace;
 }
 
 void TEditForm::SelSigButtonClick() {

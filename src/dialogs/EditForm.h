@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "dialogs/ControlLayout.h"
 #include "dialogs/Controls.h"
 #include "dialogs/FormHost.h"
 #include "platform/Platform.h"
@@ -84,5 +85,8 @@ private:
     Platform& platform_;
     FormHost& forms_;
 };
+
+// The setup dialog's client area and controls, in tab order.
+const DialogLayout<TEditForm>& EditFormLayout();
 
 }  // namespace bk

@@ -17,6 +17,27 @@ void TSelectSigForm::FormCreate() {
     MailboxPath.clear();
 }
 
+const DialogLayout<TSelectSigForm>& SelectSigFormLayout() {
+    using F = TSelectSigForm;
+    // No close check: any choice of items, none included, is accepted.
+    // clang-format off
+    static const DialogLayout<F> layout{{466, 239, {
+        {BK_CONTROL(F, CheckLabel, Text),
+         "The signature to be added is selected from checked items.",
+         {16, 16, 321, 15}, nullptr, 0},
+        {BK_CONTROL(F, SigCheckListBox, CheckList), nullptr,
+         {8, 40, 337, 89}, BK_CLICK(F, SigCheckListBoxClick), 0},
+        {BK_CONTROL(F, SigPreviewMemo, ViewMemo), nullptr,
+         {8, 136, 450, 89}, nullptr, 0},
+        {BK_CONTROL(F, OkButton, PushButton), "&Ok",
+         {376, 16, 75, 25}, nullptr, kClosesOk | kDefaultButton},
+        {BK_CONTROL(F, CancelButton, PushButton), "&Cancel",
+         {376, 56, 75, 25}, nullptr, kClosesCancel},
+    }}};
+    // clang-format on
+    return layout;
+}
+
 void TSelectSigForm::LoadSignatureList(const std::string& path) {
     MailboxPath = path;
     SigCheckListBox.items.clear();

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "dialogs/ControlLayout.h"
 #include "dialogs/Controls.h"
 #include "platform/Platform.h"
 #include "settings/SignatureFiles.h"
@@ -61,5 +62,8 @@ public:
 private:
     Platform& platform_;
 };
+
+// The selection dialog's client area and controls, in tab order.
+const DialogLayout<TSelectSigForm>& SelectSigFormLayout();
 
 }  // namespace bk

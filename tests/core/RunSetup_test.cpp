@@ -41,21 +41,21 @@ protected:
     ScriptedForms forms;
 };
 
-TEST_F(RunSetupTest, DefaultSetupWithoutModeShowsNoAdditionAndOkWritesZero) {
-    plugin.defaultMode = 1;
+TEST_F(RunSetupTest, DefaultSetupWithoutModeShowsTheRunningModeAndOkKeepsIt) {
+    plugin.defaultMode = 3;  // the cached default mode (1 on a first run)
     plugin.defaultTiming = 1;
     Run(true, [&](TEditForm& form) {
         EXPECT_EQ(form.Caption, "Setup for the additional message - (default)");
         EXPECT_TRUE(form.IsDefaultSetup());
-        EXPECT_TRUE(form.NoActionRadioButton.checked);
+        EXPECT_EQ(form.GetMode(), 3);
         EXPECT_EQ(form.TimingRadioGroup.itemIndex, 1);
         EXPECT_EQ(form.SelectedList, "");
         EXPECT_TRUE(form.FortuneMemo.lines.empty());
         EXPECT_EQ(form.MailboxPath, host.dataFolder + host.currentMailbox);
         return Ok(form);
     });
-    EXPECT_EQ(File(), "[Options]\r\nMode=0\r\nSigAddTiming=1\r\nSelectedSigs=\r\n");
-    EXPECT_EQ(plugin.defaultMode, 0);
+    EXPECT_EQ(File(), "[Options]\r\nMode=3\r\nSigAddTiming=1\r\nSelectedSigs=\r\n");
+    EXPECT_EQ(plugin.defaultMode, 3);
     EXPECT_EQ(plugin.defaultTiming, 1);
     EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentMailBox", "BKA_GetDataFolder"}));
 }

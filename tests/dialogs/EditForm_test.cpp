@@ -51,18 +51,18 @@ TEST_F(EditFormTest, SetModeSetsTheControlsAndTheEnablingFollows) {
         int color;
         int modeBack;
     } cases[] = {
-        {true, -1, false, 'N', false, "1100101", 19, 0},
-        {true, 0, false, 'N', false, "1100101", 19, 0},
-        {true, 1, false, 'S', false, "1110101", 19, 1},
+        {true, -1, false, 'N', false, "1100101", 15, 0},
+        {true, 0, false, 'N', false, "1100101", 15, 0},
+        {true, 1, false, 'S', false, "1110101", 15, 1},
         {true, 2, false, 'L', false, "1100111", 5, 2},
-        {true, 3, false, 'S', true, "1111101", 19, 3},
-        {true, 7, false, 'S', false, "1110101", 19, 1},  // unknown: initial state, mode 1
-        {true, -5, false, 'S', false, "1110101", 19, 1},
-        {false, -1, true, 'S', false, "0000000", 19, -1},
-        {false, 0, false, 'N', false, "1100101", 19, 0},
+        {true, 3, false, 'S', true, "1111101", 15, 3},
+        {true, 7, false, 'S', false, "1110101", 15, 1},  // unknown: initial state, mode 1
+        {true, -5, false, 'S', false, "1110101", 15, 1},
+        {false, -1, true, 'S', false, "0000000", 15, -1},
+        {false, 0, false, 'N', false, "1100101", 15, 0},
         {false, 2, false, 'L', false, "1100111", 5, 2},
-        {false, 3, false, 'S', true, "1111101", 19, 3},
-        {false, 9, false, 'S', false, "1110101", 19, 1},
+        {false, 3, false, 'S', true, "1111101", 15, 3},
+        {false, 9, false, 'S', false, "1110101", 15, 1},
     };
     for (const auto& c : cases) {
         TEditForm f(platform, forms);
@@ -116,7 +116,7 @@ TEST_F(EditFormTest, UncheckingUseDefaultEnablesEverythingUntilTheNextRadioClick
 
     form.RadioButtonsClick();
     EXPECT_EQ(Enabled(form), "1110101");
-    EXPECT_EQ(form.FortuneMemo.color, 19);
+    EXPECT_EQ(form.FortuneMemo.color, 15);
 }
 
 TEST_F(EditFormTest, RestrictCheckBoxEnablesTheSelectButton) {

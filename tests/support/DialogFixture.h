@@ -13,8 +13,8 @@
 #include <string>
 
 #include "HostSim.h"
-#include "dialogs/win32/EditFormView.h"
-#include "dialogs/win32/SelectSigFormView.h"
+#include "dialogs/EditForm.h"
+#include "dialogs/SelectSigForm.h"
 #include "support/DialogUser.h"
 #include "support/LoadedPlugin.h"
 #include "support/TempDir.h"

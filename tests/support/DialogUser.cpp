@@ -1,6 +1,7 @@
 #include "support/DialogUser.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace bk::test {
@@ -88,6 +89,29 @@ RECT DialogUser::Place(HWND control) {
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
     return RECT{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int DialogUser::CaptionWidth(HWND control) {
+    std::string caption = Text(control);
+    if (std::size_t amp = caption.find('&'); amp != std::string::npos)
+        caption.erase(amp, 1);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+int DialogUser::SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (const char* wanted = std::getenv("BK_LOGPIXELS"))
+        Check(dpi == std::atoi(wanted),
+              "the system DPI is " + std::to_string(dpi) + ", not BK_LOGPIXELS=" + wanted);
+    return dpi;
 }
 
 HBRUSH DialogUser::MemoBrush(HWND dialog, HWND memo) {

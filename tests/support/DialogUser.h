@@ -48,6 +48,12 @@ public:
     }
     // A control's place in its dialog's client area: x, y, width, height.
     static RECT Place(HWND control);
+    // The width of a control's caption (its "&" left out) in the control's font.
+    static int CaptionWidth(HWND control);
+    // The system DPI this process sees. Where the test runs with BK_LOGPIXELS
+    // set (wine-run sets Wine's system DPI from it), a process that sees
+    // another DPI is a failed set-up, which this reports through `Check`.
+    int SystemDpi();
     // The background brush the dialog gives a memo when it paints.
     static HBRUSH MemoBrush(HWND dialog, HWND memo);
 

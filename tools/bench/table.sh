@@ -48,6 +48,8 @@ if [ "$1" = plain ]; then
     done
 else
     run dialog_bench build/win32/wine-run "$win/dialog_bench.exe"
+    # Again at 150 % display scaling (the system DPI that wine-run sets).
+    run dialog_bench_144dpi env BK_LOGPIXELS=144 build/win32/wine-run "$win/dialog_bench.exe"
     run soak build/win32/wine-run build/win32/tests/dll/Soak_test.exe
 fi
 build/win32/wine-run --stop

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "HostSim.h"
-#include "dialogs/win32/EditFormView.h"
-#include "dialogs/win32/SelectSigFormView.h"
+#include "dialogs/EditForm.h"
+#include "dialogs/SelectSigForm.h"
 #include "support/DialogUser.h"
 #include "support/LoadedPlugin.h"
 #include "support/TempDir.h"

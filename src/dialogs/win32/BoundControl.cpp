@@ -10,42 +10,40 @@
 namespace bk {
 namespace {
 
-Control& CommonState(const BoundControl& control) {
-    return *std::visit([](auto* state) -> Control* { return state; }, control.state);
-}
-
-struct ClassAndStyle {
+// What each kind of control is made of, in the order of Kind.
+struct KindTraits {
     const char* windowClass;
-    DWORD style;
+    DWORD style;  // beyond WS_CHILD | WS_VISIBLE and the group bit
     DWORD exStyle;
+    int clickNotification;  // -1: none
+};
+constexpr KindTraits kKinds[] = {
+    /* Text */ {"STATIC", SS_LEFT, 0, -1},
+    /* CheckBox */ {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, BN_CLICKED},
+    // A radio button is a tab stop while it is selected (PushControl).
+    /* RadioButton */ {"BUTTON", BS_AUTORADIOBUTTON, 0, BN_CLICKED},
+    /* PushButton */ {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, BN_CLICKED},
+    /* EditMemo */
+    {"EDIT",
+     ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL |
+         WS_TABSTOP,
+     WS_EX_CLIENTEDGE, -1},
+    /* ViewMemo */
+    {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE, -1},
+    // An item's click comes from the item's own button (its identifier
+    // follows the group's), which FormView maps to the group.
+    /* RadioGroup */ {"BUTTON", BS_GROUPBOX, 0, BN_CLICKED},
+    /* CheckList */ {"LISTBOX", checklist::kStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, LBN_SELCHANGE},
 };
 
-ClassAndStyle StyleOf(const BoundControl& control) {
-    switch (control.kind) {
-        case Kind::Text:
-            return {"STATIC", SS_LEFT, 0};
-        case Kind::CheckBox:
-            return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-        case Kind::RadioButton:
-            return {"BUTTON", BS_AUTORADIOBUTTON, 0};  // tab stop when selected (Push)
-        case Kind::PushButton: {
-            DWORD type = (control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-            return {"BUTTON", type | WS_TABSTOP, 0};
-        }
-        case Kind::EditMemo:
-            return {"EDIT",
-                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL |
-                        WS_VSCROLL | WS_TABSTOP,
-                    WS_EX_CLIENTEDGE};
-        case Kind::ViewMemo:
-            return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                    WS_EX_CLIENTEDGE};
-        case Kind::RadioGroup:
-            return {"BUTTON", BS_GROUPBOX, 0};
-        case Kind::CheckList:
-            return {"LISTBOX", checklist::kStyle | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    }
-    throw std::logic_error("unknown control kind");
+const KindTraits& TraitsOf(Kind kind) {
+    return kKinds[static_cast<int>(kind)];
+}
+
+template <Kind K>
+KindState<K>& StateAs(const BoundControl& control) {
+    return static_cast<KindState<K>&>(*control.state);
 }
 
 void SetStyleBit(HWND window, DWORD bit, bool on) {
@@ -96,16 +94,41 @@ int FontHeight(HWND window, HFONT font) {
     return metrics.tmHeight;
 }
 
+// The places of a radio group's items, as a radio group lays them out:
+// columns of equal width, rows sharing the height below the group's caption.
+std::vector<RECT> RadioItemPlaces(const BoundControl& control, Rect group, int textHeight,
+                                  int dpi) {
+    const RadioGroup& state = StateAs<Kind::RadioGroup>(control);
+    int count = static_cast<int>(state.items.size());
+    int columns = (control.row->flags & kTwoColumns) ? 2 : 1;
+    int perColumn = count > 0 ? (count + columns - 1) / columns : 1;
+    int below = group.height - textHeight - ScaleToDpi(5, dpi);
+    int itemHeight = below / perColumn;
+    int top = textHeight + ScaleToDpi(1, dpi) + (below % perColumn) / 2;
+    int itemWidth = (group.width - ScaleToDpi(10, dpi)) / columns;
+    std::vector<RECT> places;
+    for (int k = 0; k < count; ++k) {
+        int x = group.x + ScaleToDpi(8, dpi) + (k / perColumn) * itemWidth;
+        int y = group.y + top + (k % perColumn) * itemHeight;
+        places.push_back({x, y, x + itemWidth, y + itemHeight});
+    }
+    return places;
+}
+
+HFONT FontFor(const BoundControl& control, const DialogFontSet& fonts) {
+    return IsMemo(control.row->kind) ? fonts.memo : fonts.dialog;
+}
+
 void PushMemo(BoundControl& control) {
-    Memo& memo = StateOf<Memo>(control);
-    if (memo.lines != control.shownLines) {
+    Memo& memo = *static_cast<Memo*>(control.state);
+    if (memo.lines != control.shown) {
         SetWindowTextA(control.window, JoinLines(memo.lines).c_str());
-        control.shownLines = memo.lines;
+        control.shown = memo.lines;
     }
 }
 
 void PushRadioGroup(BoundControl& control) {
-    RadioGroup& group = StateOf<RadioGroup>(control);
+    RadioGroup& group = StateAs<Kind::RadioGroup>(control);
     for (std::size_t k = 0; k < control.items.size(); ++k) {
         HWND item = control.items[k];
         bool selected = static_cast<int>(k) == group.itemIndex;
@@ -118,12 +141,12 @@ void PushRadioGroup(BoundControl& control) {
 }
 
 void PushCheckList(BoundControl& control) {
-    CheckListBox& list = StateOf<CheckListBox>(control);
+    CheckListBox& list = StateAs<Kind::CheckList>(control);
     HWND box = control.window;
     std::vector<std::string> titles;
     titles.reserve(list.items.size());
     for (const CheckListItem& item : list.items) titles.push_back(item.title);
-    if (titles != control.shownTitles) {
+    if (titles != control.shown) {
         SendMessageA(box, WM_SETREDRAW, FALSE, 0);
         SendMessageA(box, LB_RESETCONTENT, 0, 0);
         SendMessageA(box, LB_INITSTORAGE, titles.size(), 0);
@@ -131,7 +154,7 @@ void PushCheckList(BoundControl& control) {
             SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
         SendMessageA(box, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(box, nullptr, TRUE);
-        control.shownTitles = std::move(titles);
+        control.shown = std::move(titles);
     }
     for (std::size_t i = 0; i < list.items.size(); ++i)
         checklist::SetChecked(box, static_cast<int>(i), list.items[i].checked);
@@ -142,16 +165,23 @@ void PushCheckList(BoundControl& control) {
 
 }  // namespace
 
+int ClickNotification(Kind kind) {
+    return TraitsOf(kind).clickNotification;
+}
+
+bool IsMemo(Kind kind) {
+    return kind == Kind::EditMemo || kind == Kind::ViewMemo;
+}
+
 void PushControl(BoundControl& control) {
-    Control& common = CommonState(control);
-    SetEnabled(control.window, common.enabled);
-    SetVisible(control.window, common.visible);
-    switch (control.kind) {
+    SetEnabled(control.window, control.state->enabled);
+    SetVisible(control.window, control.state->visible);
+    switch (control.row->kind) {
         case Kind::CheckBox:
-            SetCheck(control.window, StateOf<CheckBox>(control).checked);
+            SetCheck(control.window, StateAs<Kind::CheckBox>(control).checked);
             break;
         case Kind::RadioButton: {
-            bool checked = StateOf<RadioButton>(control).checked;
+            bool checked = StateAs<Kind::RadioButton>(control).checked;
             SetCheck(control.window, checked);
             SetStyleBit(control.window, WS_TABSTOP, checked);
             break;
@@ -173,21 +203,21 @@ void PushControl(BoundControl& control) {
 }
 
 void PullControl(BoundControl& control) {
-    switch (control.kind) {
+    switch (control.row->kind) {
         case Kind::CheckBox:
-            StateOf<CheckBox>(control).checked = GetCheck(control.window);
+            StateAs<Kind::CheckBox>(control).checked = GetCheck(control.window);
             break;
         case Kind::RadioButton:
-            StateOf<RadioButton>(control).checked = GetCheck(control.window);
+            StateAs<Kind::RadioButton>(control).checked = GetCheck(control.window);
             break;
         case Kind::EditMemo: {
             std::vector<std::string> lines = SplitLines(WindowText(control.window));
-            StateOf<Memo>(control).lines = lines;
-            control.shownLines = std::move(lines);
+            StateAs<Kind::EditMemo>(control).lines = lines;
+            control.shown = std::move(lines);
             break;
         }
         case Kind::RadioGroup: {
-            RadioGroup& group = StateOf<RadioGroup>(control);
+            RadioGroup& group = StateAs<Kind::RadioGroup>(control);
             group.itemIndex = -1;
             for (std::size_t k = 0; k < control.items.size(); ++k)
                 if (GetCheck(control.items[k])) {
@@ -197,7 +227,7 @@ void PullControl(BoundControl& control) {
             break;
         }
         case Kind::CheckList: {
-            CheckListBox& list = StateOf<CheckListBox>(control);
+            CheckListBox& list = StateAs<Kind::CheckList>(control);
             for (std::size_t i = 0; i < list.items.size(); ++i)
                 list.items[i].checked = checklist::IsChecked(control.window, static_cast<int>(i));
             list.itemIndex = static_cast<int>(SendMessageA(control.window, LB_GETCURSEL, 0, 0));
@@ -210,59 +240,63 @@ void PullControl(BoundControl& control) {
     }
 }
 
-void CreateControl(HWND dialog, BoundControl& control, int id, HFONT dialogFont, HFONT memoFont) {
+void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& fonts, int dpi) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     auto create = [&](const char* windowClass, const char* caption, DWORD style, DWORD exStyle,
-                      int x, int y, int width, int height, int childId, HFONT font) {
+                      int childId) {
         HWND window = CreateWindowExA(exStyle, windowClass, caption ? caption : "",
-                                      WS_CHILD | WS_VISIBLE | style, x, y, width, height, dialog,
+                                      WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
                                       instance, nullptr);
         if (!window)
             throw std::runtime_error("A dialog control could not be created.");
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return window;
     };
 
-    control.id = id;
-    ClassAndStyle s = StyleOf(control);
-    DWORD group = (control.flags & kContinuesGroup) ? 0 : WS_GROUP;
-    bool memo = control.kind == Kind::EditMemo || control.kind == Kind::ViewMemo;
-    HFONT font = memo ? memoFont : dialogFont;
-    control.window = create(s.windowClass, control.caption, s.style | group, s.exStyle, control.x,
-                            control.y, control.width, control.height, control.id, font);
-    switch (control.kind) {
+    const ControlRow& row = *control.row;
+    const KindTraits& traits = TraitsOf(row.kind);
+    DWORD style = traits.style | ((row.flags & kContinuesGroup) ? 0 : WS_GROUP) |
+                  ((row.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : 0);
+    control.window = create(traits.windowClass, row.caption, style, traits.exStyle, control.id);
+    switch (row.kind) {
         case Kind::EditMemo:
             SendMessageA(control.window, EM_SETLIMITTEXT, 0, 0);  // no limit but memory
             tabmemo::Attach(control.window);
             break;
         case Kind::CheckList:
-            SendMessageA(control.window, LB_SETITEMHEIGHT, 0, checklist::kItemHeight);
             checklist::Attach(control.window);
             break;
         case Kind::RadioGroup: {
-            // Laid out as a radio group lays out its items: columns of equal
-            // width, rows sharing the height below the group's caption.
-            const RadioGroup& state = StateOf<RadioGroup>(control);
-            int count = static_cast<int>(state.items.size());
-            int columns = (control.flags & kTwoColumns) ? 2 : 1;
-            int perColumn = count > 0 ? (count + columns - 1) / columns : 1;
-            int textHeight = FontHeight(dialog, dialogFont);
-            int below = control.height - textHeight - 5;
-            int itemHeight = below / perColumn;
-            int top = textHeight + 1 + (below % perColumn) / 2;
-            int itemWidth = (control.width - 10) / columns;
-            for (int k = 0; k < count; ++k)
-                control.items.push_back(
-                    create("BUTTON", state.items[static_cast<std::size_t>(k)].c_str(),
-                           BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP : 0), 0,
-                           control.x + 8 + (k / perColumn) * itemWidth,
-                           control.y + top + (k % perColumn) * itemHeight, itemWidth, itemHeight,
-                           control.id + 1 + k, dialogFont));
+            const RadioGroup& state = StateAs<Kind::RadioGroup>(control);
+            for (std::size_t k = 0; k < state.items.size(); ++k)
+                control.items.push_back(create("BUTTON", state.items[k].c_str(),
+                                               BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP : 0), 0,
+                                               control.id + 1 + static_cast<int>(k)));
             break;
         }
         default:
             break;
+    }
+    PlaceControl(control, fonts, dpi);
+}
+
+void PlaceControl(BoundControl& control, const DialogFontSet& fonts, int dpi) {
+    Rect place = ScaleToDpi(control.row->place, dpi);
+    HFONT font = FontFor(control, fonts);
+    SendMessageA(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(control.window, nullptr, place.x, place.y, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (control.row->kind == Kind::CheckList)
+        checklist::SetDpi(control.window, dpi);
+    if (!control.items.empty()) {
+        std::vector<RECT> places =
+            RadioItemPlaces(control, place, FontHeight(control.window, font), dpi);
+        for (std::size_t k = 0; k < control.items.size(); ++k) {
+            const RECT& r = places[k];
+            SendMessageA(control.items[k], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            SetWindowPos(control.items[k], nullptr, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
 }
 

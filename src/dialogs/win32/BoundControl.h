@@ -5,61 +5,58 @@
 
 #include "platform/win32/WindowsApi.h"
 
-#include <functional>
 #include <string>
-#include <variant>
 #include <vector>
 
-#include "dialogs/win32/ControlLayout.h"
+#include "dialogs/ControlLayout.h"
 
 namespace bk {
 
-// One row of a layout table, bound to a form object.
-struct BoundControl {
-    const char* field;
-    Kind kind;
-    const char* caption;
-    int x, y, width, height;
-    unsigned flags;
-    ControlRef state;
-    std::function<void()> click;  // the form's handler, or empty
-
-    // Filled when the control exists.
-    int id = 0;
-    HWND window = nullptr;
-    std::vector<HWND> items;               // a radio group's buttons
-    std::vector<std::string> shownLines;   // a memo's lines as the control holds them
-    std::vector<std::string> shownTitles;  // a check list's titles as the control holds them
+// The fonts a dialog's controls are given.
+struct DialogFontSet {
+    HFONT dialog;  // Arial: everything but the memos
+    HFONT memo;    // the memos' fixed-pitch face
 };
 
+// One row of a layout table, bound to a form object.
+struct BoundControl {
+    const ControlRow* row;
+    Control* state;  // the form's field; of type KindState<row->kind>
+    int id = 0;
+
+    // Filled when the control exists.
+    HWND window = nullptr;
+    std::vector<HWND> items;          // a radio group's buttons
+    std::vector<std::string> shown;   // a memo's lines or a check list's titles, as the control holds them
+};
+
+// The rows of `layout` bound to `form`.
 template <typename Form>
-std::vector<BoundControl> BindRows(const std::vector<ControlRow<Form>>& rows, Form& form) {
+std::vector<BoundControl> BindRows(const DialogLayout<Form>& layout, Form& form) {
     std::vector<BoundControl> bound;
-    bound.reserve(rows.size());
-    for (const ControlRow<Form>& row : rows) {
-        std::function<void()> click;
-        if (row.click)
-            click = [&form, handler = row.click] { (form.*handler)(); };
-        bound.push_back({row.field, row.kind, row.caption, row.x, row.y, row.width, row.height,
-                         row.flags, row.state(form), std::move(click)});
+    bound.reserve(layout.rows.size());
+    for (std::size_t i = 0; i < layout.rows.size(); ++i) {
+        const ControlRow& row = layout.rows[i];
+        bound.push_back({&row, &row.state(&form), ControlId(i)});
     }
     return bound;
 }
 
-// The form's state behind a control, by its type.
-template <typename T>
-T& StateOf(const BoundControl& control) {
-    return *std::get<T*>(control.state);
-}
-
-// Makes the real control (and a radio group's items) of `control` in `dialog`
-// with identifier `id`, in `memoFont` for a memo and `dialogFont` for the
-// rest. Throws std::runtime_error when it can't.
-void CreateControl(HWND dialog, BoundControl& control, int id, HFONT dialogFont, HFONT memoFont);
+// Makes the real control (and a radio group's items) of `control` in `dialog`,
+// placed for `dpi`. Throws std::runtime_error when it can't.
+void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& fonts, int dpi);
+// Places the control (and a radio group's items) for `dpi`, in `fonts` made
+// for that DPI: when it is made, and again when the dialog's DPI changes.
+void PlaceControl(BoundControl& control, const DialogFontSet& fonts, int dpi);
 
 // Copies the form's state to the control, touching only what differs.
 void PushControl(BoundControl& control);
 // Copies what the user can change in the control back to the form's state.
 void PullControl(BoundControl& control);
+
+// The notification code of a control's own window that is a click on it (the
+// form's handler runs), or -1 for a kind that has none.
+int ClickNotification(Kind kind);
+bool IsMemo(Kind kind);
 
 }  // namespace bk

@@ -2,13 +2,23 @@
 
 #include <string>
 
+#include "dialogs/ControlLayout.h"
 #include "dialogs/win32/Subclass.h"
 
 namespace bk::checklist {
 namespace {
 
-constexpr int kBoxSize = 13;
-constexpr int kBoxArea = kBoxSize + 4;  // the box and its margins, from the item's left edge
+// The DPI a list is laid out for, kept with the list.
+constexpr char kDpiProperty[] = "bkQuorvel.CheckListDpi";
+
+int DpiOf(HWND list) {
+    auto dpi = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(list, kDpiProperty)));
+    return dpi > 0 ? dpi : kBaseDpi;
+}
+
+// The check box and its margins, from the item's left edge, at 96 DPI.
+constexpr int kBoxMargin = 2;
+constexpr int kBoxArea = kCheckListBoxSize + 2 * kBoxMargin;
 
 void Toggle(HWND list, int index) {
     if (index < 0 || index >= static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)))
@@ -20,7 +30,7 @@ void Toggle(HWND list, int index) {
 int BoxAt(HWND list, LPARAM point) {
     int x = static_cast<short>(LOWORD(point));
     LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, point);
-    if (HIWORD(hit) != 0 || x < 0 || x >= kBoxArea)
+    if (HIWORD(hit) != 0 || x < 0 || x >= ScaleToDpi(kBoxArea, DpiOf(list)))
         return -1;
     return LOWORD(hit);
 }
@@ -38,16 +48,45 @@ std::optional<LRESULT> ListMessage(HWND list, UINT message, WPARAM wParam, LPARA
                 return 0;  // not a type-ahead search for an item starting with a blank
             }
             break;
+        case WM_DESTROY:
+            RemovePropA(list, kDpiProperty);
+            break;
         default:
             break;
     }
     return std::nullopt;  // the list box handles it too (a click also selects)
 }
 
+// An item's title as Unicode: the list box keeps it in the system code page.
+std::wstring TitleOf(HWND list, UINT index) {
+    auto length = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, index, 0));
+    if (length <= 0)
+        return {};
+    std::string bytes(static_cast<std::size_t>(length) + 1, '\0');
+    length = static_cast<int>(
+        SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(bytes.data())));
+    if (length <= 0)
+        return {};
+    int wide = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::wstring title(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
+    if (wide > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, title.data(), wide);
+    return title;
+}
+
 }  // namespace
+
+int ItemHeight(int dpi) {
+    return ScaleToDpi(kCheckListItemHeight, dpi);
+}
 
 void Attach(HWND list) {
     Subclass(list, &ListMessage);
+}
+
+void SetDpi(HWND list, int dpi) {
+    SetPropA(list, kDpiProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, ItemHeight(dpi));
 }
 
 bool IsChecked(HWND list, int index) {
@@ -65,26 +104,24 @@ void SetChecked(HWND list, int index, bool checked) {
         InvalidateRect(list, &item, FALSE);
 }
 
-void Measure(MEASUREITEMSTRUCT& item) {
-    item.itemHeight = kItemHeight;
-}
-
 void Draw(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1))
         return;  // an empty list being focused
     HDC dc = item.hDC;
+    const int dpi = DpiOf(item.hwndItem);
+    const int boxSize = ScaleToDpi(kCheckListBoxSize, dpi);
     RECT all = item.rcItem;
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     bool disabled = (item.itemState & ODS_DISABLED) != 0;
 
     RECT boxArea = all;
-    boxArea.right = all.left + kBoxArea;
+    boxArea.right = all.left + ScaleToDpi(kBoxArea, dpi);
     FillRect(dc, &boxArea, GetSysColorBrush(COLOR_WINDOW));
     RECT box;
-    box.left = all.left + 2;
-    box.top = all.top + (all.bottom - all.top - kBoxSize) / 2;
-    box.right = box.left + kBoxSize;
-    box.bottom = box.top + kBoxSize;
+    box.left = all.left + ScaleToDpi(kBoxMargin, dpi);
+    box.top = all.top + (all.bottom - all.top - boxSize) / 2;
+    box.right = box.left + boxSize;
+    box.bottom = box.top + boxSize;
     UINT boxState =
         DFCS_BUTTONCHECK | (item.itemData ? DFCS_CHECKED : 0) | (disabled ? DFCS_INACTIVE : 0);
     DrawFrameControl(dc, &box, DFC_BUTTON, boxState);
@@ -92,19 +129,15 @@ void Draw(const DRAWITEMSTRUCT& item) {
     RECT text = all;
     text.left = boxArea.right;
     FillRect(dc, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    int length = static_cast<int>(SendMessageA(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0));
-    if (length > 0) {
-        std::string title(static_cast<std::size_t>(length) + 1, '\0');
-        length = static_cast<int>(SendMessageA(item.hwndItem, LB_GETTEXT, item.itemID,
-                                               reinterpret_cast<LPARAM>(title.data())));
-        title.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    std::wstring title = TitleOf(item.hwndItem, item.itemID);
+    if (!title.empty()) {
         int oldMode = SetBkMode(dc, TRANSPARENT);
         COLORREF oldColor = SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
                                                          : selected ? COLOR_HIGHLIGHTTEXT
                                                                     : COLOR_WINDOWTEXT));
         RECT inner = text;
-        inner.left += 2;
-        DrawTextA(dc, title.c_str(), static_cast<int>(title.size()), &inner,
+        inner.left += ScaleToDpi(kBoxMargin, dpi);
+        DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &inner,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);

@@ -1,6 +1,10 @@
 #pragma once
 // A list box with a check box in front of each item: an owner-drawn list box
 // (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) whose item data holds the check mark.
+// Items are 15 pixels high with a 13-pixel check box at 96 DPI, scaled to the
+// DPI the list is attached with. Titles are drawn as Unicode converted from
+// the system code page, so they never depend on the character set of the
+// font the mapper realises.
 //
 // Mouse: a click on an item's check box toggles it (and makes the item the
 // current one, as any click does). Keyboard: the arrow, page and Home/End keys
@@ -11,21 +15,23 @@
 
 namespace bk::checklist {
 
-inline constexpr int kItemHeight = 15;
-
 // The list box style to create it with (plus WS_CHILD, WS_VISIBLE, WS_TABSTOP).
 inline constexpr DWORD kStyle =
     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
 
+// The item height at `dpi`, for the owner's WM_MEASUREITEM.
+int ItemHeight(int dpi);
+
 // Subclasses a new list box so that clicks and Space toggle check marks.
 void Attach(HWND list);
+// Lays the items out for `dpi` (96 until this is called).
+void SetDpi(HWND list, int dpi);
 
 bool IsChecked(HWND list, int index);
 // Sets an item's mark and repaints it when it changed.
 void SetChecked(HWND list, int index, bool checked);
 
-// WM_MEASUREITEM and WM_DRAWITEM of the list's owner.
-void Measure(MEASUREITEMSTRUCT& item);
+// WM_DRAWITEM of the list's owner.
 void Draw(const DRAWITEMSTRUCT& item);
 
 }  // namespace bk::checklist

@@ -2,18 +2,19 @@
 
 #include <utility>
 
+#include "dialogs/ControlLayout.h"
 #include "dialogs/win32/GdiGuards.h"
 
 namespace bk {
 namespace {
 
-constexpr int kCharacterHeight = -12;  // negative: character height, without internal leading
-
 // "ＭＳ ゴシック" (fullwidth M, fullwidth S, space, go, shi, small tsu, ku).
 constexpr wchar_t kMemoFace[] = L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF";
 
-UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily) {
-    return UniqueFont(CreateFontW(kCharacterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily, int dpi) {
+    // Negative: the character height, without the internal leading.
+    int height = -ScaleToDpi(kFontCharacterHeight, dpi);
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                   DEFAULT_QUALITY, pitchAndFamily, face));
 }
@@ -36,15 +37,15 @@ bool IsFixedPitch(HFONT font) {
 
 }  // namespace
 
-UniqueFont CreateDialogFont() {
-    return Create(L"Arial", DEFAULT_PITCH | FF_SWISS);
+UniqueFont CreateDialogFont(int dpi) {
+    return Create(L"Arial", DEFAULT_PITCH | FF_SWISS, dpi);
 }
 
-UniqueFont CreateMemoFont() {
-    UniqueFont font = Create(kMemoFace, FIXED_PITCH | FF_MODERN);
+UniqueFont CreateMemoFont(int dpi) {
+    UniqueFont font = Create(kMemoFace, FIXED_PITCH | FF_MODERN, dpi);
     if (font && IsFixedPitch(font.Get()))
         return font;
-    UniqueFont fallback = Create(L"", FIXED_PITCH | FF_MODERN);
+    UniqueFont fallback = Create(L"", FIXED_PITCH | FF_MODERN, dpi);
     return fallback ? std::move(fallback) : std::move(font);
 }
 

@@ -4,6 +4,7 @@
 
 #include "dialogs/HandlerGuard.h"
 #include "dialogs/win32/CheckListBox.h"
+#include "dialogs/win32/Dpi.h"
 
 namespace bk {
 namespace {
@@ -16,7 +17,7 @@ constexpr INT_PTR kEndFailed = 3;  // the dialog could not be built
 thread_local HWND t_topmost = nullptr;
 
 // A template with no controls and an empty caption: the view creates its
-// controls itself, in pixels. The words after the header are the menu, the
+// controls itself, in pixels at the dialog's DPI. The words after the header are the menu, the
 // window class and the title, all empty.
 std::vector<DWORD> EmptyTemplate(DWORD style) {
     std::vector<DWORD> buffer((sizeof(DLGTEMPLATE) + 3 * sizeof(WORD) + 3) / sizeof(DWORD) + 1, 0);
@@ -26,16 +27,21 @@ std::vector<DWORD> EmptyTemplate(DWORD style) {
 
 }  // namespace
 
-FormView::FormView(Platform& platform, std::vector<BoundControl> controls, DialogFrame frame)
-    : platform_(platform), controls_(std::move(controls)), frame_(std::move(frame)) {}
+FormView::FormView(Platform& platform, const Layout& layout, std::vector<BoundControl> controls,
+                   void* form, const std::string& caption,
+                   std::function<bool(ModalResult)> closeQuery)
+    : platform_(platform),
+      layout_(layout),
+      controls_(std::move(controls)),
+      form_(form),
+      caption_(caption),
+      closeQuery_(std::move(closeQuery)) {}
 
 HWND FormView::Topmost() {
     return t_topmost;
 }
 
 ModalResult FormView::ShowModal(HINSTANCE instance, HWND owner) {
-    dialogFont_ = CreateDialogFont();
-    memoFont_ = CreateMemoFont();
     std::vector<DWORD> dialogTemplate = EmptyTemplate(kDialogStyle);
     INT_PTR result = DialogBoxIndirectParamA(
         instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
@@ -73,24 +79,16 @@ INT_PTR FormView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             return OnInitDialog();
         case WM_COMMAND:
-            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return OnCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_MEASUREITEM: {
-            auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (item.CtlType != ODT_LISTBOX)
-                return FALSE;
-            checklist::Measure(item);
-            return TRUE;
-        }
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (item.CtlType != ODT_LISTBOX)
-                return FALSE;
-            checklist::Draw(item);
-            return TRUE;
-        }
+        case WM_MEASUREITEM:
+            return OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM:
+            return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_DPICHANGED:
+            return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         case WM_CLOSE:
             return OnClose();
         case WM_DESTROY:
@@ -106,6 +104,9 @@ INT_PTR FormView::OnInitDialog() {
     previousTopmost_ = t_topmost;
     t_topmost = Window();
     try {
+        KeepDialogScalingToView(Window());
+        dpi_ = DpiForWindow(Window());
+        MakeFonts();
         CreateControls();
         Push();
     } catch (const std::exception& e) {
@@ -114,7 +115,7 @@ INT_PTR FormView::OnInitDialog() {
         End(kEndFailed);
         return FALSE;
     }
-    PlaceWindow();
+    PlaceWindow(nullptr);
     // Focus on the first control that takes it; FALSE keeps the dialog
     // manager from choosing another.
     if (HWND first = GetNextDlgTabItem(Window(), nullptr, FALSE))
@@ -126,31 +127,74 @@ void FormView::OnDestroy() {
     t_topmost = previousTopmost_;
 }
 
+void FormView::MakeFonts() {
+    UniqueFont dialogFont = CreateDialogFont(dpi_);
+    UniqueFont memoFont = CreateMemoFont(dpi_);
+    if (!dialogFont || !memoFont)
+        throw std::runtime_error("The dialog's fonts could not be created.");
+    dialogFont_ = std::move(dialogFont);
+    memoFont_ = std::move(memoFont);
+}
+
 void FormView::CreateControls() {
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        BoundControl& control = controls_[i];
-        CreateControl(Window(), control, ControlId(i), dialogFont_.Get(), memoFont_.Get());
-        if (control.flags & kDefaultButton)
+    DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get()};
+    for (BoundControl& control : controls_) {
+        CreateControl(Window(), control, fonts, dpi_);
+        if (control.row->flags & kDefaultButton)
             SendMessageA(Window(), DM_SETDEFID, control.id, 0);
     }
 }
 
-void FormView::PlaceWindow() {
-    RECT outer{0, 0, frame_.clientWidth, frame_.clientHeight};
-    auto style = static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_STYLE));
-    auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_EXSTYLE));
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+void FormView::PlaceWindow(const POINT* at) {
+    const int clientWidth = ScaleToDpi(layout_.clientWidth, dpi_);
+    const int clientHeight = ScaleToDpi(layout_.clientHeight, dpi_);
+    RECT outer{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_EXSTYLE)));
     int width = outer.right - outer.left;
     int height = outer.bottom - outer.top;
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame around the client area can be of another DPI than the one
+    // AdjustWindowRectEx assumes (a per-monitor aware host that scales its
+    // frames, or one that does not): what the window really got corrects it.
+    for (int pass = 0; pass < 2; ++pass) {
+        int x = at ? at->x : (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        int y = at ? at->y : (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{};
+        GetClientRect(Window(), &client);
+        if (client.right == clientWidth && client.bottom == clientHeight)
+            break;
+        width += clientWidth - client.right;
+        height += clientHeight - client.bottom;
+    }
+}
+
+INT_PTR FormView::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0 || dpi == dpi_)
+        return TRUE;
+    // The old fonts stay selected into the controls until the new ones are.
+    UniqueFont oldDialogFont = std::move(dialogFont_);
+    UniqueFont oldMemoFont = std::move(memoFont_);
+    dpi_ = dpi;
+    try {
+        MakeFonts();
+    } catch (const std::exception&) {
+        dialogFont_ = std::move(oldDialogFont);  // keep the old layout whole
+        memoFont_ = std::move(oldMemoFont);
+        return TRUE;
+    }
+    DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get()};
+    for (BoundControl& control : controls_) PlaceControl(control, fonts, dpi_);
+    POINT at{suggested.left, suggested.top};
+    PlaceWindow(&at);
+    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return TRUE;
 }
 
 void FormView::Push() {
-    if (*frame_.caption != shownCaption_) {
-        SetWindowTextA(Window(), frame_.caption->c_str());
-        shownCaption_ = *frame_.caption;
+    if (caption_ != shownCaption_) {
+        SetWindowTextA(Window(), caption_.c_str());
+        shownCaption_ = caption_;
     }
     for (BoundControl& control : controls_) PushControl(control);
 }
@@ -161,20 +205,21 @@ void FormView::Pull() {
 
 void FormView::Click(BoundControl& control) {
     Pull();
-    bool ok = !control.click || RunHandler(platform_, control.click);
+    auto click = control.row->click;
+    bool ok = !click || RunHandler(platform_, [&] { click(form_); });
     Push();
     if (!ok)
         return;  // a failed handler leaves the dialog open
-    if (control.flags & kClosesOk)
+    if (control.row->flags & kClosesOk)
         TryClose(ModalResult::Ok);
-    if (control.flags & kClosesCancel)
+    if (control.row->flags & kClosesCancel)
         TryClose(ModalResult::Cancel);
 }
 
 void FormView::TryClose(ModalResult result) {
     Pull();
     bool mayClose = true;
-    if (frame_.closeQuery && !RunHandler(platform_, [&] { mayClose = frame_.closeQuery(result); }))
+    if (closeQuery_ && !RunHandler(platform_, [&] { mayClose = closeQuery_(result); }))
         mayClose = false;
     Push();
     if (mayClose)
@@ -199,44 +244,46 @@ BoundControl* FormView::FindByWindow(HWND window) {
     return nullptr;
 }
 
-INT_PTR FormView::OnCommand(int id, int code, HWND /*control*/) {
+INT_PTR FormView::OnCommand(int id, int code) {
     if (id == IDCANCEL) {  // Esc
         TryClose(ModalResult::Cancel);
         return TRUE;
     }
     if (id == IDOK) {  // Enter outside a push button: only a default button acts
         for (BoundControl& control : controls_)
-            if ((control.flags & kDefaultButton) && IsWindowEnabled(control.window))
+            if ((control.row->flags & kDefaultButton) && IsWindowEnabled(control.window))
                 Click(control);
         return TRUE;
     }
     BoundControl* control = Find(id);
-    if (!control)
+    if (!control || ClickNotification(control->row->kind) < 0)
         return FALSE;
-    switch (control->kind) {
-        case Kind::CheckBox:
-        case Kind::RadioButton:
-        case Kind::PushButton:
-        case Kind::RadioGroup:
-            if (code == BN_CLICKED)
-                Click(*control);
-            return TRUE;
-        case Kind::CheckList:
-            if (code == LBN_SELCHANGE)
-                Click(*control);
-            return TRUE;
-        default:
-            return FALSE;
-    }
+    if (code == ClickNotification(control->row->kind))
+        Click(*control);
+    return TRUE;
 }
 
 INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
     BoundControl* control = FindByWindow(window);
-    if (!control || (control->kind != Kind::EditMemo && control->kind != Kind::ViewMemo))
+    if (!control || !IsMemo(control->row->kind))
         return FALSE;
-    int color = StateOf<Memo>(*control).color;
+    int color = static_cast<const Memo*>(control->state)->color;
     SetBkColor(dc, GetSysColor(color));
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(color));
+}
+
+INT_PTR FormView::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    if (item.CtlType != ODT_LISTBOX)
+        return FALSE;
+    item.itemHeight = static_cast<UINT>(checklist::ItemHeight(dpi_));
+    return TRUE;
+}
+
+INT_PTR FormView::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_LISTBOX)
+        return FALSE;
+    checklist::Draw(item);
+    return TRUE;
 }
 
 INT_PTR FormView::OnClose() {  // the close box and Alt+F4

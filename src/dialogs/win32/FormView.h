@@ -2,10 +2,11 @@
 // The Win32 view of a form: a modal dialog built in memory (no resources) and
 // run by the system's dialog manager, which gives it the modal loop, Tab and
 // arrow navigation, access keys, Esc and the disabled owner. It makes real
-// controls from the form's layout table, copies the form's state to them after
-// every handler and the user's input back before one, and turns clicks into
-// calls of the form's handlers. It holds no state of its own beyond what the
-// controls show.
+// controls from the form's layout table, scaled to the DPI the dialog opens at
+// (Dpi.h) and laid out again when Windows reports a new one, copies the form's
+// state to them after every handler and the user's input back before one, and
+// turns clicks into calls of the form's handlers. It holds no state of its own
+// beyond what the controls show.
 //
 // A handler that throws is reported in an error box and the dialog stays open.
 // The view is stored in the window at WM_INITDIALOG and forgotten first at
@@ -24,17 +25,16 @@
 
 namespace bk {
 
-// What a view needs of its form beyond the controls.
-struct DialogFrame {
-    std::string* caption;  // the form's caption, shown in the title bar
-    int clientWidth, clientHeight;
-    // The form's close check, or empty for a dialog that always closes.
-    std::function<bool(ModalResult)> closeQuery;
-};
-
 class FormView {
 public:
-    FormView(Platform& platform, std::vector<BoundControl> controls, DialogFrame frame);
+    // `caption` is the form's caption, shown in the title bar; `closeQuery`
+    // the form's close check, or empty for a dialog that always closes. The
+    // form, its caption and `layout` must outlive the view.
+    template <typename Form>
+    FormView(Platform& platform, const DialogLayout<Form>& layout, Form& form,
+             const std::string& caption, std::function<bool(ModalResult)> closeQuery = {})
+        : FormView(platform, layout, BindRows(layout, form), &form, caption,
+                   std::move(closeQuery)) {}
 
     // Shows the dialog owned by `owner` until it closes. Throws
     // std::runtime_error when it can't be created or its controls can't.
@@ -47,32 +47,45 @@ public:
     FormView& operator=(const FormView&) = delete;
 
 private:
+    FormView(Platform& platform, const Layout& layout, std::vector<BoundControl> controls,
+             void* form, const std::string& caption, std::function<bool(ModalResult)> closeQuery);
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // One function per message; each returns what the dialog procedure returns
     // (FALSE: not handled, the dialog manager's default runs).
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialog();
-    INT_PTR OnCommand(int id, int code, HWND control);
+    INT_PTR OnCommand(int id, int code);
     INT_PTR OnCtlColor(HDC dc, HWND control);
+    INT_PTR OnMeasureItem(MEASUREITEMSTRUCT& item);
+    INT_PTR OnDrawItem(const DRAWITEMSTRUCT& item);
+    INT_PTR OnDpiChanged(int dpi, const RECT& suggested);
     INT_PTR OnClose();
     void OnDestroy();
     HWND Window() const { return window_; }
     void End(INT_PTR result) { EndDialog(window_, result); }
 
+    void MakeFonts();
     void CreateControls();
     void Push();
     void Pull();
     void Click(BoundControl& control);
     void TryClose(ModalResult result);
-    void PlaceWindow();
+    // Sizes the window for its client area at the current DPI, its top left
+    // corner at `at` or, without it, centred on the screen.
+    void PlaceWindow(const POINT* at);
     BoundControl* Find(int id);
     BoundControl* FindByWindow(HWND window);
 
     Platform& platform_;
+    const Layout& layout_;
     std::vector<BoundControl> controls_;
-    DialogFrame frame_;
+    void* form_;
+    const std::string& caption_;
+    std::function<bool(ModalResult)> closeQuery_;
     std::string shownCaption_;
     std::string failure_;  // why the dialog could not be built
+    int dpi_ = kBaseDpi;
     UniqueFont dialogFont_;
     UniqueFont memoFont_;
     HWND previousTopmost_ = nullptr;

@@ -1,8 +1,8 @@
 #include "dialogs/win32/Win32FormHost.h"
 
-#include "dialogs/win32/EditFormView.h"
+#include "dialogs/EditForm.h"
+#include "dialogs/SelectSigForm.h"
 #include "dialogs/win32/FormView.h"
-#include "dialogs/win32/SelectSigFormView.h"
 
 namespace bk {
 
@@ -16,11 +16,15 @@ HWND Win32FormHost::Owner() const {
 }
 
 ModalResult Win32FormHost::ShowModal(TEditForm& form) {
-    return ShowEditForm(form, platform_, instance_, Owner());
+    FormView view(platform_, EditFormLayout(), form, form.Caption,
+                  [&form](ModalResult result) { return form.FormCloseQuery(result); });
+    return view.ShowModal(instance_, Owner());
 }
 
 ModalResult Win32FormHost::ShowModal(TSelectSigForm& form) {
-    return ShowSelectSigForm(form, platform_, instance_, Owner());
+    // No close check: any choice of items, none included, is accepted.
+    FormView view(platform_, SelectSigFormLayout(), form, form.Caption);
+    return view.ShowModal(instance_, Owner());
 }
 
 }  // namespace bk

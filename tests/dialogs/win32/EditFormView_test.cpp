@@ -73,8 +73,8 @@ int MemoColor(HWND d) {
     HBRUSH brush = U::MemoBrush(d, Ctl(d, "FortuneMemo"));
     if (brush == GetSysColorBrush(COLOR_WINDOW))
         return COLOR_WINDOW;
-    if (brush == GetSysColorBrush(COLOR_INACTIVECAPTIONTEXT))
-        return COLOR_INACTIVECAPTIONTEXT;
+    if (brush == GetSysColorBrush(COLOR_BTNFACE))
+        return COLOR_BTNFACE;
     return -1;
 }
 
@@ -88,13 +88,64 @@ void OkAndWait(U& u, HWND d) {
     u.WaitUntilGone(d);
 }
 
+// Each control where its layout row puts it at `dpi`, made as its kind says,
+// in the fonts of that DPI, its caption whole.
+void CheckLayout(U& u, HWND d, int dpi) {
+    const std::string at = " at " + std::to_string(dpi) + " DPI";
+    const Layout& layout = EditFormLayout();
+    RECT client;
+    GetClientRect(d, &client);
+    u.Check(client.right == ScaleToDpi(layout.clientWidth, dpi) &&
+                client.bottom == ScaleToDpi(layout.clientHeight, dpi),
+            "client area " + std::to_string(client.right) + " x " +
+                std::to_string(client.bottom) + at);
+    const int glyph = GetSystemMetrics(SM_CXMENUCHECK);
+    for (const ControlRow& row : layout.rows) {
+        HWND c = Ctl(d, row.field);
+        std::string name = row.field;
+        if (!c) {
+            u.Check(false, name + " exists");
+            continue;
+        }
+        RECT p = U::Place(c);
+        Rect want = ScaleToDpi(row.place, dpi);
+        u.Check(p.left == want.x && p.top == want.y && p.right == want.width &&
+                    p.bottom == want.height,
+                name + " at its place" + at);
+        const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
+        u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
+        u.Check(U::Text(c) == (row.caption ? row.caption : ""),
+                name + " caption \"" + U::Text(c) + "\"");
+        LOGFONTW font = FontOf(c);
+        u.Check(font.lfHeight == -ScaleToDpi(12, dpi), name + " font height" + at);
+        if (name != "FortuneMemo")
+            u.Check(std::wstring(font.lfFaceName) == L"Arial", name + " in Arial");
+        int room = row.kind == Kind::PushButton ? want.width - ScaleToDpi(6, dpi)
+                   : row.kind == Kind::RadioGroup ? want.width - ScaleToDpi(16, dpi)
+                                                   : want.width - glyph - ScaleToDpi(4, dpi);
+        if (row.caption)
+            u.Check(U::CaptionWidth(c) <= room, name + " caption fits" + at);
+    }
+    for (int k : {0, 1}) {
+        HWND item = TimingItem(d, k);
+        RECT p = U::Place(item);
+        u.Check(U::CaptionWidth(item) <= p.right - glyph - ScaleToDpi(4, dpi),
+                "timing item " + std::to_string(k) + " fits" + at);
+        u.Check(FontOf(item).lfHeight == -ScaleToDpi(12, dpi), "timing item font" + at);
+    }
+    RECT i0 = U::Place(TimingItem(d, 0)), i1 = U::Place(TimingItem(d, 1));
+    Rect group = ScaleToDpi(layout.rows[7].place, dpi);
+    u.Check(i0.top == i1.top && i0.left > group.x && i1.left > i0.left + i0.right - 1 &&
+                i0.top > group.y && i0.top + i0.bottom <= group.y + group.height,
+            "timing items side by side inside the group" + at);
+}
+
 TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
     ASSERT_TRUE(Load());
     int answer = RunDefaultSetup([&](U& u) {
         HWND d = u.WaitForDialog(kDefaultCaption);
-        RECT client;
-        GetClientRect(d, &client);
-        u.Check(client.right == 465 && client.bottom == 393, "client area is 465 x 393");
+        const int dpi = u.SystemDpi();
+        CheckLayout(u, d, dpi);
         RECT frame;
         GetWindowRect(d, &frame);
         int dx = (frame.left + frame.right) - GetSystemMetrics(SM_CXSCREEN);
@@ -104,27 +155,6 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
         u.Check(!U::Enabled(mainWindow), "the main window takes no input");
         u.Check(!(StyleOf(d) & WS_THICKFRAME) && (StyleOf(d) & WS_SYSMENU), "fixed dialog frame");
 
-        // Each control where its layout row puts it, made as its kind says.
-        for (const ControlRow<TEditForm>& row : EditFormLayout()) {
-            HWND c = Ctl(d, row.field);
-            std::string name = row.field;
-            if (!c) {
-                u.Check(false, name + " exists");
-                continue;
-            }
-            RECT p = U::Place(c);
-            u.Check(
-                p.left == row.x && p.top == row.y && p.right == row.width && p.bottom == row.height,
-                name + " at its place");
-            const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
-            u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
-            u.Check(U::Text(c) == (row.caption ? row.caption : ""),
-                    name + " caption \"" + U::Text(c) + "\"");
-            LOGFONTW font = FontOf(c);
-            u.Check(font.lfHeight == -12, name + " font height 12");
-            if (name != "FortuneMemo")
-                u.Check(std::wstring(font.lfFaceName) == L"Arial", name + " in Arial");
-        }
         HWND memo = Ctl(d, "FortuneMemo");
         LONG memoStyle = StyleOf(memo);
         u.Check((memoStyle & ES_MULTILINE) && (memoStyle & WS_HSCROLL) &&
@@ -137,22 +167,27 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
         u.Check(U::Text(TimingItem(d, 0)) == "you start composing a message" &&
                     U::Text(TimingItem(d, 1)) == "a message is going to be delivered",
                 "timing items");
-        RECT i0 = U::Place(TimingItem(d, 0)), i1 = U::Place(TimingItem(d, 1));
-        u.Check(i0.top == i1.top && i0.left > 8 && i1.left > i0.left + i0.right - 1 &&
-                    i0.top > 312 && i0.top + i0.bottom <= 345,
-                "timing items side by side inside the group");
 
         // Window order is the tab order: the table's, each group's items after its box.
         std::vector<int> ids;
         for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             ids.push_back(GetDlgCtrlID(c));
         std::vector<int> expected;
-        for (const ControlRow<TEditForm>& row : EditFormLayout()) {
+        for (const ControlRow& row : EditFormLayout().rows) {
             expected.push_back(EditId(row.field));
             if (std::string(row.field) == "TimingRadioGroup")
                 for (int k : {1, 2}) expected.push_back(EditId(row.field) + k);
         }
         u.Check(ids == expected, "controls in tab order");
+
+        // A per-monitor aware host's dialog moved to a monitor of another DPI
+        // is told so, and lays itself out again; and back.
+        for (int next : {dpi * 2, dpi}) {
+            RECT suggested{10, 20, 30, 40};
+            SendMessageA(d, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(next, next),
+                         reinterpret_cast<LPARAM>(&suggested));
+            CheckLayout(u, d, next);
+        }
         CancelAndWait(u, d);
     });
     EXPECT_EQ(answer, 1);
@@ -170,16 +205,17 @@ TEST_F(DialogTest, SetupDialogShowsTheStoredSetup) {
         std::string memoText;
         std::vector<std::string> tabStops;  // fields, "T0"/"T1" for the timing items
     } cases[] = {
+        // A first run: the mode the plug-in uses without a settings file.
         {"",
-         "0100001",
-         "11001011",
-         19,
+         "0010001",
+         "11101011",
+         15,
          "",
-         {"NoActionRadioButton", "T1", "OkButton", "CancelButton"}},
+         {"SignatureRadioButton", "SelSigCheckBox", "T1", "OkButton", "CancelButton"}},
         {"[Options]\r\nMode=3\r\nSigAddTiming=0\r\n",
          "0011010",
          "11111011",
-         19,
+         15,
          "",
          {"SignatureRadioButton", "SelSigCheckBox", "SelSigButton", "T0", "OkButton",
           "CancelButton"}},
@@ -192,10 +228,10 @@ TEST_F(DialogTest, SetupDialogShowsTheStoredSetup) {
         {"[Options]\r\nMode=7\r\nSigAddTiming=-3\r\n",
          "0010000",
          "11101011",
-         19,
+         15,
          "",
          {"SignatureRadioButton", "SelSigCheckBox", "T0", "OkButton", "CancelButton"}},
-        {"[Options]\r\nMode=1\r\nSigAddTiming=5\r\n", "0010001", "11101011", 19, "", {}},
+        {"[Options]\r\nMode=1\r\nSigAddTiming=5\r\n", "0010001", "11101011", 15, "", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);
@@ -315,7 +351,7 @@ TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
         u.Check(Enabling(d) == "00000000", "every choice disabled: " + Enabling(d));
         u.Check(U::Enabled(Ctl(d, "OkButton")) && U::Enabled(Ctl(d, "CancelButton")),
                 "Ok and Cancel enabled");
-        u.Check(MemoColor(d) == COLOR_INACTIVECAPTIONTEXT, "memo greyed");
+        u.Check(MemoColor(d) == COLOR_BTNFACE, "memo greyed as a disabled edit box");
         u.Check(Marks(d) == "1010010", "own choices as the controls started, timing 0");
 
         U::Click(useDefault);  // the folder's own setup: everything enabled at first

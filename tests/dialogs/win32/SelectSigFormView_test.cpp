@@ -55,11 +55,18 @@ int Current(HWND list) {
 }
 
 // A click on an item's title (not its check box), and on its check box.
+RECT ItemRect(HWND list, int index) {
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
 void ClickTitle(HWND list, int index) {
-    U::ClickAt(list, 120, index * 15 + 7);
+    RECT r = ItemRect(list, index);
+    U::ClickAt(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 void ClickBox(HWND list, int index) {
-    U::ClickAt(list, 8, index * 15 + 7);
+    RECT r = ItemRect(list, index);
+    U::ClickAt(list, r.left + (r.bottom - r.top) / 2, (r.top + r.bottom) / 2);
 }
 
 // Opens the selection dialog from the setup dialog `d`.
@@ -89,43 +96,47 @@ TEST_F(SelectDialogTest, ListsChecksPreviewsAndReturnsTheChoice) {
         HWND s = OpenSelection(u, d);
         u.Check(GetWindow(s, GW_OWNER) == d, "owned by the setup dialog");
         u.Check(!U::Enabled(d), "the setup dialog takes no input");
+        const int dpi = u.SystemDpi();
         RECT client;
         GetClientRect(s, &client);
-        u.Check(client.right == 466 && client.bottom == 239, "client area is 466 x 239");
+        u.Check(client.right == ScaleToDpi(466, dpi) && client.bottom == ScaleToDpi(239, dpi),
+                "client area is 466 x 239 at 96 DPI, scaled");
 
         struct {
             const char* field;
             const char* caption;
-            int x, y, width, height;
+            Rect place;  // at 96 DPI
         } rows[] = {
-            {"CheckLabel", "The signature to be added is selected from checked items.", 16, 16, 321,
-             15},
-            {"SigCheckListBox", "", 8, 40, 337, 89},
-            {"SigPreviewMemo", "(preview)\r\n", 8, 136, 450, 89},
-            {"OkButton", "&Ok", 376, 16, 75, 25},
-            {"CancelButton", "&Cancel", 376, 56, 75, 25},
+            {"CheckLabel", "The signature to be added is selected from checked items.",
+             {16, 16, 321, 15}},
+            {"SigCheckListBox", "", {8, 40, 337, 89}},
+            {"SigPreviewMemo", "(preview)\r\n", {8, 136, 450, 89}},
+            {"OkButton", "&Ok", {376, 16, 75, 25}},
+            {"CancelButton", "&Cancel", {376, 56, 75, 25}},
         };
         for (const auto& row : rows) {
             HWND c = SelCtl(s, row.field);
             RECT p = U::Place(c);
-            u.Check(c && p.left == row.x && p.top == row.y && p.right == row.width &&
-                        p.bottom == row.height,
+            Rect want = ScaleToDpi(row.place, dpi);
+            u.Check(c && p.left == want.x && p.top == want.y && p.right == want.width &&
+                        p.bottom == want.height,
                     std::string(row.field) + " at its place");
             u.Check(U::Text(c) == row.caption, std::string(row.field) + " caption");
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageA(c, WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            bool memo = std::string(row.field) == "SigPreviewMemo";
+            u.Check(font.lfHeight == -ScaleToDpi(12, dpi) &&
+                        (memo || std::wstring(font.lfFaceName) == L"Arial") &&
+                        (!memo || (font.lfPitchAndFamily & 3) == FIXED_PITCH),
+                    std::string(row.field) + " font");
+            if (!memo && *row.caption)
+                u.Check(U::CaptionWidth(c) <= want.width, std::string(row.field) + " caption fits");
         }
         HWND list = SelCtl(s, "SigCheckListBox");
         HWND preview = SelCtl(s, "SigPreviewMemo");
-        for (const auto& row : rows) {
-            LOGFONTW font{};
-            GetObjectW(
-                reinterpret_cast<HGDIOBJ>(SendMessageA(SelCtl(s, row.field), WM_GETFONT, 0, 0)),
-                sizeof font, &font);
-            bool memo = std::string(row.field) == "SigPreviewMemo";
-            u.Check(font.lfHeight == -12 && (memo || std::wstring(font.lfFaceName) == L"Arial") &&
-                        (!memo || (font.lfPitchAndFamily & 3) == FIXED_PITCH),
-                    std::string(row.field) + " font");
-        }
-        u.Check(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0) == 15, "item height 15");
+        u.Check(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0) == ScaleToDpi(15, dpi),
+                "item height 15 at 96 DPI, scaled");
         LONG previewStyle = GetWindowLongA(preview, GWL_STYLE);
         u.Check((previewStyle & ES_READONLY) && (previewStyle & WS_VSCROLL) &&
                     !(previewStyle & WS_HSCROLL) && !(previewStyle & ES_AUTOHSCROLL),
@@ -278,6 +289,110 @@ TEST_F(SelectDialogTest, APreviewFileThatIsGoneIsReportedAndThePreviewStays) {
         u.Check(U::Text(preview) == "alpha\r\n", "the preview stays");
         u.Check(IsWindowVisible(s) != FALSE, "the dialog stays open");
         U::Click(SelCtl(s, "CancelButton"));
+        u.WaitUntilGone(s);
+        U::Click(EditCtl(d, "CancelButton"));
+        u.WaitUntilGone(d);
+    });
+}
+
+// The pixels of `width` x `height` of a memory DC.
+std::vector<COLORREF> Pixels(HDC dc, int width, int height) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    return pixels;
+}
+
+// A memory DC with a bitmap of the screen's kind, filled with the window colour.
+struct Canvas {
+    Canvas(int w, int h) : width(w), height(h) {
+        HDC screen = GetDC(nullptr);
+        dc = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bitmap);
+        RECT all{0, 0, w, h};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    int width, height;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+// A title drawn alone in the list's font, as an item's text is drawn.
+template <typename Draw>
+std::vector<COLORREF> DrawnAlone(HFONT font, int width, int height, Draw draw) {
+    Canvas canvas(width, height);
+    HGDIOBJ oldFont = SelectObject(canvas.dc, font);
+    SetBkMode(canvas.dc, TRANSPARENT);
+    SetTextColor(canvas.dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT r{0, 0, width, height};
+    draw(canvas.dc, r);
+    SelectObject(canvas.dc, oldFont);
+    return Pixels(canvas.dc, width, height);
+}
+
+// Whether `part` (partWidth wide, as high as `row`) stands somewhere in `row`,
+// leaving out the top and bottom lines (where a focus frame may run).
+bool Contains(const std::vector<COLORREF>& row, int rowWidth, const std::vector<COLORREF>& part,
+              int partWidth, int height) {
+    for (int at = 0; at + partWidth <= rowWidth; ++at) {
+        bool same = true;
+        for (int y = 1; same && y < height - 1; ++y)
+            for (int x = 0; same && x < partWidth; ++x)
+                same = row[y * rowWidth + at + x] == part[y * partWidth + x];
+        if (same)
+            return true;
+    }
+    return false;
+}
+
+// In code page 932, with a font named Arial that the font mapper realises as
+// Western: the list shows a Japanese title as the title drawn as Unicode.
+TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
+    ASSERT_EQ(GetACP(), 932u) << "Wine was not started in a Japanese locale";
+    const std::string title = "\x83\x72\x83\x57\x83\x6c\x83\x58\x97\x70";  // U+30D3 ...
+    const std::wstring wide = L"\x30D3\x30B8\x30CD\x30B9\x7528";
+    // Through the "A" function: the test's file helpers do not take code page 932.
+    HANDLE file = CreateFileA(dir.Join("data\\mbox\\$$$00001" + title + ".txt").c_str(),
+                              GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    WriteSettings("[Options]\r\nMode=3\r\n");
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        HWND s = OpenSelection(u, d);
+        HWND list = SelCtl(s, "SigCheckListBox");
+        u.Check(Items(list).size() == 1 && Items(list)[0].title == title, "the title listed");
+        auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
+        RECT item = ItemRect(list, 0);
+        int width = item.right - item.left, height = item.bottom - item.top;
+        Canvas shown(width, height);
+        SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc), PRF_CLIENT);
+        std::vector<COLORREF> row = Pixels(shown.dc, width, height);
+
+        SIZE extent{};
+        HDC dc = GetDC(list);
+        HGDIOBJ old = SelectObject(dc, font);
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+        auto unicode = DrawnAlone(font, extent.cx, height, [&](HDC c, RECT& r) {
+            DrawTextW(c, wide.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        });
+        auto bytes = DrawnAlone(font, extent.cx, height, [&](HDC c, RECT& r) {
+            DrawTextA(c, title.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        });
+        u.Check(unicode != bytes, "the font turns bytes into other characters (what is guarded)");
+        u.Check(Contains(row, width, unicode, extent.cx, height), "the item shows the title");
+        PostMessageA(s, WM_COMMAND, IDCANCEL, 0);
         u.WaitUntilGone(s);
         U::Click(EditCtl(d, "CancelButton"));
         u.WaitUntilGone(d);

@@ -18,8 +18,8 @@
 
 #include "dialogs/EditForm.h"
 #include "dialogs/SelectSigForm.h"
-#include "dialogs/win32/EditFormView.h"
-#include "dialogs/win32/SelectSigFormView.h"
+#include "dialogs/EditForm.h"
+#include "dialogs/SelectSigForm.h"
 #include "dialogs/win32/Win32FormHost.h"
 #include "platform/win32/Win32Platform.h"
 #include "settings/Schema.h"
