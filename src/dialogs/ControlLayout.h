@@ -64,36 +64,16 @@ enum class Kind {
 };
 
 // The type of the form's field that holds a control of each kind.
+// clang-format off
 template <Kind K>
-struct KindStateOf {
-    using type = Control;  // Text, PushButton
-};
-template <>
-struct KindStateOf<Kind::CheckBox> {
-    using type = CheckBox;
-};
-template <>
-struct KindStateOf<Kind::RadioButton> {
-    using type = RadioButton;
-};
-template <>
-struct KindStateOf<Kind::EditMemo> {
-    using type = Memo;
-};
-template <>
-struct KindStateOf<Kind::ViewMemo> {
-    using type = Memo;
-};
-template <>
-struct KindStateOf<Kind::RadioGroup> {
-    using type = RadioGroup;
-};
-template <>
-struct KindStateOf<Kind::CheckList> {
-    using type = CheckListBox;
-};
-template <Kind K>
-using KindState = typename KindStateOf<K>::type;
+using KindState =
+    std::conditional_t<K == Kind::CheckBox, CheckBox,
+    std::conditional_t<K == Kind::RadioButton, RadioButton,
+    std::conditional_t<K == Kind::EditMemo || K == Kind::ViewMemo, Memo,
+    std::conditional_t<K == Kind::RadioGroup, RadioGroup,
+    std::conditional_t<K == Kind::CheckList, CheckListBox,
+                       Control>>>>>;  // Text, PushButton
+// clang-format on
 
 enum RowFlag : unsigned {
     kContinuesGroup = 1u << 0,  // same group as the row before (arrow keys, radio buttons)
@@ -107,26 +87,27 @@ enum RowFlag : unsigned {
 // the BK_CONTROL and BK_CLICK macros write the two functions that turn it
 // back, and DialogLayout<Form> ties a table to its form's type.
 struct ControlRow {
-    const char* field;            // the form's member, by name
-    Kind kind;                    // checked against the member's type at compile time
+    const char* field;              // the form's member, by name
+    Kind kind;                      // checked against the member's type at compile time
     Control& (*state)(void* form);  // that member
-    const char* caption;          // "&" marks the access key; null for none
-    Rect place;                   // client pixels at 96 DPI
-    void (*click)(void* form);    // run on a click, after the user's input is pulled; may be null
+    const char* caption;            // "&" marks the access key; null for none
+    Rect place;                     // client pixels at 96 DPI
+    void (*click)(void* form);      // run on a click, after the user's input is pulled; may be null
     unsigned flags;
 };
 
 // The first three fields of a row: the member's name, its kind and an accessor
 // that only compiles when the member is of that kind's state type.
-#define BK_CONTROL(Form, member, kind)                                                      \
-    #member, ::bk::Kind::kind, [](void* form) -> ::bk::Control& {                           \
-        auto& state = static_cast<Form*>(form)->member;                                     \
-        static_assert(                                                                      \
-            std::is_same_v<std::remove_reference_t<decltype(state)>,                        \
-                           ::bk::KindState<::bk::Kind::kind>>,                              \
-            #member " does not hold a " #kind);                                             \
-        return state;                                                                       \
+// clang-format off
+#define BK_CONTROL(Form, member, kind)                                               \
+    #member, ::bk::Kind::kind, [](void* form) -> ::bk::Control& {                    \
+        auto& state = static_cast<Form*>(form)->member;                              \
+        static_assert(std::is_same_v<std::remove_reference_t<decltype(state)>,       \
+                                     ::bk::KindState<::bk::Kind::kind>>,             \
+                      #member " does not hold a " #kind);                            \
+        return state;                                                                \
     }
+// clang-format on
 // A row's click handler: the form's method `handler`.
 #define BK_CLICK(Form, handler) [](void* form) { static_cast<Form*>(form)->handler(); }
 

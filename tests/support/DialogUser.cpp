@@ -96,7 +96,8 @@ int DialogUser::CaptionWidth(HWND control) {
     if (std::size_t amp = caption.find('&'); amp != std::string::npos)
         caption.erase(amp, 1);
     HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size{};
     GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
     SelectObject(dc, old);

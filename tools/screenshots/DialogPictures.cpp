@@ -46,8 +46,9 @@ HWND Select(HWND dialog, const char* field) {
     return GetDlgItem(dialog, bk::ControlIdOf(bk::SelectSigFormLayout(), field));
 }
 
+// The default setup adds a signature file: its one-line list shows greyed.
 const char kSettings[] =
-    "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nSelectedSigs=\r\nOneLineCount=4\r\n"
+    "[Options]\r\nMode=1\r\nSigAddTiming=1\r\nSelectedSigs=\r\nOneLineCount=4\r\n"
     "[OptionsOneliner]\r\n"
     "sig0=\"Sent from my desk, between two cups of tea.\"\r\n"
     "sig1=\"Please consider the environment before printing this mail.\"\r\n"
@@ -80,6 +81,12 @@ int main(int argc, char** argv) {
     dir.Write("data\\mbox\\$$$00003Friends.txt", "-- \r\nCheers, Jane :-)\r\n");
     dir.Write("data\\mbox\\$$$00004Out of office.txt",
               "-- \r\nI am out of the office until Monday.\r\n");
+    if (GetACP() == 932) {  // in a Japanese locale, a Japanese title too (U+30D3 ...)
+        std::string name =
+            dir.Join("data\\mbox\\$$$00005\x83\x72\x83\x57\x83\x6c\x83\x58\x97\x70.txt");
+        HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        CloseHandle(file);
+    }
     bk::test::LoadedPlugin plugin(dir);
     dir.Write("bkQuorvel.ini", kSettings);
     if (!plugin.Load()) {

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Photographs the plug-in's two dialogs as the built DLL shows them under Wine,
-# into docs/setup-default.png, docs/setup-folder.png and docs/select-signature.png.
+# into docs/setup-default.png, docs/setup-folder.png and docs/select-signature.png
+# at 96 DPI, and docs/setup-default-144dpi.png at 144 DPI.
 #
 #   tools/screenshots/screenshots.sh [BUILD_DIR]     (default: build/win32, built beforehand)
 #
@@ -21,11 +22,21 @@ flags=$(mktemp -d)
 trap 'rm -rf "$flags"' EXIT
 mkdir -p docs
 cr=$(printf '\r')
-"$build/wine-run" "$program" "Z:$flags" | while read -r word name x y width height; do
-    height=${height%"$cr"}  # the program's lines end in CR LF
-    [ "$word" = shot ] || continue
-    import -window root -crop "${width}x${height}+${x}+${y}" +repage "docs/$name.png"
-    echo "docs/$name.png (${width} x ${height})"
-    touch "$flags/$name.done"
-done
+# shoot <pictures to keep> <suffix of their files> [<dpi>]: one run of the program.
+shoot() {
+    BK_LOGPIXELS=${3:-} "$build/wine-run" "$program" "Z:$flags" | while read -r word name x y width height; do
+        height=${height%"$cr"}  # the program's lines end in CR LF
+        [ "$word" = shot ] || continue
+        case " $1 " in
+            *" $name "*)
+                import -window root -crop "${width}x${height}+${x}+${y}" +repage "docs/$name$2.png"
+                echo "docs/$name$2.png (${width} x ${height})" ;;
+        esac
+        touch "$flags/$name.done"
+    done
+    rm -f "$flags"/*.done
+}
+shoot "setup-default setup-folder select-signature" ""
+# The default setup again at 150 % display scaling (144 DPI).
+shoot "setup-default" "-144dpi" 144
 "$build/wine-run" --stop  # before the virtual display goes

@@ -1,5 +1,6 @@
 #include "dialogs/win32/BoundControl.h"
 
+#include <iterator>
 #include <stdexcept>
 
 #include "dialogs/win32/CheckListBox.h"
@@ -36,6 +37,8 @@ constexpr KindTraits kKinds[] = {
     /* RadioGroup */ {"BUTTON", BS_GROUPBOX, 0, BN_CLICKED},
     /* CheckList */ {"LISTBOX", checklist::kStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, LBN_SELCHANGE},
 };
+
+static_assert(std::size(kKinds) == static_cast<std::size_t>(Kind::CheckList) + 1);
 
 const KindTraits& TraitsOf(Kind kind) {
     return kKinds[static_cast<int>(kind)];
@@ -244,10 +247,9 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     auto create = [&](const char* windowClass, const char* caption, DWORD style, DWORD exStyle,
                       int childId) {
-        HWND window = CreateWindowExA(exStyle, windowClass, caption ? caption : "",
-                                      WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
-                                      instance, nullptr);
+        HWND window = CreateWindowExA(
+            exStyle, windowClass, caption ? caption : "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+            dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)), instance, nullptr);
         if (!window)
             throw std::runtime_error("A dialog control could not be created.");
         return window;

@@ -26,8 +26,9 @@ struct BoundControl {
 
     // Filled when the control exists.
     HWND window = nullptr;
-    std::vector<HWND> items;          // a radio group's buttons
-    std::vector<std::string> shown;   // a memo's lines or a check list's titles, as the control holds them
+    std::vector<HWND> items;  // a radio group's buttons
+    std::vector<std::string>
+        shown;  // a memo's lines or a check list's titles, as the control holds them
 };
 
 // The rows of `layout` bound to `form`.

@@ -14,9 +14,9 @@ constexpr wchar_t kMemoFace[] = L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF";
 UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily, int dpi) {
     // Negative: the character height, without the internal leading.
     int height = -ScaleToDpi(kFontCharacterHeight, dpi);
-    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, pitchAndFamily, face));
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  pitchAndFamily, face));
 }
 
 // True when the font that the mapper actually chose for `font` is fixed-pitch.

@@ -4,8 +4,8 @@ namespace bk {
 namespace {
 
 // The Windows 10 functions, by the names and types of their documentation.
-using DpiContext = HANDLE;  // DPI_AWARENESS_CONTEXT
-constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+using DpiContext = HANDLE;             // DPI_AWARENESS_CONTEXT
+constexpr int kPerMonitorAware = 2;    // DPI_AWARENESS_PER_MONITOR_AWARE
 constexpr int kDisableAllScaling = 1;  // DDC_DISABLE_ALL
 
 struct User32 {
@@ -26,7 +26,8 @@ struct User32 {
 
     template <typename Function>
     static void Find(HMODULE module, const char* name, Function& function) {
-        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        function =
+            reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
     }
 
     bool PerMonitorThread() const {

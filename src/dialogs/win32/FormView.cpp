@@ -105,8 +105,7 @@ INT_PTR FormView::OnInitDialog() {
     t_topmost = Window();
     try {
         KeepDialogScalingToView(Window());
-        dpi_ = DpiForWindow(Window());
-        MakeFonts();
+        MakeFonts(DpiForWindow(Window()));
         CreateControls();
         Push();
     } catch (const std::exception& e) {
@@ -127,13 +126,11 @@ void FormView::OnDestroy() {
     t_topmost = previousTopmost_;
 }
 
-void FormView::MakeFonts() {
-    UniqueFont dialogFont = CreateDialogFont(dpi_);
-    UniqueFont memoFont = CreateMemoFont(dpi_);
-    if (!dialogFont || !memoFont)
-        throw std::runtime_error("The dialog's fonts could not be created.");
-    dialogFont_ = std::move(dialogFont);
-    memoFont_ = std::move(memoFont);
+void FormView::MakeFonts(int dpi) {
+    // A font that can't be made is null: its controls show the system font.
+    dialogFont_ = CreateDialogFont(dpi);
+    memoFont_ = CreateMemoFont(dpi);
+    dpi_ = dpi;
 }
 
 void FormView::CreateControls() {
@@ -172,17 +169,11 @@ void FormView::PlaceWindow(const POINT* at) {
 INT_PTR FormView::OnDpiChanged(int dpi, const RECT& suggested) {
     if (dpi <= 0 || dpi == dpi_)
         return TRUE;
-    // The old fonts stay selected into the controls until the new ones are.
+    // The controls keep the old fonts selected until they are given the new
+    // ones, so those are deleted last.
     UniqueFont oldDialogFont = std::move(dialogFont_);
     UniqueFont oldMemoFont = std::move(memoFont_);
-    dpi_ = dpi;
-    try {
-        MakeFonts();
-    } catch (const std::exception&) {
-        dialogFont_ = std::move(oldDialogFont);  // keep the old layout whole
-        memoFont_ = std::move(oldMemoFont);
-        return TRUE;
-    }
+    MakeFonts(dpi);
     DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get()};
     for (BoundControl& control : controls_) PlaceControl(control, fonts, dpi_);
     POINT at{suggested.left, suggested.top};

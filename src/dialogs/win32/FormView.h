@@ -65,7 +65,8 @@ private:
     HWND Window() const { return window_; }
     void End(INT_PTR result) { EndDialog(window_, result); }
 
-    void MakeFonts();
+    // Makes the fonts for `dpi` and takes it as the dialog's DPI.
+    void MakeFonts(int dpi);
     void CreateControls();
     void Push();
     void Pull();

@@ -95,10 +95,10 @@ void CheckLayout(U& u, HWND d, int dpi) {
     const Layout& layout = EditFormLayout();
     RECT client;
     GetClientRect(d, &client);
-    u.Check(client.right == ScaleToDpi(layout.clientWidth, dpi) &&
-                client.bottom == ScaleToDpi(layout.clientHeight, dpi),
-            "client area " + std::to_string(client.right) + " x " +
-                std::to_string(client.bottom) + at);
+    u.Check(
+        client.right == ScaleToDpi(layout.clientWidth, dpi) &&
+            client.bottom == ScaleToDpi(layout.clientHeight, dpi),
+        "client area " + std::to_string(client.right) + " x " + std::to_string(client.bottom) + at);
     const int glyph = GetSystemMetrics(SM_CXMENUCHECK);
     for (const ControlRow& row : layout.rows) {
         HWND c = Ctl(d, row.field);
@@ -109,9 +109,9 @@ void CheckLayout(U& u, HWND d, int dpi) {
         }
         RECT p = U::Place(c);
         Rect want = ScaleToDpi(row.place, dpi);
-        u.Check(p.left == want.x && p.top == want.y && p.right == want.width &&
-                    p.bottom == want.height,
-                name + " at its place" + at);
+        u.Check(
+            p.left == want.x && p.top == want.y && p.right == want.width && p.bottom == want.height,
+            name + " at its place" + at);
         const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
         u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
         u.Check(U::Text(c) == (row.caption ? row.caption : ""),
@@ -120,9 +120,9 @@ void CheckLayout(U& u, HWND d, int dpi) {
         u.Check(font.lfHeight == -ScaleToDpi(12, dpi), name + " font height" + at);
         if (name != "FortuneMemo")
             u.Check(std::wstring(font.lfFaceName) == L"Arial", name + " in Arial");
-        int room = row.kind == Kind::PushButton ? want.width - ScaleToDpi(6, dpi)
+        int room = row.kind == Kind::PushButton   ? want.width - ScaleToDpi(6, dpi)
                    : row.kind == Kind::RadioGroup ? want.width - ScaleToDpi(16, dpi)
-                                                   : want.width - glyph - ScaleToDpi(4, dpi);
+                                                  : want.width - glyph - ScaleToDpi(4, dpi);
         if (row.caption)
             u.Check(U::CaptionWidth(c) <= room, name + " caption fits" + at);
     }

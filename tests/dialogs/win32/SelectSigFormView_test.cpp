@@ -107,7 +107,8 @@ TEST_F(SelectDialogTest, ListsChecksPreviewsAndReturnsTheChoice) {
             const char* caption;
             Rect place;  // at 96 DPI
         } rows[] = {
-            {"CheckLabel", "The signature to be added is selected from checked items.",
+            {"CheckLabel",
+             "The signature to be added is selected from checked items.",
              {16, 16, 321, 15}},
             {"SigCheckListBox", "", {8, 40, 337, 89}},
             {"SigPreviewMemo", "(preview)\r\n", {8, 136, 450, 89}},
