@@ -17,8 +17,8 @@ constexpr INT_PTR kEndFailed = 3;  // the dialog could not be built
 thread_local HWND t_topmost = nullptr;
 
 // A template with no controls and an empty caption: the view creates its
-// controls itself, in pixels at the dialog's DPI. The words after the header are the menu, the
-// window class and the title, all empty.
+// controls itself, in pixels at the dialog's DPI. The words after the header
+// are the menu, the window class and the title, all empty.
 std::vector<DWORD> EmptyTemplate(DWORD style) {
     std::vector<DWORD> buffer((sizeof(DLGTEMPLATE) + 3 * sizeof(WORD) + 3) / sizeof(DWORD) + 1, 0);
     reinterpret_cast<DLGTEMPLATE*>(buffer.data())->style = style;
