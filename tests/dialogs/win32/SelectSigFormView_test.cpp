@@ -296,47 +296,42 @@ TEST_F(SelectDialogTest, APreviewFileThatIsGoneIsReportedAndThePreviewStays) {
     });
 }
 
-// The pixels of `width` x `height` of a memory DC.
-std::vector<COLORREF> Pixels(HDC dc, int width, int height) {
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-    return pixels;
-}
-
-// A memory DC with a bitmap of the screen's kind, filled with the window colour.
+// A bitmap of `width` x `height` in the window colour, to draw into; its pixels.
 struct Canvas {
     Canvas(int w, int h) : width(w), height(h) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, w, h);
-        ReleaseDC(nullptr, screen);
+        bitmap = CreateCompatibleBitmap(screen, width, height);
         old = SelectObject(dc, bitmap);
-        RECT all{0, 0, w, h};
+        RECT all{0, 0, width, height};
         FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
     }
     ~Canvas() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
+        DeleteObject(SelectObject(dc, old));
         DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+    }
+    std::vector<COLORREF> Pixels() const {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+        return pixels;
     }
     int width, height;
-    HDC dc;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap;
     HGDIOBJ old;
 };
 
-// A title drawn alone in the list's font, as an item's text is drawn.
+// Text drawn alone in `font`, as an item's text is drawn: `draw` gets the DC and its rectangle.
 template <typename Draw>
 std::vector<COLORREF> DrawnAlone(HFONT font, int width, int height, Draw draw) {
     Canvas canvas(width, height);
-    HGDIOBJ oldFont = SelectObject(canvas.dc, font);
+    SelectObject(canvas.dc, font);
     SetBkMode(canvas.dc, TRANSPARENT);
     SetTextColor(canvas.dc, GetSysColor(COLOR_WINDOWTEXT));
     RECT r{0, 0, width, height};
     draw(canvas.dc, r);
-    SelectObject(canvas.dc, oldFont);
-    return Pixels(canvas.dc, width, height);
+    return canvas.Pixels();
 }
 
 // Whether `part` (partWidth wide, as high as `row`) stands somewhere in `row`,
@@ -377,14 +372,9 @@ TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
         int width = item.right - item.left, height = item.bottom - item.top;
         Canvas shown(width, height);
         SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc), PRF_CLIENT);
-        std::vector<COLORREF> row = Pixels(shown.dc, width, height);
-
         SIZE extent{};
-        HDC dc = GetDC(list);
-        HGDIOBJ old = SelectObject(dc, font);
-        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(list, dc);
+        SelectObject(shown.dc, font);
+        GetTextExtentPoint32W(shown.dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
         auto unicode = DrawnAlone(font, extent.cx, height, [&](HDC c, RECT& r) {
             DrawTextW(c, wide.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         });
@@ -392,7 +382,8 @@ TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
             DrawTextA(c, title.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         });
         u.Check(unicode != bytes, "the font turns bytes into other characters (what is guarded)");
-        u.Check(Contains(row, width, unicode, extent.cx, height), "the item shows the title");
+        u.Check(Contains(shown.Pixels(), width, unicode, extent.cx, height),
+                "the item shows the title");
         PostMessageA(s, WM_COMMAND, IDCANCEL, 0);
         u.WaitUntilGone(s);
         U::Click(EditCtl(d, "CancelButton"));
