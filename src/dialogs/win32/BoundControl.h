@@ -27,8 +27,8 @@ struct BoundControl {
     // Filled when the control exists.
     HWND window = nullptr;
     std::vector<HWND> items;  // a radio group's buttons
-    std::vector<std::string>
-        shown;  // a memo's lines or a check list's titles, as the control holds them
+    // A memo's lines or a check list's titles, as the control holds them.
+    std::vector<std::string> shown;
 };
 
 // The rows of `layout` bound to `form`.
