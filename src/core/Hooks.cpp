@@ -3,7 +3,6 @@
 #include <array>
 
 #include "core/Picker.h"
-#include "settings/IniFile.h"
 #include "settings/Schema.h"
 
 namespace bk {
@@ -18,25 +17,26 @@ std::string ReadMarker(TBeckyAPI& api, WindowHandle window) {
     return std::string(buffer.data());
 }
 
-int Timing(Plugin& plugin, const std::string& section) {
-    return IniFile(plugin.platform, plugin.settingsPath)
-        .ReadInteger(section, kTimingKey, plugin.defaultTiming);
+int Timing(const Plugin& plugin, const std::string& section) {
+    return plugin.Settings().ReadInteger(section, kTimingKey, plugin.Defaults().timing);
 }
 
 }  // namespace
 
 bool IsOutboxFolder(std::string_view folder) {
-    constexpr std::string_view kOutbox = "\\!!!!Outbox";
-    std::size_t at = folder.find(kOutbox);
-    return at != std::string_view::npos && at + kOutbox.size() + 1 == folder.size();
+    std::size_t at = folder.find(kOutboxFolderName);
+    return at != std::string_view::npos && at + kOutboxFolderName.size() + 1 == folder.size();
 }
 
 int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
     if (composeMode == kComposeModeLeftAlone)
         return 0;
-    TBeckyAPI& api = *plugin.api;
+    TBeckyAPI& api = plugin.Host();
     if (!ReadMarker(api, window).empty())
         return 0;  // already marked: opened before
+    // The current folder is asked for anew at each of its four uses, as the
+    // host has always been called; a host that changes it in between sees the
+    // calls it expects (the order is pinned by the hooks' tests).
     if (IsOutboxFolder(HostText(api.BKA_GetCurrentFolder())))
         return 0;
 
@@ -45,7 +45,7 @@ int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
     if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != kTimingCompose)
         return 0;
 
-    AddSignature(plugin, window, HostText(api.BKA_GetCurrentFolder()), false);
+    AddSignature(plugin, window, HostText(api.BKA_GetCurrentFolder()), HideWindow::No);
     // Writing the source back makes the host take in the whole message again,
     // with or without the text just added.
     std::string source = HostText(api.BKA_CompGetSource(window));
@@ -56,13 +56,13 @@ int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
 int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode) {
     if (deliveryMode != kDeliveryModeNow)
         return 0;
-    TBeckyAPI& api = *plugin.api;
+    TBeckyAPI& api = plugin.Host();
     std::string folder = ReadMarker(api, window);
     if (folder.empty())
         return 0;
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader, nullptr);
     if (Timing(plugin, folder) == kTimingDelivery)
-        AddSignature(plugin, window, folder, true);
+        AddSignature(plugin, window, folder, HideWindow::First);
     return 0;
 }
 

@@ -14,8 +14,8 @@ namespace bk {
 
 inline constexpr const char* kMarkerHeader = "X-BkQuorvel-Folder";
 
-// True for the outbox: the identifier ends with "\!!!!Outbox" and exactly one
-// more character (its closing "\"), counted from the first occurrence.
+// True for the outbox: the identifier ends with the outbox's name and exactly
+// one more character (its closing "\"), counted from the first occurrence.
 bool IsOutboxFolder(std::string_view folder);
 
 int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode);

@@ -10,29 +10,35 @@
 namespace bk {
 namespace {
 
+// The second line of every message that a delivery goes on without a text.
+std::string_view SentAsIs() {
+    std::string_view message = kNoSignatureMessage;
+    return message.substr(message.find("\r\n") + 2);
+}
+
 // The text of one signature file, from exactly as many bytes as the search
 // found (SignatureText).
 // A file that can't be read (gone, locked, shortened, a directory that matched
 // the pattern) gives no text, and the user is told which file failed.
 std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& directory,
                                              const FoundFile& file) {
+    Platform& platform = plugin.GetPlatform();
     try {
-        return SignatureText(plugin.platform.ReadFileExactly(directory + file.name, file.size),
-                             plugin.platform);
+        return SignatureText(platform.ReadFileExactly(directory + file.name, file.size), platform);
     } catch (const FileError& e) {
-        plugin.platform.ShowWarning(std::string("The signature file could not be read.\r\n") +
-                                    e.what() + "\r\nThe mail is going to be sent as is.");
+        platform.ShowWarning(std::string("The signature file could not be read.\r\n") + e.what() +
+                             "\r\n" + std::string(SentAsIs()));
         return std::nullopt;
     }
 }
 
 std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& directory) {
-    std::vector<FoundFile> files = plugin.platform.FindFiles(SignatureSearchPattern(directory));
+    std::vector<FoundFile> files = plugin.GetPlatform().FindFiles(SignatureSearchPattern(directory));
     if (files.empty()) {
-        plugin.platform.ShowWarning(plugin.noSignatureMessage);
+        plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
         return std::nullopt;
     }
-    const FoundFile& chosen = files[plugin.random.Below(static_cast<std::uint32_t>(files.size()))];
+    const FoundFile& chosen = files[plugin.Draw(static_cast<std::uint32_t>(files.size()))];
     return ReadSignatureFile(plugin, directory, chosen);
 }
 
@@ -41,7 +47,7 @@ std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
     int count = settings.ReadInteger(section, kOneLineCountKey, 0);
     if (count < 1)
         return std::nullopt;
-    std::uint32_t index = plugin.random.Below(static_cast<std::uint32_t>(count));
+    std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(count));
     // Every line ends with CR LF, however long it is.
     return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
 }
@@ -51,25 +57,25 @@ std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& setting
                                           const std::string& directory) {
     std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
     std::vector<std::string> titles =
-        SplitCommaText('"' + stored + '"', plugin.platform.AnsiCodePage());
+        SplitCommaText('"' + stored + '"', plugin.GetPlatform().AnsiCodePage());
 
     auto search = [&](const std::string& title) -> std::optional<FoundFile> {
-        auto found = plugin.platform.FindFiles(SignatureTitlePattern(directory, title));
+        auto found = plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, title));
         if (found.empty())
             return std::nullopt;
         return found.front();
     };
     // A title without a file is dropped and another drawn, until one is found
     // or the last one has failed too.
-    std::uint32_t index = plugin.random.Below(static_cast<std::uint32_t>(titles.size()));
+    std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
     std::optional<FoundFile> match = search(titles[index]);
     while (!match && titles.size() > 1) {
         titles.erase(titles.begin() + index);
-        index = plugin.random.Below(static_cast<std::uint32_t>(titles.size()));
+        index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
         match = search(titles[index]);
     }
     if (!match) {
-        plugin.platform.ShowWarning(plugin.noSignatureMessage);
+        plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
         return std::nullopt;
     }
     return ReadSignatureFile(plugin, directory, *match);
@@ -93,9 +99,10 @@ std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
 }
 
 void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionText,
-                  bool hideFirst) {
-    TBeckyAPI& api = *plugin.api;
-    IniFile settings(plugin.platform, plugin.settingsPath);
+                  HideWindow hide) {
+    TBeckyAPI& api = plugin.Host();
+    Platform& platform = plugin.GetPlatform();
+    const IniFile settings = plugin.Settings();
 
     std::string section(sectionText);
     int mode = kModeUseDefault;
@@ -103,7 +110,7 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         mode = settings.ReadInteger(section, kModeKey, kModeUseDefault);
     if (mode == kModeUseDefault) {
         section = kDefaultSection;
-        mode = plugin.defaultMode;
+        mode = plugin.Defaults().mode;
     }
     if (mode == kModeNone)
         return;
@@ -114,7 +121,7 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         directory = HostText(api.BKA_GetDataFolder()) + mailbox;
     } else {
         directory = FolderMailboxDirectory(HostText(api.BKA_GetDataFolder()), section,
-                                           plugin.platform.AnsiCodePage());
+                                           platform.AnsiCodePage());
     }
 
     std::optional<std::string> text;
@@ -122,7 +129,7 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         case kModeSignatureFile:
         case kModeRestricted:
             if (!directory) {
-                plugin.platform.ShowWarning(plugin.noSignatureMessage);
+                platform.ShowWarning(kNoSignatureMessage);
                 return;
             }
             text = mode == kModeSignatureFile
@@ -137,8 +144,8 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
     }
     if (!text)
         return;
-    if (hideFirst)
-        plugin.platform.HideWindow(window);
+    if (hide == HideWindow::First)
+        platform.HideWindow(window);
     api.BKA_CompSetText(window, kCompSetTextMode, text->c_str());
 }
 

@@ -10,13 +10,20 @@
 
 namespace bk {
 
+// What the user is told when mode 1 or 3 finds no file to add.
+inline constexpr const char* kNoSignatureMessage =
+    "No signature file found.\r\nThe mail is going to be sent as is.";
+
+// At delivery the compose window is hidden before the text goes in.
+enum class HideWindow { No, First };
+
 // Resolves the section's mode (a folder without a mode of its own follows the
 // default setup), chooses the text and hands it to the host with
-// BKA_CompSetText, hiding the window first when `hideFirst` is set. Shows the
+// BKA_CompSetText, hiding the window first when asked. Shows the
 // no-signature message when mode 1 or 3 finds no file. A chosen file that
 // can't be read adds nothing (the user is told why); nothing reaches the host
 // then.
-void AddSignature(Plugin& plugin, WindowHandle window, std::string_view section, bool hideFirst);
+void AddSignature(Plugin& plugin, WindowHandle window, std::string_view section, HideWindow hide);
 
 // The mailbox directory for a folder section: the data folder followed by the
 // section's first component (up to and including the first "\" that is a

@@ -1,9 +1,9 @@
 #include "core/Plugin.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/PluginInfo.h"
-#include "settings/IniFile.h"
 #include "settings/TextLines.h"
 
 namespace bk {
@@ -15,26 +15,23 @@ std::string SettingsPathFor(const std::string& moduleFileName) {
     return path + ".ini";
 }
 
+void WriteInfoField(char* field, std::string_view text) {
+    const std::size_t n = std::min<std::size_t>(text.size(), kInfoFieldSize - 1);
+    std::memcpy(field, text.data(), n);
+    field[n] = '\0';
+}
+
 void FillPlugInInfo(char* record) {
     const char* fields[] = {BK_PLUGIN_NAME, BK_PLUGIN_VENDOR, BK_PLUGIN_VERSION,
                             BK_PLUGIN_DESCRIPTION};
-    for (int i = 0; i < 4; ++i) {
-        char* field = record + i * kInfoFieldSize;
-        std::size_t n = std::strlen(fields[i]);
-        if (n > kInfoFieldSize - 1)
-            n = kInfoFieldSize - 1;
-        std::memcpy(field, fields[i], n);
-        field[n] = '\0';
-    }
+    for (int i = 0; i < 4; ++i) WriteInfoField(record + i * kInfoFieldSize, fields[i]);
 }
 
 bool Plugin::Attach() noexcept {
     try {
-        api = std::make_unique<TBeckyAPI>(platform);
-        if (!api->Bind())
+        if (!host_.Bind())
             return false;
-        settingsPath = SettingsPathFor(platform.ModuleFileName());
-        noSignatureMessage = kNoSignatureMessage;
+        settingsPath_ = SettingsPathFor(platform_.ModuleFileName());
     } catch (...) {
         return false;
     }
@@ -42,14 +39,15 @@ bool Plugin::Attach() noexcept {
     // settings works with the defaults, and refusing would lock the user out
     // of it at every start until the file was mended by hand.
     try {
-        IniFile settings(platform, settingsPath);
-        defaultMode = settings.ReadInteger(kDefaultSection, kModeKey, kFallbackDefaultMode);
-        defaultTiming = settings.ReadInteger(kDefaultSection, kTimingKey, kFallbackDefaultTiming);
+        const IniFile settings = Settings();
+        defaults_.mode = settings.ReadInteger(kDefaultSection, kModeKey, kFallbackDefaultMode);
+        defaults_.timing =
+            settings.ReadInteger(kDefaultSection, kTimingKey, kFallbackDefaultTiming);
     } catch (...) {
     }
     MigrateLegacyList();
     try {
-        random.SetSeed(Random::SeedFrom(platform.NowUtc()));
+        random_.SetSeed(Random::SeedFrom(platform_.NowUtc()));
     } catch (...) {
     }  // the generator keeps its fixed starting seed
     return true;
@@ -64,18 +62,19 @@ bool Plugin::Attach() noexcept {
 void Plugin::MigrateLegacyList() noexcept {
     try {
         // A double-byte character's second byte may look like "\" and is not one.
-        const CodePage& cp = platform.AnsiCodePage();
-        std::string legacyPath = settingsPath.substr(0, cp.FindLastSeparator(settingsPath) + 1);
+        const CodePage& cp = platform_.AnsiCodePage();
+        std::string legacyPath = settingsPath_.substr(0, cp.FindLastSeparator(settingsPath_) + 1);
         legacyPath += kLegacyListFileName;
-        if (!platform.FileExists(legacyPath))
+        if (!platform_.FileExists(legacyPath))
             return;
         // Every line is kept: a NUL byte is dropped rather than taken for the end.
-        legacyList = SplitLines(platform.ReadFile(legacyPath), NulByte::Dropped);
-        IniFile settings(platform, settingsPath);
+        const std::vector<std::string> lines =
+            SplitLines(platform_.ReadFile(legacyPath), NulByte::Dropped);
+        const IniFile settings = Settings();
         IniBatch batch(settings);
-        WriteOneLineList(batch, kDefaultSection, legacyList, SurplusEntries::Keep, cp);
+        WriteOneLineList(batch, kDefaultSection, lines, SurplusEntries::Keep, cp);
         batch.Commit();
-        platform.DeleteFile(legacyPath);  // a failure only means migrating again next time
+        platform_.DeleteFile(legacyPath);  // a failure only means migrating again next time
     } catch (...) {
     }
 }

@@ -1,48 +1,65 @@
 #pragma once
-// The plug-in's process-wide values, created at attach and released at detach
+// The plug-in's process-wide state, made at attach and released at detach
 // (destruction). Every host callback works on the one Plugin object; nothing
 // else lives longer than the callback that creates it.
 
-#include <memory>
+#include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "core/Random.h"
 #include "dialogs/FormHost.h"
 #include "host/BeckyAPI.h"
 #include "platform/Platform.h"
+#include "settings/IniFile.h"
 #include "settings/Schema.h"
 
 namespace bk {
 
-inline constexpr const char* kNoSignatureMessage =
-    "No signature file found.\r\nThe mail is going to be sent as is.";
+// The default setup as the running plug-in uses it.
+struct DefaultSetup {
+    int mode = kFallbackDefaultMode;
+    int timing = kFallbackDefaultTiming;
+};
 
 class Plugin {
 public:
-    explicit Plugin(Platform& os) : platform(os) {}
+    // `platform` reaches the system, `forms` shows the dialogs; both outlive the plug-in.
+    Plugin(Platform& platform, FormHost& forms) : platform_(platform), forms_(forms), host_(platform) {}
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-    // Binds the host, derives the settings path, caches the default mode and
-    // timing, migrates a legacy one-line list and seeds the generator. False
-    // when the host lacks an entry point or the module's own file name can't
-    // be had (the library must then refuse to load); a settings or legacy list
-    // file that can't be read or stored never makes it false.
+    // Binds the host, derives the settings path, caches the default setup,
+    // moves a legacy one-line list into the settings and seeds the generator.
+    // False when the host lacks an entry point or the module's own file name
+    // can't be had (the library must then refuse to load); a settings or legacy
+    // list file that can't be read or stored never makes it false.
     bool Attach() noexcept;
 
-    Platform& platform;
-    std::unique_ptr<TBeckyAPI> api;
-    std::string settingsPath;
-    int defaultMode = kFallbackDefaultMode;
-    int defaultTiming = kFallbackDefaultTiming;
-    std::string noSignatureMessage;
-    std::vector<std::string> legacyList;  // scratch for the migration only
-    Random random;
-    FormHost* forms = nullptr;  // shows the dialogs; set by whoever creates the Plugin
+    Platform& GetPlatform() const { return platform_; }
+    FormHost& Forms() const { return forms_; }
+    // The host's entry points: all bound once Attach has succeeded.
+    TBeckyAPI& Host() { return host_; }
+    // The settings file beside the module (known once Attach has succeeded).
+    IniFile Settings() const { return IniFile(platform_, settingsPath_); }
+
+    // Read at attach; replaced when the user saves the default setup.
+    const DefaultSetup& Defaults() const { return defaults_; }
+    void SetDefaults(const DefaultSetup& defaults) { defaults_ = defaults; }
+
+    // The generator's next index below n (n >= 1): one step per choice.
+    std::uint32_t Draw(std::uint32_t n) { return random_.Below(n); }
+    std::uint32_t Seed() const { return random_.Seed(); }
 
 private:
     void MigrateLegacyList() noexcept;
+
+    Platform& platform_;
+    FormHost& forms_;
+    TBeckyAPI host_;
+    std::string settingsPath_;
+    DefaultSetup defaults_;
+    Random random_;
 };
 
 // Runs `work` on `plugin` and returns its result; returns `fallback` when
@@ -61,9 +78,12 @@ int Guarded(Plugin* plugin, int fallback, Work&& work) noexcept {
 }
 
 // The record BKC_OnPlugInInfo fills: four text fields of kInfoFieldSize bytes
-// (name, vendor, version, description), each written NUL-terminated.
+// (name, vendor, version, description), each written NUL-terminated and cut
+// to fit.
 inline constexpr int kInfoFieldSize = 80;
 void FillPlugInInfo(char* record);
+// One field of that record: `text`, cut to kInfoFieldSize - 1 bytes, and a NUL.
+void WriteInfoField(char* field, std::string_view text);
 
 // The settings file of a module: its path with everything from the last "."
 // on replaced by ".ini" (".ini" appended when there is no "."). The last dot

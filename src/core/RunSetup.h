@@ -1,20 +1,22 @@
 #pragma once
 // The setup flow: loads one settings section into the setup dialog, shows it
-// through plugin.forms and writes the section back when the user presses Ok.
+// through the plug-in's form host and writes the section back when the user
+// presses Ok.
 //
-// `defaultSetup` set edits section "Options" (the default setup) and, once
-// saved, refreshes the plug-in's cached default mode and timing; clear edits
-// the host's current folder. The save is one rewrite of the settings file:
+// SetupOf::Default edits section "Options" (the default setup) and, once
+// saved, refreshes the plug-in's running default setup; SetupOf::CurrentFolder
+// edits the host's current folder. The save is one rewrite of the settings file:
 // everything lands or nothing does, and a failure is shown to the user in an
 // error box. A settings file that is there but can't be read is reported in an
-// error box too, and the dialog is not shown. Cancel writes nothing. Other failures (no form host, a failing
-// listing that the dialog did not catch) throw.
+// error box too, and the dialog is not shown. Cancel writes nothing. Other
+// failures (a failing listing that the dialog did not catch) throw.
 
 #include "core/Plugin.h"
-#include "settings/IniFile.h"
 
 namespace bk {
 
-void RunSetup(Plugin& plugin, bool defaultSetup);
+enum class SetupOf { CurrentFolder, Default };
+
+void RunSetup(Plugin& plugin, SetupOf setup);
 
 }  // namespace bk

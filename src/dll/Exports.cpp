@@ -19,7 +19,7 @@ namespace {
 // The menu entry's command: the setup of the current folder.
 void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
     Guarded(Instance(), 0, [](bk::Plugin& p) {
-        bk::RunSetup(p, false);
+        bk::RunSetup(p, bk::SetupOf::CurrentFolder);
         return 0;
     });
 }
@@ -89,7 +89,7 @@ int WINAPI BKC_OnFinishRetrieve(Ignored) {
 // 1 whatever happens in the dialog, also when it fails.
 int WINAPI BKC_OnPlugInSetup(Ignored) {
     Guarded(Instance(), 1, [](bk::Plugin& p) {
-        bk::RunSetup(p, true);
+        bk::RunSetup(p, bk::SetupOf::Default);
         return 1;
     });
     return 1;

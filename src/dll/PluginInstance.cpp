@@ -21,8 +21,7 @@ bool Attach(HMODULE self) noexcept {
     try {
         g_platform = std::make_unique<Win32Platform>(self);
         g_forms = std::make_unique<Win32FormHost>(self, *g_platform);
-        g_plugin = std::make_unique<Plugin>(*g_platform);
-        g_plugin->forms = g_forms.get();
+        g_plugin = std::make_unique<Plugin>(*g_platform, *g_forms);
         g_attached = g_plugin->Attach();
     } catch (...) {
         g_attached = false;
@@ -32,7 +31,7 @@ bool Attach(HMODULE self) noexcept {
 
 void Detach() noexcept {
     g_attached = false;
-    g_plugin.reset();  // frees the scratch list and the host binding
+    g_plugin.reset();
     g_forms.reset();
     g_platform.reset();
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/Platform.h"
 
@@ -56,6 +57,9 @@ inline constexpr int kDeliveryModeNow = 0;
 inline constexpr int kMenuTypeForEntry = 2;
 // BKA_CompSetText: the mode argument with which the plug-in adds its text.
 inline constexpr int kCompSetTextMode = 1;
+// Folder identifiers: the outbox's folder name, "\" included, that a
+// folder identifier holds (followed by the folder's closing "\").
+inline constexpr std::string_view kOutboxFolderName = "\\!!!!Outbox";
 // BKA_CompGetSpecifiedHeader: the size the plug-in passes; the host fills at
 // most this many characters of the value plus a NUL.
 inline constexpr int kHeaderValueSize = 260;

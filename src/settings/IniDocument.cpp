@@ -106,16 +106,6 @@ std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
     return parsed.value.In(TextOf(*line));
 }
 
-std::string IniDocument::ReadString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue) const {
-    return StringFromValue(FindValue(section, key), defaultValue);
-}
-
-int IniDocument::ReadInteger(std::string_view section, std::string_view key,
-                             int defaultValue) const {
-    return IntegerFromValue(FindValue(section, key), defaultValue);
-}
-
 std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
     SectionLister lister;
     if (const Section* found = FindSection(RequestedName(section, codePage_))) {

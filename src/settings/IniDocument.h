@@ -38,10 +38,9 @@ public:
     IniDocument(std::string fileBytes, const CodePage& codePage);
 
     // Reads: as IniReader's, pending edits included. They never throw.
+    // The stored value (see IniReader::FindValue; StringFromValue and
+    // IntegerFromValue read it as a string or an integer).
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
-    std::string ReadString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const;
-    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::vector<IniEntry> ReadSection(std::string_view section) const;
 
     // Edits. Section and key names are trimmed first, as lookups trim them. They

@@ -1,9 +1,13 @@
 #include "settings/IniFile.h"
 
+#include <algorithm>
 #include <optional>
+#include <unordered_map>
 
+#include "settings/CommaText.h"
 #include "settings/IniDocument.h"
 #include "settings/IniReader.h"
+#include "settings/IniText.h"
 
 namespace bk {
 namespace {
@@ -27,11 +31,6 @@ struct TextOfFile {
     std::string OutString(std::optional<std::string_view> stored,
                           std::string_view defaultValue) const {
         return stored ? Out(StringFromValue(stored, "")) : std::string(defaultValue);
-    }
-    std::vector<IniEntry> Out(std::vector<IniEntry> entries) const {
-        if (unicode)
-            for (IniEntry& entry : entries) entry = {Out(entry.key), Out(entry.value)};
-        return entries;
     }
 };
 
@@ -68,12 +67,12 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
                         });
 }
 
-std::vector<IniEntry> IniFile::ReadSection(std::string_view section) const {
-    return ReadFileWith(platform_, path_, std::vector<IniEntry>(),
-                        [&](const IniReader& reader, const TextOfFile& text) {
-                            return text.Out(reader.ReadSection(text.In(section)));
-                        });
-}
+// The stored values of one section of a Unicode file that the system code
+// page can't carry (their round trip through it changes them), by the text a
+// read shows of them: the candidates that a write of that text keeps.
+struct IniBatch::KeptValues {
+    std::unordered_map<std::string, std::vector<std::string>> byShown;
+};
 
 struct IniBatch::State {
     explicit State(const CodePage& codePage) : document(codePage) {}
@@ -81,6 +80,8 @@ struct IniBatch::State {
     std::string loadError;  // why the file could not be read; empty when it could
     bool written = false;   // a write or delete was asked for
     bool changed = false;   // ... and changed the text
+    // Folded stored section name -> its kept values, made at its first write.
+    std::unordered_map<std::string, KeptValues> kept;
 };
 
 IniBatch::IniBatch(const IniFile& file) : file_(file) {
@@ -112,6 +113,10 @@ std::string IniBatch::In(std::string_view text) const {
     return TextOf(file_.GetPlatform(), state_->document).In(text);
 }
 
+std::string IniBatch::Out(std::string_view stored) const {
+    return TextOf(file_.GetPlatform(), state_->document).Out(stored);
+}
+
 int IniBatch::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
     return IntegerFromValue(state_->document.FindValue(In(section), In(key)), defaultValue);
 }
@@ -123,24 +128,44 @@ std::string IniBatch::ReadString(std::string_view section, std::string_view key,
 }
 
 std::vector<IniEntry> IniBatch::ReadSection(std::string_view section) const {
-    return TextOf(file_.GetPlatform(), state_->document).Out(ReadStoredSection(section));
+    std::vector<IniEntry> entries = state_->document.ReadSection(In(section));
+    if (state_->document.Encoding() != IniEncoding::Ansi)
+        for (IniEntry& entry : entries) entry = {Out(entry.key), Out(entry.value)};
+    return entries;
 }
 
-bool IniBatch::HoldsUnicode() const {
-    return state_->document.Encoding() != IniEncoding::Ansi;
+std::vector<std::string> IniBatch::ReadSectionValues(std::string_view section) const {
+    const IniDocument& document = state_->document;
+    const CodePage& codePage = document.Encoding() == IniEncoding::Ansi
+                                   ? file_.GetPlatform().AnsiCodePage()
+                                   : UnicodeFileCodePage();
+    const std::vector<IniEntry> entries = document.ReadSection(In(section));
+    std::unordered_map<std::string, std::size_t> first;  // folded stored key -> entry
+    std::vector<std::string> values;
+    values.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto [it, added] = first.try_emplace(codePage.Fold(entries[i].key), i);
+        values.push_back(Out(entries[it->second].value));
+    }
+    return values;
 }
 
-std::string IniBatch::Shown(std::string_view stored) const {
-    return TextOf(file_.GetPlatform(), state_->document).Out(stored);
-}
-
-std::string IniBatch::ReadStoredString(std::string_view section, std::string_view key,
-                                       std::string_view defaultValue) const {
-    return state_->document.ReadString(In(section), In(key), defaultValue);
-}
-
-std::vector<IniEntry> IniBatch::ReadStoredSection(std::string_view section) const {
-    return state_->document.ReadSection(In(section));
+IniBatch::KeptValues& IniBatch::KeptIn(const std::string& storedSection) {
+    const CodePage& codePage = UnicodeFileCodePage();
+    auto [it, added] =
+        state_->kept.try_emplace(codePage.Fold(RequestedName(storedSection, codePage)));
+    if (added) {
+        for (IniEntry& entry : state_->document.ReadSection(storedSection)) {
+            const std::string& stored = entry.value;
+            if (std::all_of(stored.begin(), stored.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+                continue;  // ASCII goes through every code page unchanged
+            std::string shown = Out(stored);
+            if (In(shown) != stored)
+                it->second.byShown[std::move(shown)].push_back(std::move(entry.value));
+        }
+    }
+    return it->second;
 }
 
 const std::string& IniBatch::LoadError() const {
@@ -161,14 +186,39 @@ void IniBatch::Edit(Change change) {
 }
 
 void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string storedSection = In(section), storedKey = In(key);
+    std::string stored = In(value);
+    std::vector<std::string>* candidates = nullptr;
+    std::vector<std::string>::iterator keep;
+    if (state_->document.Encoding() != IniEncoding::Ansi) {
+        const std::string_view read = Unquote(value);
+        KeptValues& kept = KeptIn(storedSection);
+        if (auto found = kept.byShown.find(std::string(read)); found != kept.byShown.end()) {
+            candidates = &found->second;
+            std::optional<std::string_view> own = state_->document.FindValue(storedSection, storedKey);
+            keep = own ? std::find(candidates->begin(), candidates->end(), Unquote(*own))
+                       : candidates->end();
+            if (keep != candidates->end()) {
+                candidates->erase(keep);  // the key keeps its own text
+                state_->written = true;
+                return;
+            }
+            keep = std::find_if(candidates->begin(), candidates->end(),
+                                [](const std::string& text) { return IsValidUtf8(text); });
+            if (keep != candidates->end()) {
+                // Inside the quotes that the value's read removes.
+                const std::string quote(value.substr(0, (value.size() - read.size()) / 2));
+                stored = quote + *keep + quote;
+            } else {
+                candidates = nullptr;
+            }
+        }
+    }
     Edit([&](IniDocument& document) {
-        return document.WriteString(In(section), In(key), In(value));
+        return document.WriteString(storedSection, storedKey, stored);
     });
-}
-
-void IniBatch::WriteStoredString(std::string_view section, std::string_view key,
-                                 std::string_view value) {
-    Edit([&](IniDocument& document) { return document.WriteString(In(section), In(key), value); });
+    if (candidates)
+        candidates->erase(keep);
 }
 
 void IniBatch::WriteInteger(std::string_view section, std::string_view key, int value) {

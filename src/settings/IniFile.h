@@ -20,9 +20,9 @@
 // code page, whatever the file's encoding. A file that starts with a UTF-8 or
 // UTF-16 byte-order mark keeps its encoding (IniEncoding): what it stores is
 // converted as the system's profile functions convert it, so a character the
-// code page lacks reads as its stand-in ("?"). IniBatch's stored-text calls
-// give and take the file's own text, for a caller that must put back exactly
-// what was there.
+// code page lacks reads as its stand-in ("?"). What such a file holds and the
+// code page can't show is kept through a write that gives back what a read
+// showed (see IniBatch::WriteString), so callers never see the file's own text.
 
 #include <memory>
 #include <string>
@@ -49,9 +49,6 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    // The entries of the first section of that name that have a value, in file
-    // order; comment lines (";") and lines without "=" are left out.
-    std::vector<IniEntry> ReadSection(std::string_view section) const;
 
 private:
     Platform& platform_;
@@ -68,33 +65,34 @@ public:
     IniBatch(const IniBatch&) = delete;
     IniBatch& operator=(const IniBatch&) = delete;
 
+    // As IniFile's reads, on the file as read when the batch was made.
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
+    // The entries of the first section of that name that have a value, in file
+    // order; comment lines (";") and lines without "=" are left out.
     std::vector<IniEntry> ReadSection(std::string_view section) const;
+    // The values of ReadSection's entries, each as a read of its key gives it:
+    // an entry whose key came before in the section (names compared as the
+    // file's reads compare them) gives that first appearance's value.
+    std::vector<std::string> ReadSectionValues(std::string_view section) const;
 
     // Throw SettingsError for a name or value that can't be stored as one line
     // (a CR, LF or NUL anywhere; "=" in a key; an empty key; more in
     // IniDocument::WriteString). The batch is unchanged then.
+    //
+    // A value that reads back (enclosing quotes removed) as one of the
+    // section's stored values reads, where that stored text holds what the
+    // system code page can't carry, keeps that stored text: the key's own
+    // value first, else the first such value of the section in file order not
+    // yet kept by another write (a value that is not well-formed Unicode only
+    // for its own key). So text that went through the system code page
+    // unchanged, even onto another key, loses nothing, and nothing the file
+    // held makes a write fail. A file without a byte-order mark stores exactly
+    // what it is given.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void DeleteKey(std::string_view section, std::string_view key);
-
-    // ---- The file's own text ----
-    // Stored text is what the file holds (UTF-8 in a file with a byte-order
-    // mark, bytes of the system code page otherwise); names are still text of
-    // the system code page.
-    // True when the file has a byte-order mark, so that stored text may hold
-    // what the system code page can't.
-    bool HoldsUnicode() const;
-    // Stored text as reads return it.
-    std::string Shown(std::string_view stored) const;
-    std::string ReadStoredString(std::string_view section, std::string_view key,
-                                 std::string_view defaultValue) const;
-    // Keys and values as stored.
-    std::vector<IniEntry> ReadStoredSection(std::string_view section) const;
-    void WriteStoredString(std::string_view section, std::string_view key,
-                           std::string_view value);
 
     // Why the file could not be read when the batch was made (the reason a
     // Commit would refuse); empty when it could be, or was missing.
@@ -107,8 +105,11 @@ public:
 
 private:
     struct State;
+    struct KeptValues;
     // The caller's text as stored text, and back.
     std::string In(std::string_view text) const;
+    std::string Out(std::string_view stored) const;
+    KeptValues& KeptIn(const std::string& storedSection);
     template <typename Change>
     void Edit(Change change);  // `change` edits the document; true when the text changed
 

@@ -65,15 +65,6 @@ std::optional<std::string_view> IniReader::FindValue(std::string_view section,
     return found;
 }
 
-std::vector<IniEntry> IniReader::ReadSection(std::string_view section) const {
-    SectionLister lister;
-    ForEachKeyLine(section, {}, [&](std::string_view lineText, const IniLine& line) {
-        lister.Add(lineText, line);
-        return true;
-    });
-    return lister.Take();
-}
-
 void SectionLister::Add(std::string_view lineText, const IniLine& line) {
     if (line.emptyRawName && started_ && previousNameEmpty_)
         return;

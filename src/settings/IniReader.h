@@ -26,7 +26,6 @@ public:
     // The stored value of a key (trimmed, cut at a NUL, quotes still on), or
     // nothing when the section or key is missing or the key has no "=".
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
-    std::vector<IniEntry> ReadSection(std::string_view section) const;
 
 private:
     // Calls `onKeyLine(lineText, parsed)` for each key line of the first

@@ -1,10 +1,7 @@
 #include "settings/Schema.h"
 
-#include <deque>
 #include <set>
-#include <unordered_map>
 
-#include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
 
 namespace bk {
@@ -42,16 +39,8 @@ long long OneLineKeyIndex(std::string_view key, const CodePage& codePage) {
     return k;
 }
 
-std::vector<std::string> OneLineListLines(const std::vector<IniEntry>& entries,
-                                          const CodePage& codePage) {
-    std::unordered_map<std::string, std::size_t> first;  // folded key -> entry
-    std::vector<std::string> lines;
-    lines.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto [it, added] = first.try_emplace(codePage.Fold(entries[i].key), i);
-        lines.push_back(entries[it->second].value);
-    }
-    return lines;
+std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_view section) {
+    return batch.ReadSectionValues(OneLineListSection(section));
 }
 
 void WriteOneLineList(IniBatch& batch, std::string_view section,
@@ -59,23 +48,8 @@ void WriteOneLineList(IniBatch& batch, std::string_view section,
                       const CodePage& codePage) {
     const std::string list = OneLineListSection(section);
     const auto count = static_cast<long long>(lines.size());
-    // Shown text -> the stored texts that read so, in file order.
-    std::unordered_map<std::string, std::deque<std::string>> stored;
-    if (batch.HoldsUnicode()) {
-        // Stored keys are UTF-8, folded as the file's reads fold them.
-        for (std::string& line : OneLineListLines(batch.ReadStoredSection(list),
-                                                  UnicodeFileCodePage()))
-            stored[batch.Shown(line)].push_back(std::move(line));
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        auto same = stored.find(lines[i]);
-        if (same != stored.end() && !same->second.empty()) {
-            batch.WriteStoredString(list, OneLineKey(i), '"' + same->second.front() + '"');
-            same->second.pop_front();
-        } else {
-            batch.WriteString(list, OneLineKey(i), '"' + lines[i] + '"');
-        }
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        batch.WriteString(list, OneLineKey(i), '"' + lines[i] + '"');
 
     if (surplus == SurplusEntries::Remove) {
         const int oldCount = batch.ReadInteger(section, kOneLineCountKey, 0);

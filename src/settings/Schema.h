@@ -46,24 +46,20 @@ std::string OneLineKey(std::size_t index);
 // leading zeros, at most ten digits), or -1 for any other key.
 long long OneLineKeyIndex(std::string_view key, const CodePage& codePage);
 
-// The lines a one-line list section shows for editing: one per entry, in file
-// order, whatever the keys are named. A key that appears more than once gives
-// the value of its first appearance each time, as reading it by name would.
-std::vector<std::string> OneLineListLines(const std::vector<IniEntry>& entries,
-                                          const CodePage& codePage);
+// The lines the one-line list of setup section `section` shows for editing:
+// one per entry of its list section, in file order, whatever the keys are
+// named. A key that appears more than once gives the value of its first
+// appearance each time, as reading it by name would.
+std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_view section);
 
 enum class SurplusEntries { Keep, Remove };
 // Stores `lines` as the one-line list of `section`: entry i is line i in one
 // pair of double quotes, then "OneLineCount" is the number of lines. Remove
 // deletes the entries sig n … sig(old count - 1) of the list it replaces (only
 // those that are there, so a damaged count costs nothing). `codePage` folds
-// key names as reads of the file do.
-//
-// In a file with a byte-order mark, a line that reads the same as a line the
-// list shows now (OneLineListLines) stores that line's text as the file has
-// it, characters the system code page lacks included; lines that read alike
-// are taken in file order. So lines that went through an editor in the system
-// code page unchanged lose nothing.
+// key names as reads of the file do. A line that the list showed and that
+// comes back unchanged keeps what the file held (IniBatch::WriteString), even
+// when it moved.
 void WriteOneLineList(IniBatch& batch, std::string_view section,
                       const std::vector<std::string>& lines, SurplusEntries surplus,
                       const CodePage& codePage);

@@ -17,10 +17,10 @@
 #include <set>
 
 #include "core/Hooks.h"
+#include "core/Picker.h"
 #include "core/RunSetup.h"
 #include "settings/IniDocument.h"
 #include "support/FakeHost.h"
-#include "support/ScriptedForms.h"
 
 namespace bk::test {
 namespace {
@@ -30,7 +30,6 @@ constexpr const char* kInbox = "[mbox\\!!!!Inbox\\]\r\n";
 class Session : public PluginFixture {
 public:
     Session() {
-        plugin.forms = &forms;
         WriteSignature("$$$00001Sig.txt", "-- sig");
     }
     std::string Settings() { return TempDir::Read(dir.Join("bkQuorvel.ini")); }
@@ -46,7 +45,6 @@ public:
         RunHandler(platform, handler);
     }
 
-    ScriptedForms forms;
     std::string outcome;  // what the host saw
 };
 
@@ -78,7 +76,7 @@ void ComposeAndDeliver(Session& run) {
 }
 
 void Attach(Session& run) {
-    Plugin fresh(run.platform);
+    Plugin fresh(run.platform, run.forms);
     run.outcome = fresh.Attach() ? "attached" : "refused";
 }
 
@@ -92,7 +90,7 @@ std::function<void(Session&)> SaveLines(std::vector<std::string> lines) {
             run.Handle([&] { ok = PressOk(form); });
             return ok ? ModalResult::Ok : ModalResult::Cancel;
         };
-        run.Callback([](Plugin& p) { RunSetup(p, true); });
+        run.Callback([](Plugin& p) { RunSetup(p, SetupOf::Default); });
     };
 }
 
@@ -117,7 +115,7 @@ std::vector<Path> Paths() {
                  run.Handle([&] { ok = PressOk(form); });
                  return ok ? ModalResult::Ok : ModalResult::Cancel;
              };
-             run.Callback([](Plugin& p) { RunSetup(p, true); });
+             run.Callback([](Plugin& p) { RunSetup(p, SetupOf::Default); });
          },
          true},
     };
@@ -196,7 +194,7 @@ TEST(Faults, EveryPlatformCallFailsInTurnOnEveryPath) {
                     }
                 };
                 ++injected;
-                ASSERT_NO_THROW(path.act(run)) << path.name << ", call " << k;
+                path.act(run);  // callbacks and handlers run guarded, as the DLL runs them
                 const std::string where = std::string(path.name) + " " + path.settings + ", call " +
                                           std::to_string(k) + " (" + failed + ")";
                 if (std::string(path.name).starts_with("attach")) {
@@ -220,7 +218,7 @@ TEST(Faults, EveryPlatformCallFailsInTurnOnEveryPath) {
                 run.platform.fault = nullptr;
                 run.platform.messages.clear();
                 run.outcome.clear();
-                ASSERT_NO_THROW(path.act(run)) << where;
+                path.act(run);
                 EXPECT_EQ(run.outcome, cleanOutcome) << where;
                 EXPECT_EQ(run.Settings(), cleanSettings) << where;
             }

@@ -46,7 +46,7 @@ protected:
 // the host gets the callback's answer and nothing unwinds into it.
 TEST_F(HooksTest, AnExceptionInsideTheWorkNeverReachesTheHost) {
     WriteSettings("[Options]\r\nSigAddTiming=0\r\n");
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     std::function<void()> throwers[] = {[] { throw FileError("x", "injected"); }, [] { throw 42; }};
     for (auto& thrower : throwers) {
         platform.fault = [&](std::string_view op) {
@@ -71,7 +71,7 @@ TEST_F(HooksTest, TimingOneMarksAtOpeningAndAddsAtDelivery) {
 }
 
 TEST_F(HooksTest, TimingZeroAddsAtOpeningAndOnlyUnmarksAtDelivery) {
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     OnOpenCompose(plugin, window, 0);
     EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
     EXPECT_EQ(Texts(window), std::vector<std::string>{"-- sig"});
@@ -83,22 +83,22 @@ TEST_F(HooksTest, TimingZeroAddsAtOpeningAndOnlyUnmarksAtDelivery) {
 }
 
 TEST_F(HooksTest, SourceIsWrittenBackEvenWhenNothingWasAdded) {
-    plugin.defaultTiming = 0;
-    plugin.defaultMode = 0;
+    SetDefaultTiming(0);
+    SetDefaultMode(0);
     OnOpenCompose(plugin, window, 0);
     EXPECT_TRUE(Texts(window).empty());
     EXPECT_EQ(Window(window).sourceRoundTrips, 1);
 }
 
 TEST_F(HooksTest, ComposeModeThreeIsLeftAlone) {
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     OnOpenCompose(plugin, window, 3);
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(Marker(), "<none>");
 }
 
 TEST_F(HooksTest, AlreadyMarkedMessageGetsNothingMore) {
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     Window(window).headers[kMarkerHeader] = "earlier\\folder\\";
     OnOpenCompose(plugin, window, 0);
     EXPECT_EQ(Marker(), "earlier\\folder\\");
@@ -107,7 +107,7 @@ TEST_F(HooksTest, AlreadyMarkedMessageGetsNothingMore) {
 }
 
 TEST_F(HooksTest, OutboxMessagesAreNeverMarkedNorSigned) {
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     host.currentFolder = "mbox\\!!!!Outbox\\";
     OnOpenCompose(plugin, window, 0);
     EXPECT_EQ(Marker(), "<none>");
@@ -132,13 +132,13 @@ TEST_F(HooksTest, UnmarkedDeliveryDoesNothing) {
 
 TEST_F(HooksTest, FolderTimingOverridesTheDefaultBothWays) {
     WriteSettings("[mbox\\!!!!Inbox\\]\r\nSigAddTiming=1\r\n[mbox\\late\\]\r\nSigAddTiming=0\r\n");
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     OnOpenCompose(plugin, window, 0);
     EXPECT_TRUE(Texts(window).empty());
     OnOutgoing(plugin, window, 0);
     EXPECT_EQ(Texts(window).size(), 1u);
 
-    plugin.defaultTiming = 1;
+    SetDefaultTiming(1);
     host.currentFolder = "mbox\\late\\";
     WindowHandle other = NewWindow();
     OnOpenCompose(plugin, other, 0);
@@ -146,7 +146,7 @@ TEST_F(HooksTest, FolderTimingOverridesTheDefaultBothWays) {
 }
 
 TEST_F(HooksTest, OtherTimingValuesMarkAndUnmarkButNeverAdd) {
-    plugin.defaultTiming = 5;
+    SetDefaultTiming(5);
     OnOpenCompose(plugin, window, 0);
     EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
     OnOutgoing(plugin, window, 0);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+
 #include "settings/IniEncoding.h"
 #include "support/FakeHost.h"
 
@@ -15,9 +18,9 @@ const std::string kNoSignature = "No signature file found.\r\nThe mail is going 
 
 class PickerTest : public ::testing::Test, public PluginFixture {
 protected:
-    std::vector<std::string> Pick(const std::string& section, bool hideFirst = false) {
+    std::vector<std::string> Pick(const std::string& section, HideWindow hide = HideWindow::No) {
         WindowHandle w = NewWindow();
-        AddSignature(plugin, w, section, hideFirst);
+        AddSignature(plugin, w, section, hide);
         last = w;
         return Texts(w);
     }
@@ -28,7 +31,7 @@ TEST_F(PickerTest, FolderWithoutModeFollowsTheDefaultSetupAndItsMailbox) {
     WriteSettings("[Options]\r\nMode=1\r\n[other\\in\\]\r\nSigAddTiming=0\r\n");
     WriteSignature("$$$00001Default.txt", "from the current mailbox");
     dir.Write("data/other/$$$00001Other.txt", "from the folder's mailbox");
-    plugin.defaultMode = 1;
+    SetDefaultMode(1);
     for (const char* section : {"other\\in\\", "", "missing\\x\\"})
         EXPECT_EQ(Pick(section), std::vector<std::string>{"from the current mailbox"}) << section;
     WriteSettings("[other\\in\\]\r\nMode=-1\r\n");
@@ -50,7 +53,7 @@ TEST_F(PickerTest, ModeZeroAndUnknownModesAddNothing) {
         WriteSettings(std::string("[f\\in\\]\r\nMode=") + mode + "\r\n");
         EXPECT_TRUE(Pick("f\\in\\").empty()) << mode;
     }
-    plugin.defaultMode = 0;
+    SetDefaultMode(0);
     EXPECT_TRUE(Pick("").empty());
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -107,7 +110,7 @@ TEST_F(PickerTest, SettingsInEveryEncodingReachTheHostInTheSystemCodePage) {
         WriteSettings(EncodeIniFile(
             encoding, encoding == IniEncoding::Ansi ? ansi : platform.Utf8FromAnsi(ansi), ""));
         EXPECT_EQ(Pick(mailbox + "\\in\\"), std::vector<std::string>{"nihon"});
-        plugin.defaultMode = 2;
+        SetDefaultMode(2);
         EXPECT_EQ(Pick(""), std::vector<std::string>{title + "\r\n"});
     }
 }
@@ -123,16 +126,16 @@ TEST_F(PickerTest, ChoosesAmongFilesWithOneDrawInSearchOrder) {
     auto order = platform.FindFiles(MailboxDir() + "/$$$*.txt");
     ASSERT_EQ(order.size(), 3u);
     for (std::uint32_t seed : {0u, 1u, 2u, 12345u, 99999u}) {
-        plugin.random.SetSeed(seed);
+        Reseed(seed);
         Random expected(seed);
         EXPECT_EQ(Pick(""), std::vector<std::string>{order[expected.Below(3)].name});
-        EXPECT_EQ(plugin.random.Seed(), expected.Seed());  // exactly one draw
+        EXPECT_EQ(plugin.Seed(), expected.Seed());  // exactly one draw
     }
 }
 
 TEST_F(PickerTest, NoSignatureFileShowsTheMessageAndAddsNothing) {
-    plugin.defaultMode = 1;
-    EXPECT_TRUE(Pick("", true).empty());
+    SetDefaultMode(1);
+    EXPECT_TRUE(Pick("", HideWindow::First).empty());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].warning);
     EXPECT_EQ(platform.messages[0].text, kNoSignature);
@@ -141,63 +144,42 @@ TEST_F(PickerTest, NoSignatureFileShowsTheMessageAndAddsNothing) {
 
 TEST_F(PickerTest, HidesTheWindowBeforeTheTextOnlyWhenAsked) {
     WriteSignature("$$$00001A.txt", "a");
-    Pick("", false);
+    Pick("");
     EXPECT_TRUE(platform.hiddenWindows.empty());
-    Pick("", true);
+    Pick("", HideWindow::First);
     EXPECT_EQ(platform.hiddenWindows, std::vector<WindowHandle>{last});
     EXPECT_TRUE(Window(last).hiddenWhenTextCame);
 }
 
 TEST_F(PickerTest, UnreadableChoiceAddsNothingAndSaysWhy) {
     dir.Write("data/mbox/$$$00001Dir.txt/inside", "x");  // a directory that matches
-    EXPECT_TRUE(Pick("", true).empty());
+    EXPECT_TRUE(Pick("", HideWindow::First).empty());
     EXPECT_EQ(CallCount("BKA_CompSetText"), 0);
     EXPECT_TRUE(platform.hiddenWindows.empty());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("$$$00001Dir.txt"), std::string::npos);
 }
 
-// A file that changes between the search and the read.
-enum class Change { Shortened, Deleted, Locked };
-
-class ChangingFiles : public PortablePlatform {
-public:
-    explicit ChangingFiles(Change change) : change_(change) {}
-    std::vector<FoundFile> FindFiles(const std::string& pattern) override {
-        auto found = PortablePlatform::FindFiles(pattern);
-        for (auto& f : found) {
-            if (change_ == Change::Shortened)
-                f.size += 10;
-            if (change_ == Change::Deleted)
-                f.name = "$$$00009Gone.txt";
-        }
-        return found;
-    }
-    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override {
-        if (change_ == Change::Locked)
-            throw FileError(path, "The file is in use");
-        return PortablePlatform::ReadFileExactly(path, size);
-    }
-
-private:
-    Change change_;
-};
-
-TEST(PickerChangedFile, AddsNothingAndNothingReachesTheHost) {
-    for (Change change : {Change::Shortened, Change::Deleted, Change::Locked}) {
-        PluginFixture f;
-        ChangingFiles changing(change);
-        Plugin plugin(changing);
-        plugin.api = std::move(f.plugin.api);
-        plugin.settingsPath = f.plugin.settingsPath;
-        plugin.defaultMode = 1;
-        f.host.platform = &changing;
-        f.WriteSignature("$$$00001A.txt", "abc");
-        WindowHandle w = f.NewWindow();
-        AddSignature(plugin, w, "", true);
-        EXPECT_EQ(f.CallCount("BKA_CompSetText"), 0) << static_cast<int>(change);
-        EXPECT_TRUE(changing.hiddenWindows.empty());
-        EXPECT_EQ(changing.messages.size(), 1u);
+// A file that changes between the search and the read: shortened, deleted or
+// locked just before it is read.
+TEST_F(PickerTest, AChosenFileThatChangedAddsNothingAndNothingReachesTheHost) {
+    const std::string path = WriteSignature("$$$00001A.txt", "abc");
+    const std::function<void()> changes[] = {
+        [&] { dir.Write("data/mbox/$$$00001A.txt", "a"); },
+        [&] { std::remove(path.c_str()); },
+        [&] { throw FileError(path, "The file is in use"); },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        WriteSignature("$$$00001A.txt", "abc");
+        platform.messages.clear();
+        platform.fault = [&](std::string_view op) {
+            if (op == "ReadFileExactly")
+                changes[i]();
+        };
+        EXPECT_TRUE(Pick("", HideWindow::First).empty()) << i;
+        EXPECT_EQ(CallCount("BKA_CompSetText"), 0) << i;
+        EXPECT_TRUE(platform.hiddenWindows.empty()) << i;
+        EXPECT_EQ(platform.messages.size(), 1u) << i;
     }
 }
 
@@ -208,7 +190,7 @@ TEST_F(PickerTest, OneLineModeAddsTheDrawnLineWithCrLf) {
         "sig2=\"" +
         longLine + "\"\r\n");
     for (std::uint32_t seed : {0u, 1u, 2u, 3u, 4u, 5u}) {
-        plugin.random.SetSeed(seed);
+        Reseed(seed);
         std::uint32_t i = Random(seed).Below(3);
         std::string expected = i == 0 ? " a \r\n" : i == 1 ? "\r\n" : longLine + "\r\n";
         EXPECT_EQ(Pick("f\\in\\"), std::vector<std::string>{expected}) << seed;
@@ -219,7 +201,7 @@ TEST_F(PickerTest, OneLineModeAddsTheDrawnLineWithCrLf) {
 TEST_F(PickerTest, OneLineModeWithoutEntriesIsSilent) {
     for (const char* count : {"", "OneLineCount=0\r\n", "OneLineCount=-4\r\n"}) {
         WriteSettings(std::string("[Options]\r\nMode=2\r\n") + count);
-        plugin.defaultMode = 2;
+        SetDefaultMode(2);
         EXPECT_TRUE(Pick("").empty());
     }
     EXPECT_TRUE(platform.messages.empty());
@@ -227,7 +209,7 @@ TEST_F(PickerTest, OneLineModeWithoutEntriesIsSilent) {
 
 TEST_F(PickerTest, DefaultOneLineListIsOptionsOneliner) {
     WriteSettings("[Options]\r\nOneLineCount=1\r\n[OptionsOneliner]\r\nsig0=\"hello\"\r\n");
-    plugin.defaultMode = 2;
+    SetDefaultMode(2);
     EXPECT_EQ(Pick(""), std::vector<std::string>{"hello\r\n"});
 }
 
@@ -235,25 +217,25 @@ TEST_F(PickerTest, RestrictedModeDropsTitlesWithoutFiles) {
     WriteSettings("[f\\in\\]\r\nMode=3\r\nSelectedSigs=\"A\",\"B\"\r\n");
     dir.Write("data/f/$$$00002B.txt", "b");
     for (std::uint32_t seed = 0; seed < 8; ++seed) {
-        plugin.random.SetSeed(seed);
+        Reseed(seed);
         EXPECT_EQ(Pick("f\\in\\"), std::vector<std::string>{"b"});
         // One draw, plus one more when A was tried first and dropped.
         Random r(seed);
         if (r.Below(2) == 0)
             r.Below(1);
-        EXPECT_EQ(plugin.random.Seed(), r.Seed());
+        EXPECT_EQ(plugin.Seed(), r.Seed());
     }
 }
 
 TEST_F(PickerTest, RestrictedModeMatchesAnyFiveCharactersBeforeTheTitle) {
     WriteSettings("[Options]\r\nSelectedSigs=\"My, \"\"quoted\"\" one\"\r\n");
-    plugin.defaultMode = 3;
+    SetDefaultMode(3);
     WriteSignature("$$$0001fMy, \"quoted\" one.txt", "q");
     EXPECT_EQ(Pick(""), std::vector<std::string>{"q"});
 }
 
 TEST_F(PickerTest, RestrictedModeWithEmptyListLooksForAnUntitledFile) {
-    plugin.defaultMode = 3;
+    SetDefaultMode(3);
     WriteSignature("$$$12345.txt", "untitled");
     EXPECT_EQ(Pick(""), std::vector<std::string>{"untitled"});
 }
@@ -265,21 +247,21 @@ TEST_F(PickerTest, RestrictedModeUsesTheWholeStoredList) {
     stored += "\"Last\"";
     WriteSettings("[Options]\r\nSelectedSigs=" + stored + "\r\n");
     ASSERT_GT(stored.size(), 600u);
-    plugin.defaultMode = 3;
+    SetDefaultMode(3);
     WriteSignature("$$$00009Last.txt", "last");
     EXPECT_EQ(Pick(""), std::vector<std::string>{"last"});
 }
 
 TEST_F(PickerTest, RestrictedModeWithNoFileAtAllShowsTheMessage) {
     WriteSettings("[Options]\r\nSelectedSigs=\"A\",\"B\",\"C\"\r\n");
-    plugin.defaultMode = 3;
-    plugin.random.SetSeed(7);
+    SetDefaultMode(3);
+    Reseed(7);
     EXPECT_TRUE(Pick("").empty());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, kNoSignature);
     Random r(7);
     r.Below(3), r.Below(2), r.Below(1);  // a draw for each of the three tries
-    EXPECT_EQ(plugin.random.Seed(), r.Seed());
+    EXPECT_EQ(plugin.Seed(), r.Seed());
 }
 
 TEST(FolderMailbox, StaysInsideTheDataFolder) {

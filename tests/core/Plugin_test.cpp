@@ -1,11 +1,15 @@
 // Attach against the portable platform: settings path, cached defaults, the
-// legacy list migration and the seed.
+// legacy list migration and the seed; the information record.
 #include "core/Plugin.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/PortablePlatform.h"
+#include <algorithm>
+#include <cstring>
+
 #include "settings/IniFile.h"
+#include "support/FaultyPlatform.h"
+#include "support/ScriptedForms.h"
 #include "support/TempDir.h"
 
 namespace bk {
@@ -45,7 +49,7 @@ TEST(SettingsPath, KeepsPathsLongerThanMaxPathWhole) {
 TEST(RandomSeed, IsMillisecondsSinceMidnight) {
     EXPECT_EQ(Random::SeedFrom({0, 0, 0, 0}), 0u);
     EXPECT_EQ(Random::SeedFrom({23, 59, 59, 999}), 86399999u);
-    EXPECT_EQ(Random::SeedFrom({1, 2, 3, 4}), ((1u * 60 + 2) * 60 + 3) * 1000 + 4);
+    EXPECT_EQ(Random::SeedFrom({1, 2, 3, 4}), 3723004u);
 }
 
 class AttachTest : public ::testing::Test {
@@ -58,26 +62,25 @@ protected:
     std::string Ini() const { return dir.Join("bkQuorvel.ini"); }
 
     TempDir dir;
-    PortablePlatform platform;
-    Plugin plugin{platform};
+    test::FaultyPlatform platform;
+    test::ScriptedForms forms;
+    Plugin plugin{platform, forms};
 };
 
 TEST_F(AttachTest, DefaultsWithoutSettingsFile) {
     ASSERT_TRUE(plugin.Attach());
-    EXPECT_EQ(plugin.settingsPath, Ini());
-    EXPECT_EQ(plugin.defaultMode, 1);
-    EXPECT_EQ(plugin.defaultTiming, 1);
-    EXPECT_EQ(plugin.noSignatureMessage,
-              "No signature file found.\r\nThe mail is going to be sent as is.");
-    EXPECT_EQ(plugin.random.Seed(), Random::SeedFrom({10, 20, 30, 400}));
+    EXPECT_EQ(plugin.Settings().Path(), Ini());
+    EXPECT_EQ(plugin.Defaults().mode, 1);
+    EXPECT_EQ(plugin.Defaults().timing, 1);
+    EXPECT_EQ(plugin.Seed(), Random::SeedFrom({10, 20, 30, 400}));
     EXPECT_EQ(TempDir::Read(Ini()), "<missing>");
 }
 
 TEST_F(AttachTest, CachesTheDefaultSetup) {
     dir.Write("bkQuorvel.ini", "[options]\r\nmode=3\r\nSigAddTiming=0\r\n");
     ASSERT_TRUE(plugin.Attach());
-    EXPECT_EQ(plugin.defaultMode, 3);
-    EXPECT_EQ(plugin.defaultTiming, 0);
+    EXPECT_EQ(plugin.Defaults().mode, 3);
+    EXPECT_EQ(plugin.Defaults().timing, 0);
 }
 
 // The list's text (system code page) is stored in the settings file's encoding.
@@ -111,40 +114,34 @@ TEST_F(AttachTest, MigratesTheLegacyListInOneRewrite) {
     EXPECT_FALSE(platform.FileExists(dir.Join("quorvels.dat")));
 }
 
-// A platform whose file replacement fails when asked to, as a full disk would.
-class FailingWrites : public PortablePlatform {
-public:
-    void ReplaceFile(const std::string& path, std::string_view content) override {
-        if (fail)
-            throw FileError(path, "disk full");
-        PortablePlatform::ReplaceFile(path, content);
-    }
-    bool fail = false;
-};
-
 // The load goes on and both files stay as they were when the list can't be
-// stored: the next start tries again.
-TEST(AttachMigration, KeepsTheLegacyFileWhenTheListCannotBeStored) {
-    struct {
-        const char* why;
-        std::string settings, legacy;
-        bool failWrites;
-    } cases[] = {
-        {"the write fails", "[Options]\r\nMode=2\r\n", "one\r\n", true},
-    };
-    for (const auto& c : cases) {
-        TempDir dir;
-        FailingWrites platform;
-        platform.fail = c.failWrites;
-        ExportAll(platform);
-        platform.SetModuleFileName(dir.Join("bkQuorvel.dll"));
-        dir.Write("bkQuorvel.ini", c.settings);
-        dir.Write("quorvels.dat", c.legacy);
-        Plugin plugin(platform);
-        EXPECT_TRUE(plugin.Attach()) << c.why;
-        EXPECT_EQ(plugin.defaultMode, 2) << c.why;
-        EXPECT_EQ(TempDir::Read(dir.Join("quorvels.dat")), c.legacy) << c.why;
-        EXPECT_EQ(TempDir::Read(dir.Join("bkQuorvel.ini")), c.settings) << c.why;
+// moved: the next start tries again.
+TEST_F(AttachTest, KeepsTheLegacyFileWhenTheListCannotBeMoved) {
+    const std::string settings = "[Options]\r\nMode=2\r\n", legacy = "one\r\n";
+    for (const char* failing : {"ReplaceFile", "ReadFile"}) {
+        dir.Write("bkQuorvel.ini", settings);
+        dir.Write("quorvels.dat", legacy);
+        // Only the legacy file's read fails: the settings file is read first.
+        int reads = 0;
+        platform.fault = [&](std::string_view op) {
+            if (op == failing && (op != "ReadFile" || ++reads == 3))
+                throw FileError("x", "injected");
+        };
+        EXPECT_TRUE(plugin.Attach()) << failing;
+        EXPECT_EQ(plugin.Defaults().mode, 2) << failing;
+        EXPECT_EQ(TempDir::Read(dir.Join("quorvels.dat")), legacy) << failing;
+        EXPECT_EQ(TempDir::Read(Ini()), settings) << failing;
+    }
+}
+
+// Each field is cut to 79 bytes and terminated, whatever it held before.
+TEST(PlugInInfo, FieldsAreCutToFitAndTerminated) {
+    for (std::size_t length : {0u, 1u, 79u, 80u, 200u}) {
+        char field[kInfoFieldSize + 1];
+        std::memset(field, 'x', sizeof field);
+        WriteInfoField(field, std::string(length, 'a'));
+        EXPECT_EQ(std::string(field), std::string(std::min<std::size_t>(length, 79), 'a')) << length;
+        EXPECT_EQ(field[kInfoFieldSize], 'x') << length;  // nothing past the field
     }
 }
 

@@ -20,31 +20,28 @@ using Lines = std::vector<std::string>;
 class RunSetupTest : public ::testing::Test, public PluginFixture {
 protected:
     RunSetupTest() {
-        plugin.forms = &forms;
         host.displayNames["mbox\\!!!!Inbox\\"] = "Inbox";
     }
     std::string Ini() const { return dir.Join("bkQuorvel.ini"); }
     std::string File() const { return TempDir::Read(Ini()); }
     std::string Get(const char* section, const char* key) const {
-        return IniFile(const_cast<FaultyPlatform&>(platform), plugin.settingsPath)
+        return IniFile(const_cast<FaultyPlatform&>(platform), plugin.Settings().Path())
             .ReadString(section, key, "<none>");
     }
     // Runs the flow; `user` plays the setup dialog (it sees the form as loaded).
-    void Run(bool defaultSetup, std::function<ModalResult(TEditForm&)> user) {
+    void Run(SetupOf setup, std::function<ModalResult(TEditForm&)> user) {
         forms.onEdit = std::move(user);
-        RunSetup(plugin, defaultSetup);
+        RunSetup(plugin, setup);
     }
     static ModalResult Ok(TEditForm& form) {
         return PressOk(form) ? ModalResult::Ok : ModalResult::Cancel;
     }
-
-    ScriptedForms forms;
 };
 
 TEST_F(RunSetupTest, DefaultSetupWithoutModeShowsTheRunningModeAndOkKeepsIt) {
-    plugin.defaultMode = 3;  // the cached default mode (1 on a first run)
-    plugin.defaultTiming = 1;
-    Run(true, [&](TEditForm& form) {
+    SetDefaultMode(3);  // the cached default mode (1 on a first run)
+    SetDefaultTiming(1);
+    Run(SetupOf::Default, [&](TEditForm& form) {
         EXPECT_EQ(form.Caption, "Setup for the additional message - (default)");
         EXPECT_TRUE(form.IsDefaultSetup());
         EXPECT_EQ(form.GetMode(), 3);
@@ -55,15 +52,15 @@ TEST_F(RunSetupTest, DefaultSetupWithoutModeShowsTheRunningModeAndOkKeepsIt) {
         return Ok(form);
     });
     EXPECT_EQ(File(), "[Options]\r\nMode=3\r\nSigAddTiming=1\r\nSelectedSigs=\r\n");
-    EXPECT_EQ(plugin.defaultMode, 3);
-    EXPECT_EQ(plugin.defaultTiming, 1);
+    EXPECT_EQ(plugin.Defaults().mode, 3);
+    EXPECT_EQ(plugin.Defaults().timing, 1);
     EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentMailBox", "BKA_GetDataFolder"}));
 }
 
 TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesThreeKeys) {
-    plugin.defaultTiming = 0;
+    SetDefaultTiming(0);
     WriteSettings("[Options]\r\nMode=2\r\nSigAddTiming=1\r\n");
-    Run(false, [&](TEditForm& form) {
+    Run(SetupOf::CurrentFolder, [&](TEditForm& form) {
         EXPECT_EQ(form.Caption, "Setup for the additional message - Inbox");
         EXPECT_FALSE(form.IsDefaultSetup());
         EXPECT_TRUE(form.UseDefaultCheckBox.checked);
@@ -75,8 +72,8 @@ TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesThreeKeys) {
     EXPECT_EQ(File(),
               "[Options]\r\nMode=2\r\nSigAddTiming=1\r\n"
               "[mbox\\!!!!Inbox\\]\r\nMode=-1\r\nSigAddTiming=0\r\nSelectedSigs=\r\n");
-    EXPECT_EQ(plugin.defaultMode, 1);  // a folder's save leaves the defaults alone
-    EXPECT_EQ(plugin.defaultTiming, 0);
+    EXPECT_EQ(plugin.Defaults().mode, 1);  // a folder's save leaves the defaults alone
+    EXPECT_EQ(plugin.Defaults().timing, 0);
     EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentFolder", "BKA_GetFolderDisplayName",
                                  "BKA_GetCurrentMailBox", "BKA_GetDataFolder"}));
 }
@@ -99,7 +96,7 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
     for (const auto& c : cases) {
         WriteSettings(std::string("[Options]\r\nMode=") + c.mode + "\r\nSigAddTiming=" + c.timing +
                       "\r\nSelectedSigs=\"A\",\"B\"\r\n");
-        Run(true, [&](TEditForm& form) {
+        Run(SetupOf::Default, [&](TEditForm& form) {
             EXPECT_EQ(form.GetMode(), c.modeShown) << c.mode;
             EXPECT_EQ(form.TimingRadioGroup.itemIndex, c.itemShown) << c.timing;
             EXPECT_EQ(form.SelectedList, "\"A\",\"B\"");
@@ -108,8 +105,8 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
         EXPECT_EQ(Get("Options", "Mode"), c.modeSaved) << c.mode;
         EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
         // The running plug-in follows the saved default setup at once.
-        EXPECT_EQ(plugin.defaultMode, std::stoi(c.modeSaved)) << c.mode;
-        EXPECT_EQ(plugin.defaultTiming, std::stoi(c.timingSaved)) << c.timing;
+        EXPECT_EQ(plugin.Defaults().mode, std::stoi(c.modeSaved)) << c.mode;
+        EXPECT_EQ(plugin.Defaults().timing, std::stoi(c.timingSaved)) << c.timing;
         // Written back as it was stored.
         EXPECT_NE(File().find("SelectedSigs=\"A\",\"B\"\r\n"), std::string::npos);
     }
@@ -126,13 +123,13 @@ TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
                                   "\"\",\"\""};
     for (const std::string& value : stored) {
         WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=" + value + "\r\n");
-        const IniFile ini(platform, plugin.settingsPath);
+        const IniFile ini(platform, plugin.Settings().Path());
         auto titles = [&] {
             return SplitCommaText('"' + ini.ReadString("Options", "SelectedSigs", "") + '"',
                                   platform.AnsiCodePage());
         };
         const auto before = titles();
-        Run(true, [&](TEditForm& form) {
+        Run(SetupOf::Default, [&](TEditForm& form) {
             EXPECT_EQ(SplitCommaText(form.SelectedList, platform.AnsiCodePage()), before) << value;
             return Ok(form);
         });
@@ -152,7 +149,7 @@ TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
                                         arrow + "\"\r\nsig1=\"2" + back + "\"\r\nsig2=\"" + back +
                                         "\"\r\n",
                                     ""));
-        Run(true, [&](TEditForm& form) {
+        Run(SetupOf::Default, [&](TEditForm& form) {
             EXPECT_EQ(form.FortuneMemo.lines, (Lines{"1?", "2?", "?"}));
             EXPECT_EQ(form.SelectedList, "\"? a,b\"");
             form.FortuneMemo.lines = {"2?", "?", "new \xe9", "?"};
@@ -160,11 +157,24 @@ TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
         });
         IniFileText file = DecodeIniFile(File());
         EXPECT_EQ(file.encoding, encoding);
-        EXPECT_EQ(file.text, "[Options]\r\nMode=2\r\nSelectedSigs=\"" + arrow +
-                                 " a,b\"\r\nOneLineCount=4\r\nSigAddTiming=1\r\n"
+        EXPECT_EQ(file.text, "[Options]\r\nMode=2\r\nSelectedSigs=" + arrow +
+                                 " a,b\r\nOneLineCount=4\r\nSigAddTiming=1\r\n"
                                  "[OptionsOneliner]\r\nsig0=\"2" + back + "\"\r\nsig1=\"" + back +
                                  "\"\r\nsig2=\"new \xc3\xa9\"\r\nsig3=\"?\"\r\n");
     }
+}
+
+// What the file already held never makes a save fail: here a byte that is not
+// UTF-8 in a file with a UTF-8 mark, through a mere mode change.
+TEST_F(RunSetupTest, AModeChangeSavesWhateverTheFileHeld) {
+    WriteSettings("\xef\xbb\xbf[Options]\r\nMode=3\r\nSelectedSigs=\xe9" "A\r\n");
+    Run(SetupOf::Default, [&](TEditForm& form) {
+        form.SelectRadio(form.SignatureRadioButton);
+        form.RadioButtonsClick();
+        return Ok(form);
+    });
+    EXPECT_EQ(File(), "\xef\xbb\xbf[Options]\r\nMode=1\r\nSelectedSigs=\xe9" "A\r\nSigAddTiming=1\r\n");
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(RunSetupTest, OneLineModeWritesTheLinesAndRemovesTheOldSurplus) {
@@ -172,7 +182,7 @@ TEST_F(RunSetupTest, OneLineModeWritesTheLinesAndRemovesTheOldSurplus) {
         "[Options]\r\nMode=2\r\nOneLineCount=4\r\n"
         "[OptionsOneliner]\r\nsig0=\"w\"\r\nsig1=\"x\"\r\nSIG2=\"y\"\r\nsig3=\"z\"\r\nsig4="
         "\"kept\"\r\n");
-    Run(true, [&](TEditForm& form) {
+    Run(SetupOf::Default, [&](TEditForm& form) {
         EXPECT_EQ(form.FortuneMemo.lines, (Lines{"w", "x", "y", "z", "kept"}));
         form.FortuneMemo.lines = {"a", "", " b ", "say \"hi\""};
         return Ok(form);
@@ -190,7 +200,7 @@ TEST_F(RunSetupTest, OtherModesLeaveTheListAlone) {
         "[x\\f\\]\r\nMode=2\r\nOneLineCount=1\r\n[x\\f\\Oneliner]\r\nsig0=\"old\"\r\n";
     WriteSettings(before);
     host.currentFolder = "x\\f\\";
-    Run(false, [&](TEditForm& form) {
+    Run(SetupOf::CurrentFolder, [&](TEditForm& form) {
         form.FortuneMemo.lines = {"new", "lines"};
         form.SelectRadio(form.SignatureRadioButton);
         form.RadioButtonsClick();
@@ -207,7 +217,7 @@ TEST_F(RunSetupTest, ForeignAndRepeatedKeysShowAsLinesAndSaveAsSigKeys) {
         "[Options]\r\nMode=2\r\nOneLineCount=2\r\n[OptionsOneliner]\r\n"
         "; a comment\r\nsig0=\"first\"\r\nfoo=bar\r\nno value line\r\nSIG0=\"again\"\r\n"
         "empty=\r\n");
-    Run(true, [&](TEditForm& form) {
+    Run(SetupOf::Default, [&](TEditForm& form) {
         EXPECT_EQ(form.FortuneMemo.lines, (Lines{"first", "bar", "first", ""}));
         return Ok(form);
     });
@@ -229,7 +239,7 @@ TEST_F(RunSetupTest, LongListsAndLongValuesLoadAndSaveWhole) {
         ini += "sig" + std::to_string(i) + "=\"" + (i == n - 1 ? longLine : std::to_string(i)) +
                "\"\r\n";
     WriteSettings(ini);
-    Run(true, [&](TEditForm& form) {
+    Run(SetupOf::Default, [&](TEditForm& form) {
         EXPECT_EQ(form.FortuneMemo.lines.size(), static_cast<std::size_t>(n));
         EXPECT_EQ(form.FortuneMemo.lines.back(), longLine);
         EXPECT_EQ(form.SelectedList.size(), 3002u);  // the full form, in quotes
@@ -241,14 +251,14 @@ TEST_F(RunSetupTest, LongListsAndLongValuesLoadAndSaveWhole) {
 TEST_F(RunSetupTest, CancelWritesNothing) {
     const std::string before = "[Options]\r\nMode=3\r\n";
     WriteSettings(before);
-    Run(true, [&](TEditForm& form) {
+    Run(SetupOf::Default, [&](TEditForm& form) {
         form.SelectRadio(form.OnelineRadioButton);
         form.FortuneMemo.lines = {"x"};
         form.SelectedList = "\"changed\"";
         return ModalResult::Cancel;
     });
     EXPECT_EQ(File(), before);
-    EXPECT_EQ(plugin.defaultMode, 1);
+    EXPECT_EQ(plugin.Defaults().mode, 1);
     EXPECT_EQ(forms.editShown, 1);
 }
 
@@ -256,7 +266,7 @@ TEST_F(RunSetupTest, AFailedSaveChangesNothingAndTellsTheUser) {
     const std::string before = "[Options]\r\nMode=1\r\nSigAddTiming=1\r\n";
     WriteSettings(before);
     ASSERT_EQ(chmod(Ini().c_str(), 0444), 0);
-    Run(true, [&](TEditForm& form) {
+    Run(SetupOf::Default, [&](TEditForm& form) {
         form.SelectRadio(form.OnelineRadioButton);
         form.FortuneMemo.lines = {"a", "b"};
         form.TimingRadioGroup.itemIndex = 0;
@@ -264,8 +274,8 @@ TEST_F(RunSetupTest, AFailedSaveChangesNothingAndTellsTheUser) {
     });
     chmod(Ini().c_str(), 0644);
     EXPECT_EQ(File(), before);
-    EXPECT_EQ(plugin.defaultMode, 1);
-    EXPECT_EQ(plugin.defaultTiming, 1);
+    EXPECT_EQ(plugin.Defaults().mode, 1);
+    EXPECT_EQ(plugin.Defaults().timing, 1);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_FALSE(platform.messages[0].warning);
     EXPECT_EQ(platform.messages[0].text.rfind("The settings could not be saved", 0), 0u);
@@ -279,7 +289,7 @@ TEST_F(RunSetupTest, AFileThatCannotBeReadIsReportedAndNotShown) {
         if (op == "ReadFile")
             throw FileError("bkQuorvel.ini", "locked");
     };
-    Run(true, Ok);
+    Run(SetupOf::Default, Ok);
     EXPECT_EQ(forms.editShown, 0);
     EXPECT_EQ(File(), before);
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -287,12 +297,15 @@ TEST_F(RunSetupTest, AFileThatCannotBeReadIsReportedAndNotShown) {
               "The settings could not be read.\r\nlocked: bkQuorvel.ini");
 }
 
-TEST(OneLineListLines, ARepeatedKeyShowsItsFirstValue) {
-    CodePage cp = CodePage::Western();
-    std::vector<IniEntry> entries = {
-        {"sig0", "a"}, {"Sig1", "b"}, {"SIG0", "c"}, {"\xE9t\xE9", "d"}, {"\xC9T\xC9", "e"}};
-    EXPECT_EQ(OneLineListLines(entries, cp), (Lines{"a", "b", "a", "d", "d"}));
-    EXPECT_TRUE(OneLineListLines({}, cp).empty());
+// Which keys a save of a shorter list deletes as surplus entries: "sig" and
+// the index as the list writes it; any other spelling is a foreign key and stays.
+TEST(OneLineKeyIndex, NamesOnlyTheKeysTheListWrites) {
+    const CodePage cp = CodePage::Western();
+    const std::pair<const char*, long long> cases[] = {
+        {"sig0", 0},   {"SIG12", 12}, {"Sig9999999999", 9999999999}, {"sig01", -1}, {"sig", -1},
+        {"sig1x", -1}, {"sig-1", -1}, {"sig12345678901", -1},         {"xsig1", -1}, {" sig1", -1},
+    };
+    for (const auto& [key, index] : cases) EXPECT_EQ(OneLineKeyIndex(key, cp), index) << key;
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (const auto& [_, w] : written)
             Require(document.FindValue(w.section, w.key) &&
-                        document.ReadString(w.section, w.key, "") == w.expected,
+                        StringFromValue(document.FindValue(w.section, w.key), "") == w.expected,
                     "a read gives what was written");
     }
 
@@ -203,7 +203,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& section : sections) {
         const std::vector<IniEntry> entries = document.ReadSection(section);
         Require(reparsed.ReadSection(section) == entries, "a re-parse lists a section alike");
-        Require(reader.ReadSection(section) == entries, "the reader lists a section alike");
         for (const std::string& key : keys) {
             const auto value = document.FindValue(section, key);
             Require(reparsed.FindValue(section, key) == value, "a re-parse reads a key alike");

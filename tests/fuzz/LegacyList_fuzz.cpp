@@ -61,7 +61,7 @@ void CheckStoredList(const IniFile& settings, const CodePage& codePage,
             "the count reads back");
     const std::string list = OneLineListSection(kDefaultSection);
     std::unordered_map<std::string, std::string> entries;
-    for (IniEntry& entry : settings.ReadSection(list))
+    for (IniEntry& entry : IniBatch(settings).ReadSection(list))
         entries.try_emplace(codePage.Fold(entry.key), std::move(entry.value));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         auto entry = entries.find(codePage.Fold(OneLineKey(i)));

@@ -113,6 +113,10 @@ protected:
     // A fresh copy of a file, so that kernel32 reads its bytes rather than what
     // it holds in memory from its own writes (Wine keeps profiles by name).
     std::string Reread(const std::string& path) { return NewFile(TempDir::Read(path)); }
+    std::vector<IniEntry> Section(const std::string& path, std::string_view section) {
+        const IniFile ini(platform_, path);
+        return IniBatch(ini).ReadSection(section);
+    }
     void Mismatch(const std::string& what) {
         if (++mismatches_ <= 25)
             ADD_FAILURE() << what;
@@ -120,9 +124,9 @@ protected:
     void TearDown() override { EXPECT_EQ(mismatches_, 0); }
 
     // Reads of one file through both, for the given keys and sections. The
-    // first key and section go through IniFile; the rest through IniReader on
-    // the bytes IniFile would read (the same code without a file open per read,
-    // which keeps the run short).
+    // first key goes through IniFile, the rest through IniReader on the bytes
+    // IniFile would read (the same code without a file open per read, which
+    // keeps the run short); sections through the batch the setup dialog reads.
     void CompareReads(const std::string& content,
                       const std::vector<std::pair<std::string, std::string>>& keys,
                       const std::vector<std::string>& sections, const std::string& label) {
@@ -154,10 +158,9 @@ protected:
                          std::to_string(theirsInt));
             first = false;
         }
-        first = true;
+        const IniBatch batch(ini);
         for (const std::string& section : sections) {
-            auto mine = first ? ini.ReadSection(section) : reader.ReadSection(section);
-            first = false;
+            auto mine = batch.ReadSection(section);
             auto theirs = KSectionEntries(path, section);
             if (mine != theirs) {
                 std::ostringstream s;
@@ -512,7 +515,7 @@ TEST_F(Differential, IntegerValuesHaveNoLengthCap) {
 TEST_F(Differential, SectionReadValuesComeUnquoted) {
     std::string path = NewFile("[s]\r\nsig0=\" x \"\r\n");
     EXPECT_EQ(KSection(path, "s"), std::vector<std::string>{"sig0=\" x \""});
-    EXPECT_EQ(IniFile(platform_, path).ReadSection("s"), (std::vector<IniEntry>{{"sig0", " x "}}));
+    EXPECT_EQ(Section(path, "s"), (std::vector<IniEntry>{{"sig0", " x "}}));
 }
 
 // A section read lists key and value pairs only; kernel32 also lists the bare
@@ -520,7 +523,7 @@ TEST_F(Differential, SectionReadValuesComeUnquoted) {
 TEST_F(Differential, SectionReadLeavesOutKeysWithoutValue) {
     std::string path = NewFile("[s]\r\nbare\r\nk=1\r\n");
     EXPECT_EQ(KSection(path, "s"), (std::vector<std::string>{"bare", "k=1"}));
-    EXPECT_EQ(IniFile(platform_, path).ReadSection("s"), (std::vector<IniEntry>{{"k", "1"}}));
+    EXPECT_EQ(Section(path, "s"), (std::vector<IniEntry>{{"k", "1"}}));
 }
 
 // Every read trims the requested section name; kernel32's section read alone
@@ -528,7 +531,7 @@ TEST_F(Differential, SectionReadLeavesOutKeysWithoutValue) {
 TEST_F(Differential, SectionReadTrimsTheRequestedName) {
     std::string path = NewFile("[s]\r\nk=1\r\n");
     EXPECT_TRUE(KSection(path, " s ").empty());
-    EXPECT_EQ(IniFile(platform_, path).ReadSection(" s ").size(), 1u);
+    EXPECT_EQ(Section(path, " s ").size(), 1u);
 }
 
 // A delete finds its key as a read does: names trimmed, first section of the

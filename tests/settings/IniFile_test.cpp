@@ -18,70 +18,38 @@ namespace {
 using test::TempDir;
 using namespace std::string_literals;
 
-// Hands every call to a real backend; tests override what they want to fail
-// or to count.
-class ForwardingPlatform : public Platform {
+// The backend of this build tree (portable natively, Win32 under Wine), with
+// a hook that counts replaces and can make one operation fail.
+class FilesPlatform : public test::Faulty<test::FilePlatform> {
 public:
-    std::string ModuleFileName() override { return real_->ModuleFileName(); }
-    ModuleHandle HostModule() override { return real_->HostModule(); }
-    ProcAddress FindExport(ModuleHandle m, const char* name) override {
-        return real_->FindExport(m, name);
+    FilesPlatform() {
+        fault = [this](std::string_view operation) {
+            if (operation == "ReplaceFile")
+                ++replaces;
+            if (operation == failing)
+                throw FileError("s.ini", "injected");
+        };
     }
-    bool FileExists(const std::string& path) override { return real_->FileExists(path); }
-    std::string ReadFile(const std::string& path) override { return real_->ReadFile(path); }
-    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override {
-        return real_->ReadFileExactly(path, size);
-    }
-    bool DeleteFile(const std::string& path) override { return real_->DeleteFile(path); }
-    void ReplaceFile(const std::string& path, std::string_view content) override {
-        ++replaces;
-        real_->ReplaceFile(path, content);
-    }
-    std::vector<FoundFile> FindFiles(const std::string& pattern) override {
-        return real_->FindFiles(pattern);
-    }
-    UtcTime NowUtc() override { return real_->NowUtc(); }
-    const CodePage& AnsiCodePage() override { return real_->AnsiCodePage(); }
-    std::string AnsiFromUtf8(std::string_view text) override { return real_->AnsiFromUtf8(text); }
-    std::string Utf8FromAnsi(std::string_view text) override { return real_->Utf8FromAnsi(text); }
-    void ShowWarning(const std::string& text) override { real_->ShowWarning(text); }
-    void ShowError(const std::string& text) override { real_->ShowError(text); }
-    void HideWindow(WindowHandle window) override { real_->HideWindow(window); }
-    void AppendMenuSeparator(MenuHandle menu) override { real_->AppendMenuSeparator(menu); }
-    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override {
-        real_->AppendMenuItem(menu, id, caption);
-    }
-
     int replaces = 0;
-
-private:
-    std::unique_ptr<Platform> real_ = test::MakeFilePlatform();
+    std::string failing;  // the operation that fails ("ReplaceFile", "ReadFile"); none when empty
 };
 
-class FailingReplace : public ForwardingPlatform {
-public:
-    void ReplaceFile(const std::string& path, std::string_view) override {
-        ++replaces;
-        throw FileError(path, "disk full");
-    }
-};
-
-class FailingRead : public ForwardingPlatform {
-public:
-    std::string ReadFile(const std::string& path) override { throw FileError(path, "locked"); }
-};
+// A section as the setup dialog reads it.
+std::vector<IniEntry> Section(const IniFile& ini, std::string_view section) {
+    return IniBatch(ini).ReadSection(section);
+}
 
 class IniFileTest : public testing::Test {
 protected:
     TempDir dir;
-    ForwardingPlatform platform;
+    FilesPlatform platform;
 };
 
 TEST_F(IniFileTest, MissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
     IniFile ini(platform, dir.Join("bkQuorvel.ini"));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 1);
     EXPECT_EQ(ini.ReadString("Options", "SelectedSigs", "dflt"), "dflt");
-    EXPECT_TRUE(ini.ReadSection("OptionsOneliner").empty());
+    EXPECT_TRUE(Section(ini, "OptionsOneliner").empty());
 
     test::WriteInteger(ini, "Options", "Mode", -1);
     test::WriteString(ini, "Options", "SelectedSigs", "\"A\",\"B\"");
@@ -106,7 +74,7 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLine) {
               "; settings\n[Options]\r\nMode = 3 \r\n\r\n[Other]\rkeep=this\r[OptionsOneliner]\r\n"
               "sig0=\"a\"\r\nsig1=\" b\"\r\n");
     EXPECT_EQ(platform.replaces, 1);
-    auto entries = ini.ReadSection("OptionsOneliner");
+    auto entries = Section(ini, "OptionsOneliner");
     EXPECT_EQ(entries, (std::vector<IniEntry>{{"sig0", "a"}, {"sig1", " b"}}));
 }
 
@@ -143,7 +111,8 @@ TEST_F(IniFileTest, BatchWithoutChangesWritesNothing) {
 
 TEST_F(IniFileTest, FailedReplaceLeavesTheOldFileByteForByte) {
     const std::string before = "[Options]\r\nMode=1\r\n; \xff\0binary"s;
-    FailingReplace failing;
+    FilesPlatform failing;
+    failing.failing = "ReplaceFile";
     IniFile ini(failing, dir.Write("s.ini", before));
     EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 2), SettingsError);
     IniBatch batch(ini);
@@ -155,7 +124,8 @@ TEST_F(IniFileTest, FailedReplaceLeavesTheOldFileByteForByte) {
 
 TEST_F(IniFileTest, UnreadableFileReadsDefaultsAndIsNotOverwritten) {
     const std::string before = "[Options]\r\nMode=2\r\n";
-    FailingRead failing;
+    FilesPlatform failing;
+    failing.failing = "ReadFile";
     IniFile ini(failing, dir.Write("s.ini", before));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 1);
     EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 3), SettingsError);
@@ -167,7 +137,7 @@ TEST_F(IniFileTest, DirectoryInsteadOfAFile) {
     dir.Write("folder.ini/inner.txt", "x");
     IniFile ini(platform, dir.Join("folder.ini"));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 7), 7);
-    EXPECT_TRUE(ini.ReadSection("Options").empty());
+    EXPECT_TRUE(Section(ini, "Options").empty());
     EXPECT_THROW(test::WriteInteger(ini, "Options", "Mode", 1), SettingsError);
     EXPECT_EQ(TempDir::Read(dir.Join("folder.ini") + test::PathSeparator() + "inner.txt"), "x");
 }
@@ -196,7 +166,7 @@ TEST_F(IniFileTest, BinaryGarbageReadsDefaultsAndSurvivesAWrite) {
     garbage[0] = 'G';  // no byte-order mark: the file stays as it is
     IniFile ini(platform, dir.Write("g.ini", garbage));
     EXPECT_EQ(ini.ReadInteger("Options", "Mode", 5), 5);
-    ini.ReadSection("Options");
+    Section(ini, "Options");
     test::WriteInteger(ini, "Options", "Mode", 3);
     std::string after = TempDir::Read(ini.Path());
     EXPECT_TRUE(after.starts_with(garbage));
@@ -240,7 +210,7 @@ TEST_F(IniFileTest, FiftyMegabyteFile) {
     lf += "[Tail]\nlast=1";
     IniFile lfIni(platform, dir.Write("lf.ini", lf));
     EXPECT_EQ(lfIni.ReadInteger("Tail", "last", 0), 1);
-    EXPECT_EQ(lfIni.ReadSection("Tail").size(), 1u);
+    EXPECT_EQ(Section(lfIni, "Tail").size(), 1u);
 }
 
 TEST_F(IniFileTest, InvalidWritesThrowBeforeTouchingAnything) {
@@ -264,24 +234,54 @@ TEST_F(IniFileTest, UnicodeFilesKeepTheirEncoding) {
 
 // Names and values are text of the system code page on both sides, whatever
 // the file's encoding; the file keeps its own. A character the code page lacks
-// reads as "?", and stored-text calls give it back as it is.
+// reads as "?"; a write that gives back what a read showed keeps what the file
+// held, and nothing the file held makes a save fail.
 TEST_F(IniFileTest, UnicodeFilesAreReadAndWrittenInTheSystemCodePage) {
-    const std::string text = "[Gr\xc3\xbc\xc3\x9f" "e]\r\nk=\xe2\x86\x92 K\xc3\xb6ln\r\n";
-    const std::string section = "Gr\xfc\xdf" "e";
-    for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le, IniEncoding::Utf16Be}) {
-        IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(encoding, text, "")));
-        EXPECT_EQ(ini.ReadString(section, "K", ""), "? K\xf6ln");
-        EXPECT_EQ(ini.ReadSection(section), (std::vector<IniEntry>{{"k", "? K\xf6ln"}}));
+    const std::string kAsRead = "<what a read gives>";
+    const std::string arrow = "\xe2\x86\x92", back = "\xe2\x86\x90";
+    struct {
+        const char* why;
+        IniEncoding encoding;
+        std::string stored;  // the section's lines after "[s]\r\n"
+        std::vector<std::pair<std::string, std::string>> writes;  // key, value
+        std::string after;   // the section's lines after the commit
+    } cases[] = {
+        {"an unchanged value keeps its characters", IniEncoding::Utf8, "k=" + arrow + " K\xc3\xb6ln\r\n",
+         {{"k", "\"? K\xf6ln\""}, {"caf\xe9", "na\xefve"}},
+         "k=" + arrow + " K\xc3\xb6ln\r\ncaf\xc3\xa9=na\xc3\xafve\r\n"},
+        {"an edited value is converted", IniEncoding::Utf16Be, "k=" + arrow + "\r\n", {{"k", "?!"}},
+         "k=?!\r\n"},
+        {"a value moves to another key whole", IniEncoding::Utf16Le,
+         "a=\"" + arrow + "\"\r\nb=\"" + back + "\"\r\n", {{"a", "\"?\""}, {"b", "\"x\""}, {"c", "\"?\""}},
+         "a=\"" + arrow + "\"\r\nb=\"x\"\r\nc=\"" + back + "\"\r\n"},
+        {"each stored value stands in once", IniEncoding::Utf8, "a=" + arrow + "\r\n",
+         {{"b", "?"}, {"c", "?"}, {"a", "?"}}, "a=?\r\nb=" + arrow + "\r\nc=?\r\n"},
+        {"a byte that is not UTF-8 stays, and the save goes on", IniEncoding::Utf8,
+         "SelectedSigs=\xe9" "A\r\n", {{"SelectedSigs", kAsRead}, {"Mode", "2"}},
+         "SelectedSigs=\xe9" "A\r\nMode=2\r\n"},
+        {"half a surrogate pair stays, and the save goes on", IniEncoding::Utf16Le,
+         "k=\xed\xa0\x80x\r\n", {{"k", kAsRead}, {"Mode", "2"}}, "k=\xed\xa0\x80x\r\nMode=2\r\n"},
+    };
+    for (const auto& c : cases) {
+        IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(c.encoding, "[s]\r\n" + c.stored, "")));
         IniBatch batch(ini);
-        EXPECT_EQ(batch.ReadString(section, "k", ""), "? K\xf6ln");
-        EXPECT_EQ(batch.ReadStoredString(section, "k", ""), "\xe2\x86\x92 K\xc3\xb6ln");
-        batch.WriteString(section, "caf\xe9", "na\xefve");
-        batch.WriteStoredString(section, "k2", "\xe2\x86\x90");
-        batch.Commit();
-        EXPECT_EQ(DecodeIniFile(TempDir::Read(ini.Path())).text,
-                  text + "caf\xc3\xa9=na\xc3\xafve\r\nk2=\xe2\x86\x90\r\n");
-        EXPECT_EQ(DecodeIniFile(TempDir::Read(ini.Path())).encoding, encoding);
+        for (const auto& [key, value] : c.writes)
+            batch.WriteString("s", key, value == kAsRead ? batch.ReadString("s", key, "") : value);
+        EXPECT_NO_THROW(batch.Commit()) << c.why;
+        const IniFileText file = DecodeIniFile(TempDir::Read(ini.Path()));
+        EXPECT_EQ(file.text, "[s]\r\n" + c.after) << c.why;
+        EXPECT_EQ(file.encoding, c.encoding) << c.why;
     }
+    // Reads: names fold as the file's reads fold them, before conversion, so
+    // two keys that both show as "?" are two entries with their own values.
+    IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(IniEncoding::Utf8, "[Gr\xc3\xbc\xc3\x9f" "e]\r\n" +
+                                                           arrow + "=a\r\n" + back + "=b\r\n" +
+                                                           arrow + "=c\r\n", "")));
+    const std::string section = "Gr\xfc\xdf" "e";
+    EXPECT_EQ(ini.ReadString(section, "?", "-"), "-");
+    IniBatch batch(ini);
+    EXPECT_EQ(batch.ReadSection(section), (std::vector<IniEntry>{{"?", "a"}, {"?", "b"}, {"?", "c"}}));
+    EXPECT_EQ(batch.ReadSectionValues(section), (std::vector<std::string>{"a", "b", "a"}));
 }
 
 }  // namespace

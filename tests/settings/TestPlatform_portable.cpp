@@ -5,10 +5,6 @@
 
 namespace bk::test {
 
-std::unique_ptr<Platform> MakeFilePlatform() {
-    return std::make_unique<PortablePlatform>();
-}
-
 void SetFileReadOnly(const std::string& path, bool readOnly) {
     namespace fs = std::filesystem;
     fs::permissions(path, fs::perms::owner_write,

@@ -3,10 +3,6 @@
 
 namespace bk::test {
 
-std::unique_ptr<Platform> MakeFilePlatform() {
-    return std::make_unique<Win32Platform>();
-}
-
 void SetFileReadOnly(const std::string& path, bool readOnly) {
     SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
 }

@@ -137,6 +137,14 @@ WindowHandle PluginFixture::NewWindow() {
     return w;
 }
 
+void PluginFixture::Reseed(std::uint32_t seed) {
+    const DefaultSetup defaults = plugin.Defaults();
+    platform.SetClock({seed / 3600000, seed / 60000 % 60, seed / 1000 % 60, seed % 1000});
+    if (!plugin.Attach() || plugin.Seed() != seed)
+        throw std::runtime_error("reseeding failed");
+    plugin.SetDefaults(defaults);
+}
+
 int PluginFixture::CallCount(const std::string& name) const {
     return static_cast<int>(std::count(host.calls.begin(), host.calls.end(), name));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A host for native tests of the core: the eleven entry points the plug-in
 // calls, as plain functions working on one FakeHost object, plus a Plugin
-// attached to it over the portable platform in a temporary directory.
+// attached to it over the portable platform in a temporary directory, with a
+// scripted user for its dialogs.
 
 #include <map>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "core/Plugin.h"
 #include "support/FaultyPlatform.h"
+#include "support/ScriptedForms.h"
 #include "support/TempDir.h"
 
 namespace bk::test {
@@ -54,11 +56,18 @@ public:
     FakeWindow& Window(WindowHandle w) { return host.windows[w]; }
     std::vector<std::string> Texts(WindowHandle w) { return host.windows[w].texts; }
     int CallCount(const std::string& name) const;
+    // The running default setup, as a saved default setup sets it.
+    void SetDefaultMode(int mode) { plugin.SetDefaults({mode, plugin.Defaults().timing}); }
+    void SetDefaultTiming(int timing) { plugin.SetDefaults({plugin.Defaults().mode, timing}); }
+    // Attaches again at the time of day whose milliseconds are `seed` (below a
+    // day's), so that the generator starts from it; the default setup stays.
+    void Reseed(std::uint32_t seed);
 
     TempDir dir;
     FaultyPlatform platform;  // a PortablePlatform whose calls a test can make fail
     FakeHost host;
-    Plugin plugin{platform};
+    ScriptedForms forms;  // closes every dialog with Cancel unless a test scripts it
+    Plugin plugin{platform, forms};
 
 private:
     std::uintptr_t nextWindow_ = 0x1000;

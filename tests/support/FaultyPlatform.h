@@ -1,92 +1,100 @@
 #pragma once
-// The portable platform with a hook before every call of the seam, so that a
+// A platform backend with a hook before every call of the seam, so that a
 // test can make any call fail (throw what the real call would, or anything
-// else) or record the order of calls.
+// else), change the files the call is about to see, or record the order of
+// calls. The one test double of the seam: natively over the portable
+// platform (FaultyPlatform), in the Windows tree over Win32Platform too.
 
 #include <functional>
 #include <string_view>
 
+#include "platform/Platform.h"
+#if !defined(_WIN32)
 #include "platform/portable/PortablePlatform.h"
+#endif
 
 namespace bk::test {
 
-class FaultyPlatform : public PortablePlatform {
+template <class Backend>
+class Faulty : public Backend {
 public:
+    using Backend::Backend;
+
     // Called with the operation's name ("FindFiles", "ReplaceFile", ...) before
     // the call; whatever it throws comes out of the call. Empty: no faults.
     std::function<void(std::string_view operation)> fault;
 
     std::string ModuleFileName() override {
         Check("ModuleFileName");
-        return PortablePlatform::ModuleFileName();
+        return Backend::ModuleFileName();
     }
     ModuleHandle HostModule() override {
         Check("HostModule");
-        return PortablePlatform::HostModule();
+        return Backend::HostModule();
     }
     ProcAddress FindExport(ModuleHandle module, const char* name) override {
         Check("FindExport");
-        return PortablePlatform::FindExport(module, name);
+        return Backend::FindExport(module, name);
     }
     bool FileExists(const std::string& path) override {
         Check("FileExists");
-        return PortablePlatform::FileExists(path);
+        return Backend::FileExists(path);
     }
     std::string ReadFile(const std::string& path) override {
         Check("ReadFile");
-        return PortablePlatform::ReadFile(path);
+        return Backend::ReadFile(path);
     }
     std::string ReadFileExactly(const std::string& path, std::uint64_t size) override {
         Check("ReadFileExactly");
-        return PortablePlatform::ReadFileExactly(path, size);
+        return Backend::ReadFileExactly(path, size);
     }
     bool DeleteFile(const std::string& path) override {
         Check("DeleteFile");
-        return PortablePlatform::DeleteFile(path);
+        return Backend::DeleteFile(path);
     }
     void ReplaceFile(const std::string& path, std::string_view content) override {
         Check("ReplaceFile");
-        PortablePlatform::ReplaceFile(path, content);
+        Backend::ReplaceFile(path, content);
     }
     std::vector<FoundFile> FindFiles(const std::string& pattern) override {
         Check("FindFiles");
-        return PortablePlatform::FindFiles(pattern);
+        return Backend::FindFiles(pattern);
     }
     UtcTime NowUtc() override {
         Check("NowUtc");
-        return PortablePlatform::NowUtc();
+        return Backend::NowUtc();
     }
     const CodePage& AnsiCodePage() override {
         Check("AnsiCodePage");
-        return PortablePlatform::AnsiCodePage();
+        return Backend::AnsiCodePage();
     }
     std::string AnsiFromUtf8(std::string_view utf8) override {
         Check("AnsiFromUtf8");
-        return PortablePlatform::AnsiFromUtf8(utf8);
+        return Backend::AnsiFromUtf8(utf8);
     }
     std::string Utf8FromAnsi(std::string_view ansi) override {
         Check("Utf8FromAnsi");
-        return PortablePlatform::Utf8FromAnsi(ansi);
+        return Backend::Utf8FromAnsi(ansi);
     }
     void ShowWarning(const std::string& text) override {
         Check("ShowWarning");
-        PortablePlatform::ShowWarning(text);
+        Backend::ShowWarning(text);
     }
     void ShowError(const std::string& text) override {
         Check("ShowError");
-        PortablePlatform::ShowError(text);
+        Backend::ShowError(text);
     }
     void HideWindow(WindowHandle window) override {
         Check("HideWindow");
-        PortablePlatform::HideWindow(window);
+        Backend::HideWindow(window);
     }
     void AppendMenuSeparator(MenuHandle menu) override {
         Check("AppendMenuSeparator");
-        PortablePlatform::AppendMenuSeparator(menu);
+        Backend::AppendMenuSeparator(menu);
     }
     void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override {
         Check("AppendMenuItem");
-        PortablePlatform::AppendMenuItem(menu, id, caption);
+        Backend::AppendMenuItem(menu, id, caption);
     }
 
 private:
@@ -95,5 +103,9 @@ private:
             fault(operation);
     }
 };
+
+#if !defined(_WIN32)
+using FaultyPlatform = Faulty<PortablePlatform>;
+#endif
 
 }  // namespace bk::test
