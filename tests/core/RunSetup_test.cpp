@@ -169,11 +169,11 @@ TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
 TEST_F(RunSetupTest, AModeChangeSavesWhateverTheFileHeld) {
     WriteSettings("\xef\xbb\xbf[Options]\r\nMode=3\r\nSelectedSigs=\xe9" "A\r\n");
     Run(SetupOf::Default, [&](TEditForm& form) {
-        form.SelectRadio(form.SignatureRadioButton);
+        form.SelectRadio(form.NoActionRadioButton);
         form.RadioButtonsClick();
         return Ok(form);
     });
-    EXPECT_EQ(File(), "\xef\xbb\xbf[Options]\r\nMode=1\r\nSelectedSigs=\xe9" "A\r\nSigAddTiming=1\r\n");
+    EXPECT_EQ(File(), "\xef\xbb\xbf[Options]\r\nMode=0\r\nSelectedSigs=\xe9" "A\r\nSigAddTiming=1\r\n");
     EXPECT_TRUE(platform.messages.empty());
 }
 
