@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "core/Menu.h"
 #include "support/FakeHost.h"
 
 namespace bk::test {
@@ -162,6 +163,51 @@ TEST_F(HooksTest, DeliveryUsesTheFolderFromTheMarkerNotTheCurrentOne) {
     host.currentFolder = "mbox\\elsewhere\\";
     OnOutgoing(plugin, window, 0);
     EXPECT_EQ(Texts(window), std::vector<std::string>{"inbox line\r\n"});
+}
+
+// The host calls each hook makes, in order. The current folder is asked for
+// at each use, as the host has always been called (the code says why).
+TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
+    using Calls = std::vector<std::string>;
+    const Calls opening = {"BKA_CompGetSpecifiedHeader", "BKA_GetCurrentFolder",
+                           "BKA_GetCurrentFolder", "BKA_CompSetSpecifiedHeader",
+                           "BKA_GetCurrentFolder"};
+    const Calls signature = {"BKA_GetCurrentMailBox", "BKA_GetDataFolder", "BKA_CompSetText"};
+    struct {
+        const char* hook;
+        int timing;
+        std::function<void(WindowHandle)> call;
+        Calls expected;
+    } cases[] = {
+        {"open, timing 1", 1, [&](WindowHandle w) { OnOpenCompose(plugin, w, 0); }, opening},
+        {"open, timing 0", 0, [&](WindowHandle w) { OnOpenCompose(plugin, w, 0); },
+         [&] {
+             Calls c = opening;
+             c.push_back("BKA_GetCurrentFolder");
+             c.insert(c.end(), signature.begin(), signature.end());
+             c.insert(c.end(), {"BKA_CompGetSource", "BKA_CompSetSource"});
+             return c;
+         }()},
+        {"deliver, timing 1", 1,
+         [&](WindowHandle w) {
+             Window(w).headers[kMarkerHeader] = "mbox\\!!!!Inbox\\";
+             OnOutgoing(plugin, w, 0);
+         },
+         [&] {
+             Calls c = {"BKA_CompGetSpecifiedHeader", "BKA_CompSetSpecifiedHeader"};
+             c.insert(c.end(), signature.begin(), signature.end());
+             return c;
+         }()},
+        {"menu state", 1, [&](WindowHandle) { MenuItemState(plugin); },
+         {"BKA_GetCurrentFolder", "BKA_GetCurrentFolder"}},
+    };
+    for (const auto& c : cases) {
+        SetDefaultTiming(c.timing);
+        WindowHandle w = NewWindow();
+        host.calls.clear();
+        c.call(w);
+        EXPECT_EQ(host.calls, c.expected) << c.hook;
+    }
 }
 
 TEST_F(HooksTest, LongAndOddMarkerValuesAreHandledSafely) {

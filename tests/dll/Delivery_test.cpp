@@ -92,65 +92,6 @@ TEST_F(Delivery, DefaultTimingAddsAtDeliveryAfterHidingTheWindow) {
     EXPECT_EQ(host.Source(w).find(kMarker), std::string::npos);
 }
 
-TEST_F(Delivery, TimingZeroAddsAtOpeningAndWritesTheSourceBack) {
-    Signature("$$$00001Only.txt", "sig");
-    Start("[Options]\r\nSigAddTiming=0\r\n");
-    HWND w = Open();
-    EXPECT_EQ(Texts(w), std::vector<std::string>{"sig"});
-    EXPECT_EQ(host.Find(w)->setSourceCalls, 1);
-    EXPECT_TRUE(host.IsVisible(w));
-    EXPECT_EQ(Marker(w), "mbox\\!!!!Inbox\\");  // stays until delivery
-    outgoing(w, 0);
-    EXPECT_EQ(Marker(w), "<none>");
-    EXPECT_EQ(Texts(w).size(), 1u);
-    EXPECT_TRUE(host.IsVisible(w));
-}
-
-TEST_F(Delivery, OutboxComposeModeThreeAndMarkedMessagesGetNothing) {
-    Signature("$$$00001Only.txt", "sig");
-    Start("[Options]\r\nSigAddTiming=0\r\n");
-    HWND reopened = Open(0, "mbox\\Sent\\");
-    EXPECT_EQ(Marker(reopened), "mbox\\Sent\\");
-    EXPECT_TRUE(Texts(reopened).empty());
-
-    HWND modeThree = Open(3);
-    EXPECT_EQ(Marker(modeThree), "<none>");
-    EXPECT_TRUE(Texts(modeThree).empty());
-
-    host.currentFolder = "mbox\\!!!!Outbox\\";
-    HWND outbox = Open();
-    EXPECT_EQ(Marker(outbox), "<none>");
-    outgoing(outbox, 0);
-    EXPECT_TRUE(Texts(outbox).empty());
-}
-
-TEST_F(Delivery, OtherDeliveryModesLeaveTheMarkerAndAddNothing) {
-    Signature("$$$00001Only.txt", "sig");
-    Start();
-    HWND w = Open();
-    outgoing(w, 1);
-    outgoing(w, 2);
-    EXPECT_EQ(Marker(w), "mbox\\!!!!Inbox\\");
-    EXPECT_TRUE(Texts(w).empty());
-    EXPECT_TRUE(host.IsVisible(w));
-}
-
-TEST_F(Delivery, FolderTimingOverridesTheDefaultBothWays) {
-    Signature("$$$00001Only.txt", "sig");
-    Start("[Options]\r\nSigAddTiming=0\r\n[mbox\\!!!!Inbox\\]\r\nSigAddTiming=1\r\n");
-    HWND late = Open();
-    EXPECT_TRUE(Texts(late).empty());
-    outgoing(late, 0);
-    EXPECT_EQ(Texts(late).size(), 1u);
-    plugin.Unload();
-
-    dir.Write("bkQuorvel.ini",
-              "[Options]\r\nSigAddTiming=1\r\n[mbox\\!!!!Inbox\\]\r\nSigAddTiming=0\r\n");
-    Start();
-    HWND early = Open();
-    EXPECT_EQ(Texts(early).size(), 1u);
-}
-
 TEST_F(Delivery, EachModeAddsWhatItSays) {
     Signature("$$$00001A.txt", "file A");
     Signature("$$$00002B.txt", "file B");
@@ -174,15 +115,6 @@ TEST_F(Delivery, EachModeAddsWhatItSays) {
     EXPECT_TRUE(any[0] == "file A" || any[0] == "file B") << any[0];
 }
 
-TEST_F(Delivery, EmptySignatureFileIsStillHandedToTheHost) {
-    Signature("$$$00000Empty.txt", "");
-    Start();
-    HWND w = Open();
-    outgoing(w, 0);
-    EXPECT_EQ(Texts(w), std::vector<std::string>{""});
-    EXPECT_FALSE(host.IsVisible(w));
-}
-
 TEST_F(Delivery, NoSignatureFileShowsTheWarningAndKeepsTheWindow) {
     Start();
     HWND w = Open();
@@ -190,19 +122,6 @@ TEST_F(Delivery, NoSignatureFileShowsTheWarningAndKeepsTheWindow) {
     EXPECT_TRUE(Texts(w).empty());
     EXPECT_TRUE(host.IsVisible(w));
     EXPECT_EQ(Marker(w), "<none>");
-}
-
-TEST_F(Delivery, DirectoryThatMatchesThePatternAddsNothing) {
-    CreateDirectoryA(dir.Join("data").c_str(), nullptr);
-    CreateDirectoryA(dir.Join("data\\mbox").c_str(), nullptr);
-    CreateDirectoryA(dir.Join("data\\mbox\\$$$00001Dir.txt").c_str(), nullptr);
-    Start();
-    HWND w = Open();
-    std::string text = AnswerWarning([&] { outgoing(w, 0); });
-    EXPECT_NE(text.find("$$$00001Dir.txt"), std::string::npos) << text;
-    EXPECT_TRUE(Texts(w).empty());
-    EXPECT_TRUE(host.IsVisible(w));
-    EXPECT_EQ(host.calls["BKA_CompSetText"], 0);
 }
 
 // Run in a process of its own with Wine in a Japanese locale (code page 932;
