@@ -37,8 +37,8 @@ protected:
         window = NewWindow();
     }
     std::string Marker() {
-        auto& h = Window(window).headers;
-        return h.count(kMarkerHeader) ? h[kMarkerHeader] : "<none>";
+        return host.HasHeader(window, kMarkerHeader) ? host.Header(window, kMarkerHeader)
+                                                     : "<none>";
     }
     WindowHandle window;
 };
@@ -77,7 +77,7 @@ TEST_F(HooksTest, TimingZeroAddsAtOpeningAndOnlyUnmarksAtDelivery) {
     EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
     EXPECT_EQ(Texts(window), std::vector<std::string>{"-- sig"});
     EXPECT_FALSE(Window(window).hiddenWhenTextCame);
-    EXPECT_EQ(Window(window).sourceRoundTrips, 1);
+    EXPECT_EQ(Window(window).setSourceCalls, 1);
     OnOutgoing(plugin, window, 0);
     EXPECT_EQ(Marker(), "<none>");
     EXPECT_EQ(Texts(window).size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(HooksTest, SourceIsWrittenBackEvenWhenNothingWasAdded) {
     SetDefaultMode(0);
     OnOpenCompose(plugin, window, 0);
     EXPECT_TRUE(Texts(window).empty());
-    EXPECT_EQ(Window(window).sourceRoundTrips, 1);
+    EXPECT_EQ(Window(window).setSourceCalls, 1);
 }
 
 TEST_F(HooksTest, ComposeModeThreeIsLeftAlone) {
@@ -100,7 +100,7 @@ TEST_F(HooksTest, ComposeModeThreeIsLeftAlone) {
 
 TEST_F(HooksTest, AlreadyMarkedMessageGetsNothingMore) {
     SetDefaultTiming(0);
-    Window(window).headers[kMarkerHeader] = "earlier\\folder\\";
+    host.SetHeader(window, kMarkerHeader, "earlier\\folder\\");
     OnOpenCompose(plugin, window, 0);
     EXPECT_EQ(Marker(), "earlier\\folder\\");
     EXPECT_TRUE(Texts(window).empty());
@@ -190,7 +190,7 @@ TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
          }()},
         {"deliver, timing 1", 1,
          [&](WindowHandle w) {
-             Window(w).headers[kMarkerHeader] = "mbox\\!!!!Inbox\\";
+             host.SetHeader(w, kMarkerHeader, "mbox\\!!!!Inbox\\");
              OnOutgoing(plugin, w, 0);
          },
          [&] {
@@ -214,9 +214,9 @@ TEST_F(HooksTest, LongAndOddMarkerValuesAreHandledSafely) {
     for (std::string value : {std::string(5000, 'x'), std::string("a\\b\r\n[Options]\\"),
                               std::string("\xFF\xFE\x81\\"), std::string("..\\..\\")}) {
         WindowHandle w = NewWindow();
-        Window(w).headers[kMarkerHeader] = value;
+        host.SetHeader(w, kMarkerHeader, value);
         EXPECT_EQ(OnOutgoing(plugin, w, 0), 0);
-        EXPECT_EQ(Window(w).headers.count(kMarkerHeader), 0u);
+        EXPECT_FALSE(host.HasHeader(w, kMarkerHeader));
     }
 }
 

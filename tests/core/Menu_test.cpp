@@ -30,12 +30,12 @@ TEST_F(MenuTest, OnlyMenuTypeTwoGetsTheEntry) {
     EXPECT_EQ(platform.menuEntries[0].menu, menu);
     EXPECT_FALSE(platform.menuEntries[1].separator);
     EXPECT_EQ(platform.menuEntries[1].caption, "Setup for Quorvel...");
-    EXPECT_EQ(platform.menuEntries[1].id, 100u);  // whatever the host handed out
+    EXPECT_EQ(platform.menuEntries[1].id, 40001u);  // whatever the host handed out
     ASSERT_EQ(host.commands.size(), 1u);
     EXPECT_EQ(host.commands[0].text, "Select Signature");
     EXPECT_EQ(host.commands[0].menuType, 2);
     EXPECT_EQ(host.commands[0].callback, &Command);
-    EXPECT_EQ(host.commands[0].ui, &State);
+    EXPECT_EQ(host.commands[0].uiCallback, &State);
 }
 
 TEST_F(MenuTest, EveryCallAppendsAndRegistersAgain) {
@@ -43,7 +43,7 @@ TEST_F(MenuTest, EveryCallAppendsAndRegistersAgain) {
     OnMenuInit(plugin, menu, 2, &Command, &State);
     EXPECT_EQ(platform.menuEntries.size(), 4u);
     EXPECT_EQ(host.commands.size(), 2u);
-    EXPECT_EQ(platform.menuEntries[3].id, 101u);
+    EXPECT_EQ(platform.menuEntries[3].id, 40002u);
 }
 
 TEST_F(MenuTest, StateIsOneWhenTheSecondComponentStartsWithBang) {

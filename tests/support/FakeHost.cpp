@@ -1,107 +1,58 @@
 #include "support/FakeHost.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 namespace bk::test {
-
-FakeHost* FakeHost::current = nullptr;
-
 namespace {
 
-std::string g_handed;  // the host's per-call text buffer
+hostsim::HostModel* g_host = nullptr;  // the fixture's, while it lives
 
-char* Hand(const std::string& s) {
-    g_handed = s;
-    return g_handed.data();
+hostsim::HostModel& H() {
+    return *g_host;
 }
-FakeHost& H() {
-    return *FakeHost::current;
-}
-void Log(const char* name) {
-    H().calls.emplace_back(name);
-}
-
 char* GetDataFolder() {
-    Log("BKA_GetDataFolder");
-    return Hand(H().dataFolder);
+    return H().GetDataFolder();
 }
 char* GetCurrentMailBox() {
-    Log("BKA_GetCurrentMailBox");
-    return Hand(H().currentMailbox);
+    return H().GetCurrentMailBox();
 }
 char* GetCurrentFolder() {
-    Log("BKA_GetCurrentFolder");
-    return Hand(H().currentFolder);
+    return H().GetCurrentFolder();
 }
 char* GetFolderDisplayName(const char* folder) {
-    Log("BKA_GetFolderDisplayName");
-    auto it = H().displayNames.find(folder);
-    return Hand(it == H().displayNames.end() ? folder : it->second);
+    return H().GetFolderDisplayName(folder);
 }
 int RegisterCommand(const char* text, int type, CommandCallback cb) {
-    Log("BKA_RegisterCommand");
-    H().commands.push_back({text, type, cb});
-    return 100 + static_cast<int>(H().commands.size()) - 1;
+    return H().RegisterCommand(text, type, cb);
 }
 int RegisterUICallback(int id, UICallback cb) {
-    Log("BKA_RegisterUICallback");
-    H().commands.at(static_cast<std::size_t>(id - 100)).ui = cb;
-    return 0;
+    return H().RegisterUICallback(id, cb);
 }
 int CompGetSpecifiedHeader(WindowHandle w, const char* header, char* buffer, int size) {
-    Log("BKA_CompGetSpecifiedHeader");
-    auto& headers = H().windows[w].headers;
-    auto it = headers.find(header);
-    std::string value = it == headers.end() ? "" : it->second;
-    std::size_t n = std::min(value.size(), static_cast<std::size_t>(size));
-    std::memcpy(buffer, value.data(), n);
-    buffer[n] = '\0';
-    return static_cast<int>(n);
+    return H().CompGetSpecifiedHeader(w, header, buffer, size);
 }
 int CompSetSpecifiedHeader(WindowHandle w, const char* header, const char* value) {
-    Log("BKA_CompSetSpecifiedHeader");
-    if (value)
-        H().windows[w].headers[header] = value;
-    else
-        H().windows[w].headers.erase(header);
-    return 1;
+    return H().CompSetSpecifiedHeader(w, header, value);
 }
 int CompSetText(WindowHandle w, int mode, const char* text) {
-    Log("BKA_CompSetText");
-    if (mode != 1)
-        throw std::logic_error("CompSetText expects mode 1");
-    FakeWindow& window = H().windows[w];
-    window.texts.emplace_back(text);
-    auto& hidden = H().platform->hiddenWindows;
-    window.hiddenWhenTextCame = std::find(hidden.begin(), hidden.end(), w) != hidden.end();
-    return 1;
+    return H().CompSetText(w, mode, text);
 }
 char* CompGetSource(WindowHandle w) {
-    Log("BKA_CompGetSource");
-    return Hand("Subject: test\r\n\r\nbody of " +
-                std::to_string(reinterpret_cast<std::uintptr_t>(w)));
+    return H().CompGetSource(w);
 }
 int CompSetSource(WindowHandle w, const char* source) {
-    Log("BKA_CompSetSource");
-    if (std::string(source).find("Subject: test") == 0)
-        ++H().windows[w].sourceRoundTrips;
-    return 1;
+    return H().CompSetSource(w, source);
 }
 void Unused() {}
 
 }  // namespace
 
-FakeHost::FakeHost() {
-    current = this;
-}
-FakeHost::~FakeHost() {
-    current = nullptr;
-}
-
 PluginFixture::PluginFixture() {
-    host.platform = &platform;
+    g_host = &host;
+    host.isHidden = [this](WindowHandle w) {
+        return std::count(platform.hiddenWindows.begin(), platform.hiddenWindows.end(), w) > 0;
+    };
     host.dataFolder = dir.Join("data") + PathSeparator();
     host.currentMailbox = std::string("mbox") + PathSeparator();
     host.currentFolder = "mbox\\!!!!Inbox\\";
@@ -127,13 +78,18 @@ PluginFixture::PluginFixture() {
         throw std::runtime_error("attach failed");
 }
 
+PluginFixture::~PluginFixture() {
+    if (g_host == &host)
+        g_host = nullptr;
+}
+
 std::string PluginFixture::WriteSignature(const std::string& name, const std::string& content) {
     return dir.Write(std::string("data/mbox/") + name, content);
 }
 
 WindowHandle PluginFixture::NewWindow() {
     auto w = reinterpret_cast<WindowHandle>(nextWindow_++);
-    host.windows[w];
+    host.AddCompose(w, {}, "");
     return w;
 }
 
@@ -143,10 +99,6 @@ void PluginFixture::Reseed(std::uint32_t seed) {
     if (!plugin.Attach() || plugin.Seed() != seed)
         throw std::runtime_error("reseeding failed");
     plugin.SetDefaults(defaults);
-}
-
-int PluginFixture::CallCount(const std::string& name) const {
-    return static_cast<int>(std::count(host.calls.begin(), host.calls.end(), name));
 }
 
 }  // namespace bk::test
