@@ -13,10 +13,7 @@ TEditForm::TEditForm(Platform& platform, FormHost& forms) : platform_(platform),
     TimingRadioGroup.items = {"you start composing a message",
                               "a message is going to be delivered"};
     TimingRadioGroup.itemIndex = kTimingDelivery;
-    FormCreate();
 }
-
-void TEditForm::FormCreate() {}
 
 const DialogLayout<TEditForm>& EditFormLayout() {
     using F = TEditForm;

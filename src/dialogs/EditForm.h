@@ -50,7 +50,6 @@ public:
     std::string SelectedList;
 
     // ---- Handlers ----
-    void FormCreate();  // does nothing; run by the constructor
     // A click on any of the three radio buttons or on SelSigCheckBox: enables
     // what the selected mode uses.
     void RadioButtonsClick();

@@ -10,11 +10,6 @@ namespace bk {
 
 TSelectSigForm::TSelectSigForm(Platform& platform) : platform_(platform) {
     SigPreviewMemo.lines = {kPreviewPlaceholder};
-    FormCreate();
-}
-
-void TSelectSigForm::FormCreate() {
-    MailboxPath.clear();
 }
 
 const DialogLayout<TSelectSigForm>& SelectSigFormLayout() {

@@ -42,7 +42,6 @@ public:
     std::string MailboxPath;
 
     // ---- Handlers ----
-    void FormCreate();  // run by the constructor: MailboxPath empty
     // The current item changed (by mouse or keyboard): preview its file. A file
     // that can't be read throws FileError and the preview stays as it was.
     void SigCheckListBoxClick();
