@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "dialogs/HandlerGuard.h"
-#include "dialogs/win32/CheckListBox.h"
+#include "dialogs/win32/CheckListControl.h"
 #include "dialogs/win32/Dpi.h"
 
 namespace bk {
@@ -266,14 +266,14 @@ INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
 INT_PTR FormView::OnMeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_LISTBOX)
         return FALSE;
-    item.itemHeight = static_cast<UINT>(checklist::ItemHeight(dpi_));
+    item.itemHeight = static_cast<UINT>(checklistcontrol::ItemHeight(dpi_));
     return TRUE;
 }
 
 INT_PTR FormView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_LISTBOX)
         return FALSE;
-    checklist::Draw(item);
+    checklistcontrol::Draw(item);
     return TRUE;
 }
 
