@@ -271,10 +271,12 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
             checklistcontrol::Attach(control.window);
             break;
         case Kind::RadioGroup: {
+            // Each item is a radio button of its own, the first starting a group.
             const RadioGroup& state = StateAs<Kind::RadioGroup>(control);
+            const KindTraits& item = TraitsOf(Kind::RadioButton);
             for (std::size_t k = 0; k < state.items.size(); ++k)
-                control.items.push_back(create("BUTTON", state.items[k].c_str(),
-                                               BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP : 0), 0,
+                control.items.push_back(create(item.windowClass, state.items[k].c_str(),
+                                               item.style | (k == 0 ? WS_GROUP : 0), item.exStyle,
                                                control.id + 1 + static_cast<int>(k)));
             break;
         }

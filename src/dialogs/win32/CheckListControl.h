@@ -25,7 +25,7 @@ int ItemHeight(int dpi);
 
 // Subclasses a new list box so that clicks and Space toggle check marks.
 void Attach(HWND list);
-// Lays the items out for `dpi` (96 until this is called).
+// Lays the items out for `dpi` (kBaseDpi until this is called).
 void SetDpi(HWND list, int dpi);
 
 bool IsChecked(HWND list, int index);

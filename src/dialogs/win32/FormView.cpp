@@ -14,6 +14,9 @@ constexpr INT_PTR kEndOk = 1;
 constexpr INT_PTR kEndCancel = 2;
 constexpr INT_PTR kEndFailed = 3;  // the dialog could not be built
 
+// The memo colours of the forms are system colour indexes (OnCtlColor).
+static_assert(kColorWindow == COLOR_WINDOW && kColorBtnFace == COLOR_BTNFACE);
+
 thread_local HWND t_topmost = nullptr;
 
 // A template with no controls and an empty caption: the view creates its
