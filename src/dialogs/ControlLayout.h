@@ -52,6 +52,10 @@ inline constexpr int kCheckListBoxSize = 13;
 
 // ---- The table ----
 
+// The captions of the push buttons that close a dialog.
+inline constexpr const char* kOkCaption = "&Ok";
+inline constexpr const char* kCancelCaption = "&Cancel";
+
 enum class Kind {
     Text,         // a label: static text, no tab stop
     CheckBox,     // CheckBox

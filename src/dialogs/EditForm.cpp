@@ -13,10 +13,7 @@ TEditForm::TEditForm(Platform& platform, FormHost& forms) : platform_(platform),
     TimingRadioGroup.items = {"you start composing a message",
                               "a message is going to be delivered"};
     TimingRadioGroup.itemIndex = kTimingDelivery;
-    FormCreate();
 }
-
-void TEditForm::FormCreate() {}
 
 const DialogLayout<TEditForm>& EditFormLayout() {
     using F = TEditForm;
@@ -43,9 +40,9 @@ const DialogLayout<TEditForm>& EditFormLayout() {
          {8, 128, 449, 174}, nullptr, 0},
         {BK_CONTROL(F, TimingRadioGroup, RadioGroup), "The signature is added &when",
          {8, 312, 449, 33}, nullptr, kTwoColumns},
-        {BK_CONTROL(F, OkButton, PushButton), "&Ok",
+        {BK_CONTROL(F, OkButton, PushButton), kOkCaption,
          {136, 360, 75, 25}, BK_CLICK(F, OkButtonClick), kClosesOk},
-        {BK_CONTROL(F, CancelButton, PushButton), "&Cancel",
+        {BK_CONTROL(F, CancelButton, PushButton), kCancelCaption,
          {248, 360, 75, 25}, nullptr, kClosesCancel},
     }}};
     // clang-format on

@@ -50,7 +50,6 @@ public:
     std::string SelectedList;
 
     // ---- Handlers ----
-    void FormCreate();  // does nothing; run by the constructor
     // A click on any of the three radio buttons or on SelSigCheckBox: enables
     // what the selected mode uses.
     void RadioButtonsClick();
@@ -66,14 +65,13 @@ public:
     bool FormCloseQuery(ModalResult result);
 
     // ---- Operations ----
-    // The mode the controls express: -1 use the default setup, 0 none,
-    // 1 a signature, 2 a line, 3 a restricted signature.
+    // The mode the controls express, one of the kMode values of Schema.h.
     int GetMode() const;
     // Sets the controls from a stored mode; an unknown mode changes nothing.
     void SetMode(int mode);
     // Appends " - " and `name` to the caption.
     void SetFolderName(const std::string& name);
-    // True when UseDefaultCheckBox is hidden (editing section "Options").
+    // True when UseDefaultCheckBox is hidden (editing the default setup).
     bool IsDefaultSetup() const;
     void SetDefaultSetup(bool isDefault);
 

@@ -10,16 +10,10 @@ namespace bk {
 
 TSelectSigForm::TSelectSigForm(Platform& platform) : platform_(platform) {
     SigPreviewMemo.lines = {kPreviewPlaceholder};
-    FormCreate();
-}
-
-void TSelectSigForm::FormCreate() {
-    MailboxPath.clear();
 }
 
 const DialogLayout<TSelectSigForm>& SelectSigFormLayout() {
     using F = TSelectSigForm;
-    // No close check: any choice of items, none included, is accepted.
     // clang-format off
     static const DialogLayout<F> layout{{466, 239, {
         {BK_CONTROL(F, CheckLabel, Text),
@@ -29,9 +23,9 @@ const DialogLayout<TSelectSigForm>& SelectSigFormLayout() {
          {8, 40, 337, 89}, BK_CLICK(F, SigCheckListBoxClick), 0},
         {BK_CONTROL(F, SigPreviewMemo, ViewMemo), nullptr,
          {8, 136, 450, 89}, nullptr, 0},
-        {BK_CONTROL(F, OkButton, PushButton), "&Ok",
+        {BK_CONTROL(F, OkButton, PushButton), kOkCaption,
          {376, 16, 75, 25}, nullptr, kClosesOk | kDefaultButton},
-        {BK_CONTROL(F, CancelButton, PushButton), "&Cancel",
+        {BK_CONTROL(F, CancelButton, PushButton), kCancelCaption,
          {376, 56, 75, 25}, nullptr, kClosesCancel},
     }}};
     // clang-format on

@@ -5,7 +5,8 @@
 // made current, and turns the checked items into a restricted list text.
 //
 // The setup dialog uses it in this order: LoadSignatureList, SetSelectedSigs,
-// show it modally, and after Ok only, GetSelectedSigs.
+// show it modally, and after Ok only, GetSelectedSigs. It has no close check:
+// any choice of items, none included, is accepted.
 
 #include <string>
 
@@ -42,15 +43,15 @@ public:
     std::string MailboxPath;
 
     // ---- Handlers ----
-    void FormCreate();  // run by the constructor: MailboxPath empty
     // The current item changed (by mouse or keyboard): preview its file. A file
     // that can't be read throws FileError and the preview stays as it was.
     void SigCheckListBoxClick();
 
     // ---- Operations ----
-    // Lists path + "$$$*.txt" as unchecked items. Warns "No signature file
-    // found." when there is none. Throws SignatureNumberError at the first name
-    // whose number is not hexadecimal (the listing is of no use then).
+    // Lists the signature files of `path` (SignatureSearchPattern) as unchecked
+    // items. Warns kNoSignatureFileMessage when there is none. Throws
+    // SignatureNumberError at the first name whose number is not hexadecimal
+    // (the listing is of no use then).
     void LoadSignatureList(const std::string& path);
     // Checks the first item of each title that `text` names (letter case
     // ignored); `text` is a restricted list in the full form.

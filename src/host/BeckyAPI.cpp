@@ -3,18 +3,16 @@
 namespace bk {
 namespace {
 
-// Every slot in load order: its entry point's name, and how to set and read it.
+// Every slot in load order: its entry point's name, and how to set it.
 struct SlotRow {
     const char* name;
     void (*set)(TBeckyAPI& api, ProcAddress address);
-    ProcAddress (*get)(const TBeckyAPI& api);
 };
 
 const SlotRow kSlots[] = {
-#define BK_BOUND(slot)                                                                          \
-    {#slot,                                                                                     \
-     [](TBeckyAPI& api, ProcAddress p) { api.slot = reinterpret_cast<decltype(api.slot)>(p); }, \
-     [](const TBeckyAPI& api) { return reinterpret_cast<ProcAddress>(api.slot); }},
+#define BK_BOUND(slot) \
+    {#slot,            \
+     [](TBeckyAPI& api, ProcAddress p) { api.slot = reinterpret_cast<decltype(api.slot)>(p); }},
 #define BK_CALLED(slot, type) BK_BOUND(slot)
 #include "host/HostEntryPoints.inc"
 #undef BK_CALLED
@@ -43,10 +41,6 @@ bool TBeckyAPI::Bind() {
         }
     }
     return true;
-}
-
-ProcAddress TBeckyAPI::Slot(int index) const {
-    return index >= 0 && index < kHostEntryPointCount ? kSlots[index].get(*this) : nullptr;
 }
 
 const char* TBeckyAPI::SlotName(int index) {

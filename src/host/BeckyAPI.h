@@ -17,13 +17,12 @@ public:
     explicit TBeckyAPI(Platform& platform) : platform_(platform) {}
     TBeckyAPI(const TBeckyAPI&) = delete;
     TBeckyAPI& operator=(const TBeckyAPI&) = delete;
-    virtual ~TBeckyAPI() = default;
 
     bool Bind();
     ModuleHandle HostModule() const { return hostModule_; }
 
-    // Slot i (0-based, load order) as an untyped address; for tests and checks.
-    ProcAddress Slot(int index) const;
+    // The name of entry point `index` (0-based, load order), or null past the
+    // last: what a stand-in host exports.
     static const char* SlotName(int index);
 
     // One slot per entry point, named after it, typed by its call signature.

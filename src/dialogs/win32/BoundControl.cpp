@@ -3,7 +3,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "dialogs/win32/CheckListBox.h"
+#include "dialogs/win32/CheckListControl.h"
 #include "dialogs/win32/GdiGuards.h"
 #include "dialogs/win32/TabMemo.h"
 #include "settings/TextLines.h"
@@ -35,7 +35,8 @@ constexpr KindTraits kKinds[] = {
     // An item's click comes from the item's own button (its identifier
     // follows the group's), which FormView maps to the group.
     /* RadioGroup */ {"BUTTON", BS_GROUPBOX, 0, BN_CLICKED},
-    /* CheckList */ {"LISTBOX", checklist::kStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, LBN_SELCHANGE},
+    /* CheckList */
+    {"LISTBOX", checklistcontrol::kStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, LBN_SELCHANGE},
 };
 
 static_assert(std::size(kKinds) == static_cast<std::size_t>(Kind::CheckList) + 1);
@@ -160,7 +161,7 @@ void PushCheckList(BoundControl& control) {
         control.shown = std::move(titles);
     }
     for (std::size_t i = 0; i < list.items.size(); ++i)
-        checklist::SetChecked(box, static_cast<int>(i), list.items[i].checked);
+        checklistcontrol::SetChecked(box, static_cast<int>(i), list.items[i].checked);
     int current = static_cast<int>(SendMessageA(box, LB_GETCURSEL, 0, 0));
     if (current != list.itemIndex)
         SendMessageA(box, LB_SETCURSEL, list.itemIndex, 0);
@@ -232,7 +233,8 @@ void PullControl(BoundControl& control) {
         case Kind::CheckList: {
             CheckListBox& list = StateAs<Kind::CheckList>(control);
             for (std::size_t i = 0; i < list.items.size(); ++i)
-                list.items[i].checked = checklist::IsChecked(control.window, static_cast<int>(i));
+                list.items[i].checked =
+                    checklistcontrol::IsChecked(control.window, static_cast<int>(i));
             list.itemIndex = static_cast<int>(SendMessageA(control.window, LB_GETCURSEL, 0, 0));
             break;
         }
@@ -266,13 +268,15 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
             tabmemo::Attach(control.window);
             break;
         case Kind::CheckList:
-            checklist::Attach(control.window);
+            checklistcontrol::Attach(control.window);
             break;
         case Kind::RadioGroup: {
+            // Each item is a radio button of its own, the first starting a group.
             const RadioGroup& state = StateAs<Kind::RadioGroup>(control);
+            const KindTraits& item = TraitsOf(Kind::RadioButton);
             for (std::size_t k = 0; k < state.items.size(); ++k)
-                control.items.push_back(create("BUTTON", state.items[k].c_str(),
-                                               BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP : 0), 0,
+                control.items.push_back(create(item.windowClass, state.items[k].c_str(),
+                                               item.style | (k == 0 ? WS_GROUP : 0), item.exStyle,
                                                control.id + 1 + static_cast<int>(k)));
             break;
         }
@@ -289,7 +293,7 @@ void PlaceControl(BoundControl& control, const DialogFontSet& fonts, int dpi) {
     SetWindowPos(control.window, nullptr, place.x, place.y, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (control.row->kind == Kind::CheckList)
-        checklist::SetDpi(control.window, dpi);
+        checklistcontrol::SetDpi(control.window, dpi);
     if (!control.items.empty()) {
         std::vector<RECT> places =
             RadioItemPlaces(control, place, FontHeight(control.window, font), dpi);

@@ -8,7 +8,8 @@
 namespace bk {
 namespace {
 
-// "ＭＳ ゴシック" (fullwidth M, fullwidth S, space, go, shi, small tsu, ku).
+// The memo face of DialogFonts.h: fullwidth M, fullwidth S, space, go, shi,
+// small tsu, ku.
 constexpr wchar_t kMemoFace[] = L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF";
 
 UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily, int dpi) {

@@ -1,6 +1,8 @@
 #pragma once
-// The fonts of the two dialogs. The caller owns the returned fonts and keeps
-// them until the controls that use them are destroyed.
+// The fonts of the two dialogs, both of a character height of
+// kFontCharacterHeight (ControlLayout.h) scaled to the DPI asked for. The
+// caller owns the returned fonts and keeps them until the controls that use
+// them are destroyed.
 
 #include "platform/win32/UniqueHandle.h"
 
@@ -8,14 +10,13 @@ namespace bk {
 
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 
-// Arial with a character height of 12 pixels at 96 DPI, scaled to `dpi`: the
-// dialogs and their controls.
+// Arial: the dialogs and their controls.
 UniqueFont CreateDialogFont(int dpi);
 
-// The memos' fixed-pitch font: "ＭＳ ゴシック" with a character height of 12
-// pixels at 96 DPI, scaled to `dpi`. The face name goes to Windows as UTF-16,
-// so it is found whatever the system code page. Where the font mapper gives a
-// proportional face instead, any fixed-pitch face of that height is taken.
+// The memos' fixed-pitch font: "ＭＳ ゴシック". The face name goes to Windows
+// as UTF-16, so it is found whatever the system code page. Where the font
+// mapper gives a proportional face instead, any fixed-pitch face of that
+// height is taken.
 UniqueFont CreateMemoFont(int dpi);
 
 }  // namespace bk

@@ -1,5 +1,7 @@
 #include "dialogs/win32/Dpi.h"
 
+#include "dialogs/ControlLayout.h"
+
 namespace bk {
 namespace {
 
@@ -49,7 +51,7 @@ int SystemDpi() {
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen)
         ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+    return dpi > 0 ? dpi : kBaseDpi;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ inline constexpr UINT WM_DPICHANGED = 0x02E0;
 #endif
 
 // The DPI for `window`: the monitor's on a per-monitor aware thread, the
-// system's otherwise; 96 when neither can be had.
+// system's otherwise; kBaseDpi (unscaled) when neither can be had.
 int DpiForWindow(HWND window);
 
 // Keeps the dialog manager of a per-monitor aware thread from rescaling

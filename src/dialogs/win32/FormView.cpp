@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "dialogs/HandlerGuard.h"
-#include "dialogs/win32/CheckListBox.h"
+#include "dialogs/win32/CheckListControl.h"
 #include "dialogs/win32/Dpi.h"
 
 namespace bk {
@@ -13,6 +13,9 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAM
 constexpr INT_PTR kEndOk = 1;
 constexpr INT_PTR kEndCancel = 2;
 constexpr INT_PTR kEndFailed = 3;  // the dialog could not be built
+
+// The memo colours of the forms are system colour indexes (OnCtlColor).
+static_assert(kColorWindow == COLOR_WINDOW && kColorBtnFace == COLOR_BTNFACE);
 
 thread_local HWND t_topmost = nullptr;
 
@@ -266,14 +269,14 @@ INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
 INT_PTR FormView::OnMeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_LISTBOX)
         return FALSE;
-    item.itemHeight = static_cast<UINT>(checklist::ItemHeight(dpi_));
+    item.itemHeight = static_cast<UINT>(checklistcontrol::ItemHeight(dpi_));
     return TRUE;
 }
 
 INT_PTR FormView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_LISTBOX)
         return FALSE;
-    checklist::Draw(item);
+    checklistcontrol::Draw(item);
     return TRUE;
 }
 

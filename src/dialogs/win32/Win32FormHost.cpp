@@ -22,7 +22,6 @@ ModalResult Win32FormHost::ShowModal(TEditForm& form) {
 }
 
 ModalResult Win32FormHost::ShowModal(TSelectSigForm& form) {
-    // No close check: any choice of items, none included, is accepted.
     FormView view(platform_, SelectSigFormLayout(), form, form.Caption);
     return view.ShowModal(instance_, Owner());
 }

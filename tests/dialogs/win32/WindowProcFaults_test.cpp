@@ -5,12 +5,17 @@
 // runs. After each fault the dialog is still open and answers, only error boxes
 // were shown, and at the end it closes as the user asks. (The subclassed
 // controls' procedure is checked with a throwing filter in Subclass_test.)
+// And each window a dialog is built of (the dialog, its controls, a radio
+// group's items) is refused in turn: the dialog is never shown, ShowModal
+// throws, and none of the dialog's windows is left.
 #include "platform/win32/WindowsApi.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <new>
@@ -18,8 +23,7 @@
 
 #include "dialogs/EditForm.h"
 #include "dialogs/SelectSigForm.h"
-#include "dialogs/EditForm.h"
-#include "dialogs/SelectSigForm.h"
+#include "dialogs/win32/FormView.h"
 #include "dialogs/win32/Win32FormHost.h"
 #include "platform/win32/Win32Platform.h"
 #include "settings/Schema.h"
@@ -175,6 +179,78 @@ TEST(WindowProcFaults, EveryAllocationOfEveryActionFailsInTurn) {
     for (const std::string& text : platform.Messages())
         EXPECT_TRUE(text == std::bad_alloc().what() || text == kNoSignatureFileMessage) << text;
     std::printf("%d allocation failures inside the window procedures\n", faults);
+}
+
+// A CBT hook of the UI thread that counts the windows of a dialog being built
+// (the dialog, then each window whose parent it is) and refuses one of them.
+struct Refusal {
+    int refuse = 0;  // which window to refuse, from 1 (the dialog)
+    int asked = 0;   // the dialog's windows asked for so far
+    bool shown = false;
+    std::vector<HWND> windows;  // each of them, the dialog first
+};
+Refusal g_refusal;
+
+bool IsDialog(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return std::strcmp(name, "#32770") == 0;
+}
+
+LRESULT CALLBACK RefuseOneWindow(int code, WPARAM wParam, LPARAM lParam) {
+    auto window = reinterpret_cast<HWND>(wParam);
+    Refusal& r = g_refusal;
+    if (code == HCBT_CREATEWND) {
+        HWND parent = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent;
+        if (IsDialog(window) || (!r.windows.empty() && parent == r.windows.front())) {
+            r.windows.push_back(window);
+            if (++r.asked == r.refuse)
+                return 1;  // CreateWindowEx fails
+        }
+    } else if (code == HCBT_ACTIVATE && IsDialog(window)) {
+        r.shown = true;  // a failure: close it rather than wait for a user
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(WindowProcFaults, ADialogThatCantBeBuiltIsNotShownAndLeavesNoWindow) {
+    RecordingPlatform platform;
+    Win32FormHost forms(GetModuleHandleA(nullptr), platform);
+    TEditForm edit(platform, forms);
+    TSelectSigForm select(platform);
+    struct Case {
+        const char* dialog;
+        std::function<void()> show;
+        std::size_t windows;
+    } cases[] = {
+        {"setup", [&] { forms.ShowModal(edit); },
+         1 + EditFormLayout().rows.size() + edit.TimingRadioGroup.items.size()},
+        {"selection", [&] { forms.ShowModal(select); }, 1 + SelectSigFormLayout().rows.size()},
+    };
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &RefuseOneWindow, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    for (const Case& c : cases) {
+        for (int k = 1; k <= static_cast<int>(c.windows); ++k) {
+            SCOPED_TRACE(std::string(c.dialog) + " dialog, window " + std::to_string(k));
+            g_refusal = Refusal{k};
+            std::string error = "(no exception)";
+            try {
+                c.show();
+            } catch (const std::runtime_error& e) {
+                error = e.what();
+            }
+            EXPECT_EQ(error, k == 1 ? "The dialog could not be created."
+                                    : "A dialog control could not be created.");
+            EXPECT_EQ(g_refusal.asked, k) << "windows asked for after the refused one";
+            EXPECT_FALSE(g_refusal.shown);
+            EXPECT_TRUE(std::none_of(g_refusal.windows.begin(), g_refusal.windows.end(),
+                                     [](HWND w) { return IsWindow(w) != FALSE; }));
+            EXPECT_EQ(FormView::Topmost(), nullptr);  // the next dialog's owner is not a dead one
+        }
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(platform.Messages().empty()) << "the caller tells the user, not the view";
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "dialogs/win32/CheckListBox.h"
+#include "dialogs/win32/CheckListControl.h"
 
 #include <string>
 
 #include "dialogs/ControlLayout.h"
 #include "dialogs/win32/Subclass.h"
 
-namespace bk::checklist {
+namespace bk::checklistcontrol {
 namespace {
 
 // The DPI a list is laid out for, kept with the list.
@@ -146,4 +146,4 @@ void Draw(const DRAWITEMSTRUCT& item) {
         DrawFocusRect(dc, &text);
 }
 
-}  // namespace bk::checklist
+}  // namespace bk::checklistcontrol

@@ -1,8 +1,9 @@
 #pragma once
-// A list box with a check box in front of each item: an owner-drawn list box
-// (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) whose item data holds the check mark.
-// Items are 15 pixels high with a 13-pixel check box at 96 DPI, scaled to the
-// DPI the list is attached with. Titles are drawn as Unicode converted from
+// The real control of a form's CheckListBox: an owner-drawn list box
+// (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) with a check box in front of each item,
+// whose item data holds the check mark. Items are kCheckListItemHeight high
+// with a check box of kCheckListBoxSize (ControlLayout.h), scaled to the DPI
+// the list is laid out for. Titles are drawn as Unicode converted from
 // the system code page, so they never depend on the character set of the
 // font the mapper realises.
 //
@@ -13,7 +14,7 @@
 
 #include "platform/win32/WindowsApi.h"
 
-namespace bk::checklist {
+namespace bk::checklistcontrol {
 
 // The list box style to create it with (plus WS_CHILD, WS_VISIBLE, WS_TABSTOP).
 inline constexpr DWORD kStyle =
@@ -24,7 +25,7 @@ int ItemHeight(int dpi);
 
 // Subclasses a new list box so that clicks and Space toggle check marks.
 void Attach(HWND list);
-// Lays the items out for `dpi` (96 until this is called).
+// Lays the items out for `dpi` (kBaseDpi until this is called).
 void SetDpi(HWND list, int dpi);
 
 bool IsChecked(HWND list, int index);
@@ -34,4 +35,4 @@ void SetChecked(HWND list, int index, bool checked);
 // WM_DRAWITEM of the list's owner.
 void Draw(const DRAWITEMSTRUCT& item);
 
-}  // namespace bk::checklist
+}  // namespace bk::checklistcontrol
