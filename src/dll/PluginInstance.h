@@ -1,7 +1,23 @@
 #pragma once
-// The DLL's one plug-in instance: the Win32 platform and the Plugin object,
-// created at attach and destroyed at detach. Exports reach the plug-in only
-// through bk::Guarded(Instance(), ...), which never lets an exception out.
+// The DLL's one plug-in instance: the Win32 platform, the form host and the
+// Plugin object, created at attach and destroyed at detach. Exports reach the
+// plug-in only through bk::Guarded(Instance(), ...), which never lets an
+// exception out.
+//
+// Attach and Detach run inside DllMain, under the loader lock. What runs
+// there, and all that may (kernel32 only: no library loaded, no thread or
+// window made, no wait on another thread):
+//   - the three constructors, which only keep references;
+//   - the host binding: the host's module handle and its 54 exports looked up;
+//   - the module's own file name, from which the settings path follows;
+//   - the default setup read from the settings file, when there is one (the
+//     first read builds the code page's tables: MultiByteToWideChar,
+//     GetStringTypeW, LCMapStringW, WideCharToMultiByte);
+//   - when a legacy list file lies beside the module: its read, the one
+//     rewrite of the settings file (a temporary file moved over it) and its
+//     deletion;
+//   - the time of day that seeds the generator;
+//   - at detach, freeing what attach made.
 
 #include "platform/win32/WindowsApi.h"
 
