@@ -40,7 +40,8 @@ CodePage SystemCodePage(unsigned number) {
         blanks[b] = GetStringTypeW(CT_CTYPE1, &wide, 1, &type) && (type & C1_SPACE);
 
         // LCMapStringW rather than user32's CharUpperBuffW (which calls it): the
-        // tables are built at attach, under the loader lock.
+        // tables may be built while the loader lock is held (a first file
+        // operation of attach asks for them).
         wchar_t up = wide;
         if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, &wide, 1, &up, 1) != 1)
             up = wide;
