@@ -132,8 +132,16 @@ PeImage ReadPeImage(const std::string& bytes) {
             image.exports.push_back(r.CString(offsetOf(r.U32(nameTable + 4 * i))));
     }
     if (std::uint32_t rva = r.U32(dirs + 1 * 8)) {
-        for (std::size_t d = offsetOf(rva); r.U32(d + 12) != 0; d += 20)
-            image.imports.push_back(r.CString(offsetOf(r.U32(d + 12))));
+        for (std::size_t d = offsetOf(rva); r.U32(d + 12) != 0; d += 20) {
+            std::string dll = r.CString(offsetOf(r.U32(d + 12)));
+            image.imports.push_back(dll);
+            // The lookup table (or, without one, the address table as stored).
+            std::uint32_t lookup = r.U32(d) ? r.U32(d) : r.U32(d + 16);
+            auto& functions = image.importedFunctions[dll];
+            for (std::size_t t = offsetOf(lookup); std::uint32_t entry = r.U32(t); t += 4)
+                functions.push_back(entry & 0x80000000u ? "#" + std::to_string(entry & 0xFFFF)
+                                                        : r.CString(offsetOf(entry) + 2));
+        }
     }
     if (std::uint32_t rva = r.U32(dirs + 2 * 8)) {
         std::size_t root = offsetOf(rva);

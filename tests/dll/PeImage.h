@@ -1,6 +1,6 @@
 #pragma once
 // A reader of the parts of a 32-bit PE image that the DLL checks look at:
-// machine, export names, imported DLL names, the version resource's strings, and
+// machine, export names, imported DLL and function names, the version resource's strings, and
 // what stripping leaves (symbols, section names, the debug link).
 // Pure C++ on the file's bytes, so it needs no Windows loader.
 
@@ -17,6 +17,8 @@ struct PeImage {
     std::uint16_t characteristics = 0;
     std::vector<std::string> exports;                   // names, as the export directory lists them
     std::vector<std::string> imports;                   // DLL names
+    // DLL name -> the functions imported from it by name ("#<n>" by ordinal)
+    std::map<std::string, std::vector<std::string>> importedFunctions;
     std::map<std::string, std::string> versionStrings;  // StringFileInfo key -> value
     std::uint32_t fileVersionMS = 0, fileVersionLS = 0;
     std::uint32_t symbolCount = 0;          // COFF symbol table entries

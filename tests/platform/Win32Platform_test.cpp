@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/win32/UniqueHandle.h"
 #include "support/TempDir.h"
 
@@ -106,6 +108,32 @@ TEST(Win32Platform, ReplaceFileLeavesAFileThatIsInUse) {
     }
     holder.Reset();
     EXPECT_EQ(test::TempDir::Read(path), "in use");
+    WIN32_FIND_DATAA data;
+    UniqueFindHandle search(FindFirstFileA((dir.Path() + "\\*.tmp").c_str(), &data));
+    EXPECT_FALSE(search) << "left behind: " << data.cFileName;
+}
+
+// Another program may delete the old file while the new content is written:
+// the new file then takes the free name by a rename. A helper deletes the old
+// file as soon as the temporary file appears; writing 32 MB takes far longer.
+TEST(Win32Platform, ReplaceFileLandsWhenTheOldFileVanishesMeanwhile) {
+    test::TempDir dir;
+    std::string path = dir.Write("settings.ini", "old");
+    HANDLE change =
+        FindFirstChangeNotificationA(dir.Path().c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    ASSERT_NE(change, INVALID_HANDLE_VALUE);
+    bool deleted = false;
+    std::thread remover([&] {
+        if (WaitForSingleObject(change, 10000) == WAIT_OBJECT_0)
+            deleted = DeleteFileA(path.c_str()) != 0;
+    });
+    const std::string content(32 << 20, 'n');
+    Win32Platform platform;
+    EXPECT_NO_THROW(platform.ReplaceFile(path, content));
+    remover.join();
+    FindCloseChangeNotification(change);
+    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(test::TempDir::Read(path) == content) << "the new content did not land";
     WIN32_FIND_DATAA data;
     UniqueFindHandle search(FindFirstFileA((dir.Path() + "\\*.tmp").c_str(), &data));
     EXPECT_FALSE(search) << "left behind: " << data.cFileName;

@@ -13,6 +13,7 @@
 #include "BenchRow.h"
 #include "HostSim.h"
 #include "PluginModule.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -51,11 +52,9 @@ int BareListing(const std::string& pattern) {
 }  // namespace
 
 int main() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string root = std::string(temp) + "bkq-delivery-bench";
+    bk::test::TempDir work;  // removed with everything in it after the plug-in is unloaded
+    std::string root = work.Path();
     std::string mailbox = root + "\\data\\mbox\\";
-    CreateDirectoryA(root.c_str(), nullptr);
     CreateDirectoryA((root + "\\data").c_str(), nullptr);
     CreateDirectoryA(mailbox.c_str(), nullptr);
 
@@ -122,15 +121,5 @@ int main() {
     std::printf("(medians of %d runs)\n", runs);
 
     plugin.Unload();
-    for (int i = 0; i < 10000; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "$$$%05XSignature %d.txt", i, i);
-        DeleteFileA((mailbox + name).c_str());
-    }
-    DeleteFileA(plugin.SettingsPath().c_str());
-    DeleteFileA(plugin.DllPath().c_str());
-    RemoveDirectoryA(mailbox.c_str());
-    RemoveDirectoryA((root + "\\data").c_str());
-    RemoveDirectoryA(root.c_str());
     return 0;
 }

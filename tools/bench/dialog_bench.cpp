@@ -36,6 +36,7 @@
 #include "BenchRow.h"
 #include "HostSim.h"
 #include "PluginModule.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -143,10 +144,8 @@ std::string Profile(const std::string& file, const char* section, const char* ke
 }  // namespace
 
 int main() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string work = std::string(temp) + "dialog_bench-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(work.c_str(), nullptr);
+    bk::test::TempDir dir;  // removed with everything in it after the plug-in is unloaded
+    const std::string& work = dir.Path();
     std::string data = work + "\\data\\";
     CreateDirectoryA(data.c_str(), nullptr);
     std::string mailbox = data + "mbox\\";
@@ -266,18 +265,7 @@ int main() {
                "a bare edit control" + at + " given the lines, shown", bareEdit.Median(),
                bench::Goal::AtMostTimes, 1.2);
 
-    for (int i = 0; i < kSignatureFiles; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "$$$%05X Signature number %d.txt", i, i);
-        DeleteFileA((mailbox + name).c_str());
-    }
-    RemoveDirectoryA(mailbox.c_str());
-    RemoveDirectoryA(data.c_str());
     plugin.Unload();
-    DeleteFileA(ini.c_str());
-    DeleteFileA(plugin.DllPath().c_str());
-    RemoveDirectoryA(pluginFolder.c_str());
-    RemoveDirectoryA(work.c_str());
     DestroyWindow(main);
     return saved ? 0 : 1;
 }

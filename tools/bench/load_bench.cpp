@@ -13,6 +13,7 @@
 
 #include "BenchRow.h"
 #include "PluginModule.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -33,28 +34,22 @@ double LoadAndFree(const std::string& path) {
 }  // namespace
 
 int main() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "load_bench-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string empty = folder + "\\empty.dll";
+    bk::test::TempDir folder;
+    std::string empty = folder.Join("empty.dll");
     if (!CopyFileA(BK_EMPTY_DLL, empty.c_str(), FALSE)) {
         std::printf("load_bench: can't copy %s\n", BK_EMPTY_DLL);
         return 1;
     }
     std::vector<double> plugin, baseline;
     {
-        hostsim::PluginModule module(folder, BK_BUILT_DLL);
+        hostsim::PluginModule module(folder.Path(), BK_BUILT_DLL);
         LoadAndFree(module.DllPath());  // the first load reads the files from disk
         LoadAndFree(empty);
         for (int i = 0; i < kRuns; ++i) {
             plugin.push_back(LoadAndFree(module.DllPath()));
             baseline.push_back(LoadAndFree(empty));
         }
-        DeleteFileA(module.DllPath().c_str());
     }
-    DeleteFileA(empty.c_str());
-    RemoveDirectoryA(folder.c_str());
 
     std::printf("load_bench: medians of %d runs\n", kRuns);
     std::printf("  LoadLibrary+FreeLibrary, bkQuorvel.dll   %8.3f ms\n", bench::Median(plugin));

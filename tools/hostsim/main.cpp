@@ -21,13 +21,13 @@
 
 #include "HostSim.h"
 #include "PluginModule.h"
+#include "core/Hooks.h"
+#include "support/TempDir.h"
 
 namespace {
 
 using hostsim::HostSim;
 using hostsim::PluginModule;
-
-const char kMarker[] = "X-BkQuorvel-Folder";
 
 struct Options {
     std::string dll = BK_BUILT_DLL;
@@ -47,14 +47,6 @@ std::string Quote(const std::string& text) {
             out += c;
     }
     return out + "\"";
-}
-
-std::string MakeWorkFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "hostsim-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
 }
 
 class Session {
@@ -140,8 +132,8 @@ private:
     void Report() {
         hostsim::ComposeWindow* w = host_.Find(last_);
         std::printf("  marker header: %s\n",
-                    host_.HasHeader(last_, kMarker)
-                        ? (std::string(kMarker) + ": " + host_.Header(last_, kMarker)).c_str()
+                    host_.HasHeader(last_, bk::kMarkerHeader)
+                        ? (std::string(bk::kMarkerHeader) + ": " + host_.Header(last_, bk::kMarkerHeader)).c_str()
                         : "(none)");
         std::printf("  window: %s\n", host_.IsVisible(last_) ? "visible" : "hidden");
         if (w->addedTexts.empty())
@@ -188,18 +180,14 @@ int main(int argc, char** argv) {
             options.steps.push_back(a);
         }
     }
-    std::string work = MakeWorkFolder();
+    bk::test::TempDir work;  // the plug-in folder, removed with what the plug-in wrote
     try {
         std::printf("== bkQuorvel in the stand-in host\n");
-        Session session(options, work);
+        Session session(options, work.Path());
         for (auto& step : options.steps) session.Run(step);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "hostsim: %s\n", e.what());
         return 1;
     }
-    std::string ini = work + "\\bkQuorvel.ini";
-    DeleteFileA(ini.c_str());
-    DeleteFileA((work + "\\bkQuorvel.dll").c_str());
-    RemoveDirectoryA(work.c_str());
     return 0;
 }

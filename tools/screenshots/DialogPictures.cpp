@@ -14,10 +14,10 @@
 #include <thread>
 
 #include "HostSim.h"
+#include "PluginModule.h"
 #include "dialogs/EditForm.h"
 #include "dialogs/SelectSigForm.h"
 #include "support/DialogUser.h"
-#include "support/LoadedPlugin.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         CloseHandle(file);
     }
-    bk::test::LoadedPlugin plugin(dir);
+    hostsim::PluginModule plugin(dir.Path(), BK_BUILT_DLL);
     dir.Write("bkQuorvel.ini", kSettings);
     if (!plugin.Load()) {
         std::fprintf(stderr, "dialog_pictures: the plug-in refused to load\n");

@@ -2,7 +2,9 @@
 // The FormHost of the DLL: shows the forms as real modal dialogs. The setup
 // dialog is owned by the thread's active window (the host's main window, which
 // it disables while shown); a dialog opened from an open dialog is owned by it.
-// Create it outside DllMain: it makes no window until a form is shown.
+// The DLL creates it in attach, under the loader lock: its constructor only
+// records its two arguments. Window classes, controls and fonts come when a form
+// is shown, on the host's thread.
 
 #include "dialogs/FormHost.h"
 #include "platform/Platform.h"

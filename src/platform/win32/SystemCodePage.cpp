@@ -29,24 +29,33 @@ CodePage SystemCodePage(unsigned number) {
     std::array<bool, 256> lead{};
     std::array<std::uint8_t, 256> upper{};
     std::array<bool, 256> blanks{};
+    // The bytes that are characters of their own, and their Unicode forms.
+    std::array<BYTE, 256> bytes{};
+    std::array<wchar_t, 256> wide{};
+    int count = 0;
     for (int b = 0; b < 256; ++b) {
         upper[b] = static_cast<std::uint8_t>(b);
         lead[b] = IsDBCSLeadByteEx(number, static_cast<BYTE>(b)) != FALSE;
-        wchar_t wide;
-        if (lead[b] || !ToWide(number, static_cast<char>(b), wide))
-            continue;
+        if (!lead[b] && ToWide(number, static_cast<char>(b), wide[count]))
+            bytes[count++] = static_cast<BYTE>(b);
+    }
 
-        WORD type = 0;
-        blanks[b] = GetStringTypeW(CT_CTYPE1, &wide, 1, &type) && (type & C1_SPACE);
-
-        // LCMapStringW rather than user32's CharUpperBuffW (which calls it): the
-        // tables are built at attach, under the loader lock.
-        wchar_t up = wide;
-        if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, &wide, 1, &up, 1) != 1)
-            up = wide;
+    // One call each for the types and the upper-case forms of all of them, each
+    // character mapped on its own. LCMapStringW rather than user32's
+    // CharUpperBuffW (which calls it): the tables may be built while the loader
+    // lock is held (a first file operation of attach asks for them).
+    std::array<WORD, 256> types{};
+    if (!GetStringTypeW(CT_CTYPE1, wide.data(), count, types.data()))
+        types.fill(0);
+    std::array<wchar_t, 256> up = wide;
+    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, wide.data(), count, up.data(), count) !=
+        count)
+        up = wide;
+    for (int i = 0; i < count; ++i) {
+        blanks[bytes[i]] = (types[i] & C1_SPACE) != 0;
         char byte;
-        if (up != wide && ToSingleByte(number, up, byte))
-            upper[b] = static_cast<std::uint8_t>(byte);
+        if (up[i] != wide[i] && ToSingleByte(number, up[i], byte))
+            upper[bytes[i]] = static_cast<std::uint8_t>(byte);
     }
     return CodePage(number, lead, upper, blanks);
 }

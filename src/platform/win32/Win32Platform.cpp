@@ -6,7 +6,7 @@
 namespace bk {
 
 Win32Platform::Win32Platform(HMODULE self, unsigned codePage)
-    : self_(self), codePage_(SystemCodePage(codePage == CP_ACP ? GetACP() : codePage)) {}
+    : self_(self), codePageNumber_(codePage == CP_ACP ? GetACP() : codePage) {}
 
 std::string Win32Platform::ModuleFileName() {
     // The buffer grows until the name fits: a result that fills the buffer
@@ -38,8 +38,18 @@ UtcTime Win32Platform::NowUtc() {
     return UtcTime{now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+// Built once, by whichever thread asks first (callbacks come on one thread, but
+// a kernel32 once-flag costs nothing and needs no thread library). Building the
+// tables allocates nothing and cannot throw.
 const CodePage& Win32Platform::AnsiCodePage() {
-    return codePage_;
+    InitOnceExecuteOnce(&codePageOnce_, BuildCodePage, this, nullptr);
+    return *codePage_;
+}
+
+BOOL CALLBACK Win32Platform::BuildCodePage(PINIT_ONCE, PVOID self, PVOID*) {
+    auto& platform = *static_cast<Win32Platform*>(self);
+    platform.codePage_.emplace(SystemCodePage(platform.codePageNumber_));
+    return TRUE;
 }
 
 void Win32Platform::ShowWarning(const std::string& text) {

@@ -7,6 +7,8 @@
 
 #include "platform/win32/WindowsApi.h"
 
+#include <optional>
+
 #include "platform/Platform.h"
 
 namespace bk {
@@ -15,7 +17,9 @@ class Win32Platform : public Platform {
 public:
     // `self`: the plug-in's own module, whose file name ModuleFileName gives
     // (null: the executable's). `codePage`: the code page whose tables
-    // AnsiCodePage gives (CP_ACP: the system's ANSI code page).
+    // AnsiCodePage gives (CP_ACP: the system's ANSI code page). Constructing
+    // one makes no system call but GetACP, so that the DLL can make its
+    // platform under the loader lock; the tables are built on first use.
     explicit Win32Platform(HMODULE self = nullptr, unsigned codePage = CP_ACP);
 
     std::string ModuleFileName() override;
@@ -41,8 +45,12 @@ public:
     void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;
 
 private:
+    static BOOL CALLBACK BuildCodePage(PINIT_ONCE, PVOID self, PVOID*);
+
     HMODULE self_;
-    CodePage codePage_;
+    unsigned codePageNumber_;
+    INIT_ONCE codePageOnce_ = INIT_ONCE_STATIC_INIT;  // guards codePage_
+    std::optional<CodePage> codePage_;
 };
 
 }  // namespace bk

@@ -39,11 +39,11 @@ std::string Narrow(unsigned codePage, const std::wstring& wide) {
 }  // namespace
 
 std::string Win32Platform::AnsiFromUtf8(std::string_view utf8) {
-    return Narrow(codePage_.Number(), Widen(CP_UTF8, utf8));
+    return Narrow(codePageNumber_, Widen(CP_UTF8, utf8));
 }
 
 std::string Win32Platform::Utf8FromAnsi(std::string_view ansi) {
-    return Narrow(CP_UTF8, Widen(codePage_.Number(), ansi));
+    return Narrow(CP_UTF8, Widen(codePageNumber_, ansi));
 }
 
 }  // namespace bk
