@@ -57,22 +57,10 @@ void WriteWholeFile(const std::string& path, const std::string& content) {
     CloseHandle(file);
 }
 
-bk::Platform* g_platform = nullptr;  // TEMP, for the stand-in below
-
 }  // namespace
-
-// TEMP: a stand-in for the overload that settings/Schema.h is getting; remove
-// it (and g_platform) when that lands.
-namespace bk {
-std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_view section) {
-    return OneLineListLines(batch.ReadSection(OneLineListSection(section)),
-                            g_platform->AnsiCodePage());
-}
-}  // namespace bk
 
 int main() {
     bk::Win32Platform platform;
-    g_platform = &platform;  // TEMP
     const bk::test::TempDir dir;
     const std::string enginePath = dir.Join("engine.ini"), kernelPath = dir.Join("kernel.ini");
 
