@@ -112,6 +112,8 @@ TEST_F(AttachTest, MigratesTheLegacyListInOneRewrite) {
     EXPECT_EQ(ini.ReadString("OptionsOneliner", "sig5", "-"), "old5");  // beyond the count: kept
     EXPECT_EQ(ini.ReadInteger("Options", "OnelineCount", -1), 3);
     EXPECT_FALSE(platform.FileExists(dir.Join("quorvels.dat")));
+    // Each entry is stored in one pair of double quotes, so its blanks survive.
+    EXPECT_NE(TempDir::Read(Ini()).find("sig1=\" b\""), std::string::npos);
 }
 
 // The load goes on and both files stay as they were when the list can't be

@@ -64,21 +64,6 @@ TEST_F(Lifecycle, CallbacksThatDoNothingAnswerZero) {
     EXPECT_TRUE(host.commands.empty());
 }
 
-TEST_F(Lifecycle, LegacyListMovesIntoTheSettingsAndTheOldFileGoes) {
-    std::string legacy = dir.Write("quorvels.dat", std::string("a\r\n b\r\n\r\n"));
-    LoadedPlugin plugin(dir);
-    ASSERT_TRUE(plugin.Load());
-    const std::string ini = plugin.SettingsPath();
-    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig0"), "a");
-    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig1"), " b");
-    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig2"), "");
-    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig3"), "<none>");
-    EXPECT_EQ(ProfileString(ini, "Options", "OneLineCount"), "3");
-    EXPECT_EQ(GetFileAttributesA(legacy.c_str()), INVALID_FILE_ATTRIBUTES);
-    // Each entry is stored in one pair of double quotes, so its blanks survive.
-    EXPECT_NE(TempDir::Read(ini).find("sig1=\" b\""), std::string::npos);
-}
-
 TEST_F(Lifecycle, LegacyLinesAfterANulByteAreKept) {
     dir.Write("quorvels.dat", std::string("x\0y\r\nz", 6));
     LoadedPlugin plugin(dir);
