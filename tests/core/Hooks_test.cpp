@@ -210,6 +210,25 @@ TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
     }
 }
 
+// An entry point that answers a null text reads as an empty one: the hooks
+// and the menu go on as with an empty answer.
+TEST(HostText, ANullAnswerReadsAsEmpty) {
+    PluginFixture f;
+    char* (*none)() = []() -> char* { return nullptr; };
+    for (const char* name : {"BKA_GetDataFolder", "BKA_GetCurrentMailBox", "BKA_GetCurrentFolder"})
+        f.platform.SetExport(name, reinterpret_cast<ProcAddress>(none));
+    char* (*noSource)(WindowHandle) = [](WindowHandle) -> char* { return nullptr; };
+    f.platform.SetExport("BKA_CompGetSource", reinterpret_cast<ProcAddress>(noSource));
+    Plugin plugin(f.platform, f.forms);
+    ASSERT_TRUE(plugin.Attach());
+    plugin.SetDefaults({kModeOneLine, kTimingCompose});
+    f.WriteSettings("[Options]\r\nOneLineCount=1\r\n[OptionsOneliner]\r\nsig0=\"line\"\r\n");
+    WindowHandle w = f.NewWindow();
+    EXPECT_EQ(OnOpenCompose(plugin, w, 0), 0);
+    EXPECT_EQ(f.Texts(w), std::vector<std::string>{"line\r\n"});
+    EXPECT_EQ(MenuItemState(plugin), 0u);
+}
+
 TEST_F(HooksTest, LongAndOddMarkerValuesAreHandledSafely) {
     for (std::string value : {std::string(5000, 'x'), std::string("a\\b\r\n[Options]\\"),
                               std::string("\xFF\xFE\x81\\"), std::string("..\\..\\")}) {
