@@ -24,6 +24,7 @@
 #include "FuzzInput.h"
 #include "settings/CommaText.h"
 #include "settings/IniDocument.h"
+#include "settings/IniReader.h"
 #include "settings/IniText.h"
 #include "settings/Schema.h"
 
@@ -62,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const SettingsError&) {
         Fail("the full form of titles can be stored");
     }
-    const std::string reader = settings.ReadString(kDefaultSection, kSelectedSigsKey, "");
+    const std::string reader =
+        StringFromValue(settings.FindValue(kDefaultSection, kSelectedSigsKey), "");
     Require(titles.empty() ? reader.empty() : reader == full.substr(1, full.size() - 2),
             "a string read gives the reader's form");
     const std::vector<std::string> read = SplitCommaText('"' + reader + '"', codePage);
