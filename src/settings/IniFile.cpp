@@ -40,6 +40,10 @@ struct TextOfFile {
 template <typename Result, typename Read>
 Result ReadFileWith(Platform& platform, const std::string& path, Result fallback, Read read) {
     try {
+        // Asked first: a plug-in without a settings file reads its defaults at
+        // every attach, and a failed open would cost an exception each time.
+        if (!platform.FileExists(path))
+            return fallback;
         IniFileText file = DecodeIniFile(platform.ReadFile(path));
         return read(IniReader(file.text, CodePageFor(file, platform)),
                     TextOfFile{platform, file.encoding != IniEncoding::Ansi});
