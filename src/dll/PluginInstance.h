@@ -10,9 +10,11 @@
 //   - the three constructors, which only keep references;
 //   - the host binding: the host's module handle and its 54 exports looked up;
 //   - the module's own file name, from which the settings path follows;
-//   - the default setup read from the settings file, when there is one (the
-//     first read builds the code page's tables: MultiByteToWideChar,
-//     GetStringTypeW, LCMapStringW, WideCharToMultiByte);
+//   - the default setup read from the settings file, when there is one;
+//   - the code page's tables, built at their first use (finding the folder of
+//     the legacy list file steps the path by characters): MultiByteToWideChar,
+//     GetStringTypeW, LCMapStringW, WideCharToMultiByte, one call or a few
+//     over all 256 bytes;
 //   - when a legacy list file lies beside the module: its read, the one
 //     rewrite of the settings file (a temporary file moved over it) and its
 //     deletion;
