@@ -12,9 +12,10 @@
 //   - the module's own file name, from which the settings path follows;
 //   - the default setup read from the settings file, when there is one;
 //   - the code page's tables, built at their first use (finding the folder of
-//     the legacy list file steps the path by characters): MultiByteToWideChar,
-//     GetStringTypeW, LCMapStringW, WideCharToMultiByte, one call or a few
-//     over all 256 bytes;
+//     the legacy list file steps the path by characters): IsDBCSLeadByteEx and
+//     MultiByteToWideChar per byte, one GetStringTypeW and one LCMapStringW
+//     over all single-byte characters, WideCharToMultiByte per letter that
+//     has an upper-case form;
 //   - when a legacy list file lies beside the module: its read, the one
 //     rewrite of the settings file (a temporary file moved over it) and its
 //     deletion;
