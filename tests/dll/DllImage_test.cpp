@@ -90,18 +90,18 @@ TEST(DllImage, ImportsFromKernel32ExactlyWhatItCalls) {
         "CloseHandle", "CreateFileA", "DeleteFileA", "DisableThreadLibraryCalls", "FindClose",
         "FindFirstFileA", "FindNextFileA", "FlushFileBuffers", "FormatMessageA", "GetACP",
         "GetFileAttributesA", "GetFileSizeEx", "GetLastError", "GetModuleFileNameA",
-        "GetModuleHandleA", "GetProcAddress", "GetStringTypeW", "GetSystemTime",
-        "GetTempFileNameA", "InitOnceExecuteOnce", "IsDBCSLeadByteEx", "LCMapStringW",
-        "MoveFileExA", "MultiByteToWideChar", "ReadFile", "ReplaceFileA", "SetFileAttributesA",
+        "GetModuleHandleA", "GetProcAddress", "GetStringTypeW", "GetSystemTime", "GetTempFileNameA",
+        "InitOnceExecuteOnce", "IsDBCSLeadByteEx", "LCMapStringW", "MoveFileExA",
+        "MultiByteToWideChar", "ReadFile", "ReplaceFileA", "SetFileAttributesA",
         "WideCharToMultiByte", "WriteFile",
         // The C and C++ runtimes: locks (static initialisation, exit handlers, the
         // unwinder), thread-local storage, pseudo-relocations at start-up, and the
         // unwinder's look for a shared runtime DLL when it registers its tables.
         "CreateSemaphoreW", "DeleteCriticalSection", "EnterCriticalSection", "FreeLibrary",
         "GetCurrentThreadId", "GetModuleHandleW", "InitializeCriticalSection",
-        "LeaveCriticalSection", "LoadLibraryA", "LoadLibraryW", "ReleaseSemaphore",
-        "SetLastError", "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue",
-        "VirtualProtect", "VirtualQuery", "WaitForSingleObject"};
+        "LeaveCriticalSection", "LoadLibraryA", "LoadLibraryW", "ReleaseSemaphore", "SetLastError",
+        "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "VirtualProtect",
+        "VirtualQuery", "WaitForSingleObject"};
     std::set<std::string> imported;
     for (const auto& [dll, functions] : BuiltDll().importedFunctions)
         if (Lower(dll) == "kernel32.dll")

@@ -15,8 +15,8 @@ namespace bk::test {
 struct PeImage {
     std::uint16_t machine = 0;
     std::uint16_t characteristics = 0;
-    std::vector<std::string> exports;                   // names, as the export directory lists them
-    std::vector<std::string> imports;                   // DLL names
+    std::vector<std::string> exports;  // names, as the export directory lists them
+    std::vector<std::string> imports;  // DLL names
     // DLL name -> the functions imported from it by name ("#<n>" by ordinal)
     std::map<std::string, std::vector<std::string>> importedFunctions;
     std::map<std::string, std::string> versionStrings;  // StringFileInfo key -> value

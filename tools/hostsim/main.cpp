@@ -131,10 +131,11 @@ private:
 
     void Report() {
         hostsim::ComposeWindow* w = host_.Find(last_);
-        std::printf("  marker header: %s\n",
-                    host_.HasHeader(last_, bk::kMarkerHeader)
-                        ? (std::string(bk::kMarkerHeader) + ": " + host_.Header(last_, bk::kMarkerHeader)).c_str()
-                        : "(none)");
+        const char* marker = bk::kMarkerHeader;
+        std::string header = host_.HasHeader(last_, marker)
+                                 ? std::string(marker) + ": " + host_.Header(last_, marker)
+                                 : "(none)";
+        std::printf("  marker header: %s\n", header.c_str());
         std::printf("  window: %s\n", host_.IsVisible(last_) ? "visible" : "hidden");
         if (w->addedTexts.empty())
             std::printf("  text added: (none)\n");
