@@ -6,11 +6,16 @@
 //
 // Attach and Detach run inside DllMain, under the loader lock. What runs
 // there, and all that may (kernel32 only: no library loaded, no thread or
-// window made, no wait on another thread):
-//   - the three constructors, which only keep references;
+// window made, no wait on another thread, no exception on the usual path):
+//   - before DllMain, the runtime's start: its relocations (VirtualQuery,
+//     VirtualProtect), static constructors, and the unwinder's tables
+//     registered (GetModuleHandleW, a reference to an unwinder library that
+//     is already loaded, if any);
+//   - the three constructors, which only keep references and values;
 //   - the host binding: the host's module handle and its 54 exports looked up;
 //   - the module's own file name, from which the settings path follows;
-//   - the default setup read from the settings file, when there is one;
+//   - the default setup read from the settings file, when there is one (two
+//     reads, each asking first whether the file is there);
 //   - the code page's tables, built at their first use (finding the folder of
 //     the legacy list file steps the path by characters): IsDBCSLeadByteEx and
 //     MultiByteToWideChar per byte, one GetStringTypeW and one LCMapStringW
