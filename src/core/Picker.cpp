@@ -33,7 +33,8 @@ std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& 
 }
 
 std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& directory) {
-    std::vector<FoundFile> files = plugin.GetPlatform().FindFiles(SignatureSearchPattern(directory));
+    std::vector<FoundFile> files =
+        plugin.GetPlatform().FindFiles(SignatureSearchPattern(directory));
     if (files.empty()) {
         plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
         return std::nullopt;

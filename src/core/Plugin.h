@@ -25,7 +25,8 @@ struct DefaultSetup {
 class Plugin {
 public:
     // `platform` reaches the system, `forms` shows the dialogs; both outlive the plug-in.
-    Plugin(Platform& platform, FormHost& forms) : platform_(platform), forms_(forms), host_(platform) {}
+    Plugin(Platform& platform, FormHost& forms)
+        : platform_(platform), forms_(forms), host_(platform) {}
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 

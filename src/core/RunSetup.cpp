@@ -75,8 +75,8 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
     // really uses then (so that an untouched Ok keeps it); a folder's setup
     // follows the default setup.
     const DefaultSetup defaults = plugin.Defaults();
-    form.SetMode(loaded->ReadInteger(section, kModeKey,
-                                     defaultSetup ? defaults.mode : kModeUseDefault));
+    form.SetMode(
+        loaded->ReadInteger(section, kModeKey, defaultSetup ? defaults.mode : kModeUseDefault));
     form.TimingRadioGroup.Select(loaded->ReadInteger(section, kTimingKey, defaults.timing));
     form.SelectedList =
         SelectedListOf(loaded->ReadString(section, kSelectedSigsKey, ""), platform.AnsiCodePage());
@@ -92,8 +92,8 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
         SaveSetup(settings, section, form);
     } catch (const std::exception& e) {
         platform.ShowError(std::string("The settings could not be saved; the file is "
-                                              "unchanged.\r\n") +
-                                  e.what());
+                                       "unchanged.\r\n") +
+                           e.what());
         return;
     }
     // Only what was stored becomes the running default.

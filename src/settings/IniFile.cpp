@@ -199,7 +199,8 @@ void IniBatch::WriteString(std::string_view section, std::string_view key, std::
         KeptValues& kept = KeptIn(storedSection);
         if (auto found = kept.byShown.find(std::string(read)); found != kept.byShown.end()) {
             candidates = &found->second;
-            std::optional<std::string_view> own = state_->document.FindValue(storedSection, storedKey);
+            std::optional<std::string_view> own =
+                state_->document.FindValue(storedSection, storedKey);
             keep = own ? std::find(candidates->begin(), candidates->end(), Unquote(*own))
                        : candidates->end();
             if (keep != candidates->end()) {

@@ -29,9 +29,7 @@ constexpr const char* kInbox = "[mbox\\!!!!Inbox\\]\r\n";
 
 class Session : public PluginFixture {
 public:
-    Session() {
-        WriteSignature("$$$00001Sig.txt", "-- sig");
-    }
+    Session() { WriteSignature("$$$00001Sig.txt", "-- sig"); }
     std::string Settings() { return TempDir::Read(dir.Join("bkQuorvel.ini")); }
     std::string Legacy() { return TempDir::Read(dir.Join("quorvels.dat")); }
     // A callback as the DLL's export runs it.

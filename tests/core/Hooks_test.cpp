@@ -198,7 +198,9 @@ TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
              c.insert(c.end(), signature.begin(), signature.end());
              return c;
          }()},
-        {"menu state", 1, [&](WindowHandle) { MenuItemState(plugin); },
+        {"menu state",
+         1,
+         [&](WindowHandle) { MenuItemState(plugin); },
          {"BKA_GetCurrentFolder", "BKA_GetCurrentFolder"}},
     };
     for (const auto& c : cases) {

@@ -142,7 +142,8 @@ TEST(PlugInInfo, FieldsAreCutToFitAndTerminated) {
         char field[kInfoFieldSize + 1];
         std::memset(field, 'x', sizeof field);
         WriteInfoField(field, std::string(length, 'a'));
-        EXPECT_EQ(std::string(field), std::string(std::min<std::size_t>(length, 79), 'a')) << length;
+        EXPECT_EQ(std::string(field), std::string(std::min<std::size_t>(length, 79), 'a'))
+            << length;
         EXPECT_EQ(field[kInfoFieldSize], 'x') << length;  // nothing past the field
     }
 }

@@ -19,9 +19,7 @@ using Lines = std::vector<std::string>;
 
 class RunSetupTest : public ::testing::Test, public PluginFixture {
 protected:
-    RunSetupTest() {
-        host.displayNames["mbox\\!!!!Inbox\\"] = "Inbox";
-    }
+    RunSetupTest() { host.displayNames["mbox\\!!!!Inbox\\"] = "Inbox"; }
     std::string Ini() const { return dir.Join("bkQuorvel.ini"); }
     std::string File() const { return TempDir::Read(Ini()); }
     std::string Get(const char* section, const char* key) const {
@@ -159,7 +157,8 @@ TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
         EXPECT_EQ(file.encoding, encoding);
         EXPECT_EQ(file.text, "[Options]\r\nMode=2\r\nSelectedSigs=" + arrow +
                                  " a,b\r\nOneLineCount=4\r\nSigAddTiming=1\r\n"
-                                 "[OptionsOneliner]\r\nsig0=\"2" + back + "\"\r\nsig1=\"" + back +
+                                 "[OptionsOneliner]\r\nsig0=\"2" +
+                                 back + "\"\r\nsig1=\"" + back +
                                  "\"\r\nsig2=\"new \xc3\xa9\"\r\nsig3=\"?\"\r\n");
     }
 }
@@ -167,13 +166,17 @@ TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
 // What the file already held never makes a save fail: here a byte that is not
 // UTF-8 in a file with a UTF-8 mark, through a mere mode change.
 TEST_F(RunSetupTest, AModeChangeSavesWhateverTheFileHeld) {
-    WriteSettings("\xef\xbb\xbf[Options]\r\nMode=3\r\nSelectedSigs=\xe9" "A\r\n");
+    WriteSettings(
+        "\xef\xbb\xbf[Options]\r\nMode=3\r\nSelectedSigs=\xe9"
+        "A\r\n");
     Run(SetupOf::Default, [&](TEditForm& form) {
         form.SelectRadio(form.NoActionRadioButton);
         form.RadioButtonsClick();
         return Ok(form);
     });
-    EXPECT_EQ(File(), "\xef\xbb\xbf[Options]\r\nMode=0\r\nSelectedSigs=\xe9" "A\r\nSigAddTiming=1\r\n");
+    EXPECT_EQ(File(),
+              "\xef\xbb\xbf[Options]\r\nMode=0\r\nSelectedSigs=\xe9"
+              "A\r\nSigAddTiming=1\r\n");
     EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -303,7 +306,7 @@ TEST(OneLineKeyIndex, NamesOnlyTheKeysTheListWrites) {
     const CodePage cp = CodePage::Western();
     const std::pair<const char*, long long> cases[] = {
         {"sig0", 0},   {"SIG12", 12}, {"Sig9999999999", 9999999999}, {"sig01", -1}, {"sig", -1},
-        {"sig1x", -1}, {"sig-1", -1}, {"sig12345678901", -1},         {"xsig1", -1}, {" sig1", -1},
+        {"sig1x", -1}, {"sig-1", -1}, {"sig12345678901", -1},        {"xsig1", -1}, {" sig1", -1},
     };
     for (const auto& [key, index] : cases) EXPECT_EQ(OneLineKeyIndex(key, cp), index) << key;
 }

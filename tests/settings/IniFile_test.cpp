@@ -244,26 +244,44 @@ TEST_F(IniFileTest, UnicodeFilesAreReadAndWrittenInTheSystemCodePage) {
         IniEncoding encoding;
         std::string stored;  // the section's lines after "[s]\r\n"
         std::vector<std::pair<std::string, std::string>> writes;  // key, value
-        std::string after;   // the section's lines after the commit
+        std::string after;  // the section's lines after the commit
     } cases[] = {
-        {"an unchanged value keeps its characters", IniEncoding::Utf8, "k=" + arrow + " K\xc3\xb6ln\r\n",
+        {"an unchanged value keeps its characters",
+         IniEncoding::Utf8,
+         "k=" + arrow + " K\xc3\xb6ln\r\n",
          {{"k", "\"? K\xf6ln\""}, {"caf\xe9", "na\xefve"}},
          "k=" + arrow + " K\xc3\xb6ln\r\ncaf\xc3\xa9=na\xc3\xafve\r\n"},
-        {"an edited value is converted", IniEncoding::Utf16Be, "k=" + arrow + "\r\n", {{"k", "?!"}},
+        {"an edited value is converted",
+         IniEncoding::Utf16Be,
+         "k=" + arrow + "\r\n",
+         {{"k", "?!"}},
          "k=?!\r\n"},
-        {"a value moves to another key whole", IniEncoding::Utf16Le,
-         "a=\"" + arrow + "\"\r\nb=\"" + back + "\"\r\n", {{"a", "\"?\""}, {"b", "\"x\""}, {"c", "\"?\""}},
+        {"a value moves to another key whole",
+         IniEncoding::Utf16Le,
+         "a=\"" + arrow + "\"\r\nb=\"" + back + "\"\r\n",
+         {{"a", "\"?\""}, {"b", "\"x\""}, {"c", "\"?\""}},
          "a=\"" + arrow + "\"\r\nb=\"x\"\r\nc=\"" + back + "\"\r\n"},
-        {"each stored value stands in once", IniEncoding::Utf8, "a=" + arrow + "\r\n",
-         {{"b", "?"}, {"c", "?"}, {"a", "?"}}, "a=?\r\nb=" + arrow + "\r\nc=?\r\n"},
-        {"a byte that is not UTF-8 stays, and the save goes on", IniEncoding::Utf8,
-         "SelectedSigs=\xe9" "A\r\n", {{"SelectedSigs", kAsRead}, {"Mode", "2"}},
-         "SelectedSigs=\xe9" "A\r\nMode=2\r\n"},
-        {"half a surrogate pair stays, and the save goes on", IniEncoding::Utf16Le,
-         "k=\xed\xa0\x80x\r\n", {{"k", kAsRead}, {"Mode", "2"}}, "k=\xed\xa0\x80x\r\nMode=2\r\n"},
+        {"each stored value stands in once",
+         IniEncoding::Utf8,
+         "a=" + arrow + "\r\n",
+         {{"b", "?"}, {"c", "?"}, {"a", "?"}},
+         "a=?\r\nb=" + arrow + "\r\nc=?\r\n"},
+        {"a byte that is not UTF-8 stays, and the save goes on",
+         IniEncoding::Utf8,
+         "SelectedSigs=\xe9"
+         "A\r\n",
+         {{"SelectedSigs", kAsRead}, {"Mode", "2"}},
+         "SelectedSigs=\xe9"
+         "A\r\nMode=2\r\n"},
+        {"half a surrogate pair stays, and the save goes on",
+         IniEncoding::Utf16Le,
+         "k=\xed\xa0\x80x\r\n",
+         {{"k", kAsRead}, {"Mode", "2"}},
+         "k=\xed\xa0\x80x\r\nMode=2\r\n"},
     };
     for (const auto& c : cases) {
-        IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(c.encoding, "[s]\r\n" + c.stored, "")));
+        IniFile ini(platform,
+                    dir.Write("u.ini", EncodeIniFile(c.encoding, "[s]\r\n" + c.stored, "")));
         IniBatch batch(ini);
         for (const auto& [key, value] : c.writes)
             batch.WriteString("s", key, value == kAsRead ? batch.ReadString("s", key, "") : value);
@@ -274,13 +292,19 @@ TEST_F(IniFileTest, UnicodeFilesAreReadAndWrittenInTheSystemCodePage) {
     }
     // Reads: names fold as the file's reads fold them, before conversion, so
     // two keys that both show as "?" are two entries with their own values.
-    IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(IniEncoding::Utf8, "[Gr\xc3\xbc\xc3\x9f" "e]\r\n" +
-                                                           arrow + "=a\r\n" + back + "=b\r\n" +
-                                                           arrow + "=c\r\n", "")));
-    const std::string section = "Gr\xfc\xdf" "e";
+    IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(IniEncoding::Utf8,
+                                                           "[Gr\xc3\xbc\xc3\x9f"
+                                                           "e]\r\n" +
+                                                               arrow + "=a\r\n" + back + "=b\r\n" +
+                                                               arrow + "=c\r\n",
+                                                           "")));
+    const std::string section =
+        "Gr\xfc\xdf"
+        "e";
     EXPECT_EQ(ini.ReadString(section, "?", "-"), "-");
     IniBatch batch(ini);
-    EXPECT_EQ(batch.ReadSection(section), (std::vector<IniEntry>{{"?", "a"}, {"?", "b"}, {"?", "c"}}));
+    EXPECT_EQ(batch.ReadSection(section),
+              (std::vector<IniEntry>{{"?", "a"}, {"?", "b"}, {"?", "c"}}));
     EXPECT_EQ(batch.ReadSectionValues(section), (std::vector<std::string>{"a", "b", "a"}));
 }
 

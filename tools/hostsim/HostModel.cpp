@@ -121,7 +121,8 @@ int HostModel::RegisterUICallback(int id, UICallback callback) {
     return 0;
 }
 
-int HostModel::CompGetSpecifiedHeader(WindowHandle window, const char* header, char* buffer, int size) {
+int HostModel::CompGetSpecifiedHeader(WindowHandle window, const char* header, char* buffer,
+                                      int size) {
     calls.emplace_back("BKA_CompGetSpecifiedHeader");
     if (!buffer || size < 0)
         return 0;
