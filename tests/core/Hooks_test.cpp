@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/Menu.h"
@@ -83,51 +84,12 @@ TEST_F(HooksTest, TimingZeroAddsAtOpeningAndOnlyUnmarksAtDelivery) {
     EXPECT_EQ(Texts(window).size(), 1u);
 }
 
-TEST_F(HooksTest, SourceIsWrittenBackEvenWhenNothingWasAdded) {
-    SetDefaultTiming(0);
-    SetDefaultMode(0);
-    OnOpenCompose(plugin, window, 0);
-    EXPECT_TRUE(Texts(window).empty());
-    EXPECT_EQ(Window(window).setSourceCalls, 1);
-}
-
-TEST_F(HooksTest, ComposeModeThreeIsLeftAlone) {
-    SetDefaultTiming(0);
-    OnOpenCompose(plugin, window, 3);
-    EXPECT_TRUE(host.calls.empty());
-    EXPECT_EQ(Marker(), "<none>");
-}
-
-TEST_F(HooksTest, AlreadyMarkedMessageGetsNothingMore) {
-    SetDefaultTiming(0);
-    host.SetHeader(window, kMarkerHeader, "earlier\\folder\\");
-    OnOpenCompose(plugin, window, 0);
-    EXPECT_EQ(Marker(), "earlier\\folder\\");
-    EXPECT_TRUE(Texts(window).empty());
-    EXPECT_EQ(CallCount("BKA_GetCurrentFolder"), 0);
-}
-
 TEST_F(HooksTest, OutboxMessagesAreNeverMarkedNorSigned) {
     SetDefaultTiming(0);
     host.currentFolder = "mbox\\!!!!Outbox\\";
     OnOpenCompose(plugin, window, 0);
     EXPECT_EQ(Marker(), "<none>");
     OnOutgoing(plugin, window, 0);
-    EXPECT_TRUE(Texts(window).empty());
-}
-
-TEST_F(HooksTest, DeliveryModeOtherThanZeroLeavesTheMarker) {
-    OnOpenCompose(plugin, window, 0);
-    for (int mode : {1, 2, -1}) {
-        OnOutgoing(plugin, window, mode);
-        EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\") << mode;
-    }
-    EXPECT_TRUE(Texts(window).empty());
-}
-
-TEST_F(HooksTest, UnmarkedDeliveryDoesNothing) {
-    OnOutgoing(plugin, window, 0);
-    EXPECT_EQ(CallCount("BKA_CompSetSpecifiedHeader"), 0);
     EXPECT_TRUE(Texts(window).empty());
 }
 
@@ -146,15 +108,6 @@ TEST_F(HooksTest, FolderTimingOverridesTheDefaultBothWays) {
     EXPECT_EQ(Texts(other).size(), 1u);
 }
 
-TEST_F(HooksTest, OtherTimingValuesMarkAndUnmarkButNeverAdd) {
-    SetDefaultTiming(5);
-    OnOpenCompose(plugin, window, 0);
-    EXPECT_EQ(Marker(), "mbox\\!!!!Inbox\\");
-    OnOutgoing(plugin, window, 0);
-    EXPECT_EQ(Marker(), "<none>");
-    EXPECT_TRUE(Texts(window).empty());
-}
-
 TEST_F(HooksTest, DeliveryUsesTheFolderFromTheMarkerNotTheCurrentOne) {
     WriteSettings(
         "[mbox\\!!!!Inbox\\]\r\nMode=2\r\nOneLineCount=1\r\n"
@@ -169,46 +122,64 @@ TEST_F(HooksTest, DeliveryUsesTheFolderFromTheMarkerNotTheCurrentOne) {
 // at each use, as the host has always been called (the code says why).
 TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
     using Calls = std::vector<std::string>;
+    const Calls marked = {"BKA_CompGetSpecifiedHeader"};
     const Calls opening = {"BKA_CompGetSpecifiedHeader", "BKA_GetCurrentFolder",
                            "BKA_GetCurrentFolder", "BKA_CompSetSpecifiedHeader",
                            "BKA_GetCurrentFolder"};
     const Calls signature = {"BKA_GetCurrentMailBox", "BKA_GetDataFolder", "BKA_CompSetText"};
+    const Calls source = {"BKA_CompGetSource", "BKA_CompSetSource"};
+    auto join = [](std::initializer_list<Calls> parts) {
+        Calls all;
+        for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    auto open = [&](int composeMode, bool markedBefore) {
+        return [=, this](WindowHandle w) {
+            if (markedBefore)
+                host.SetHeader(w, kMarkerHeader, "earlier\\folder\\");
+            OnOpenCompose(plugin, w, composeMode);
+        };
+    };
+    auto deliver = [&](bool markedBefore, int deliveryMode = 0) {
+        return [=, this](WindowHandle w) {
+            if (markedBefore)
+                host.SetHeader(w, kMarkerHeader, "mbox\\!!!!Inbox\\");
+            OnOutgoing(plugin, w, deliveryMode);
+        };
+    };
     struct {
         const char* hook;
-        int timing;
+        int mode, timing;
         std::function<void(WindowHandle)> call;
         Calls expected;
     } cases[] = {
-        {"open, timing 1", 1, [&](WindowHandle w) { OnOpenCompose(plugin, w, 0); }, opening},
-        {"open, timing 0", 0, [&](WindowHandle w) { OnOpenCompose(plugin, w, 0); },
-         [&] {
-             Calls c = opening;
-             c.push_back("BKA_GetCurrentFolder");
-             c.insert(c.end(), signature.begin(), signature.end());
-             c.insert(c.end(), {"BKA_CompGetSource", "BKA_CompSetSource"});
-             return c;
-         }()},
-        {"deliver, timing 1", 1,
-         [&](WindowHandle w) {
-             host.SetHeader(w, kMarkerHeader, "mbox\\!!!!Inbox\\");
-             OnOutgoing(plugin, w, 0);
-         },
-         [&] {
-             Calls c = {"BKA_CompGetSpecifiedHeader", "BKA_CompSetSpecifiedHeader"};
-             c.insert(c.end(), signature.begin(), signature.end());
-             return c;
-         }()},
-        {"menu state",
-         1,
-         [&](WindowHandle) { MenuItemState(plugin); },
+        {"open, timing 1", 1, 1, open(0, false), opening},
+        {"open, timing 0", 1, 0, open(0, false),
+         join({opening, {"BKA_GetCurrentFolder"}, signature, source})},
+        // The source goes back to the host even when nothing was added.
+        {"open, timing 0, mode 0", 0, 0, open(0, false),
+         join({opening, {"BKA_GetCurrentFolder"}, source})},
+        {"open in compose mode 3", 1, 0, open(3, false), {}},
+        {"open a message marked before", 1, 0, open(0, true), marked},
+        {"deliver, timing 1", 1, 1, deliver(true),
+         join({marked, {"BKA_CompSetSpecifiedHeader"}, signature})},
+        {"deliver an unmarked message", 1, 1, deliver(false), marked},
+        {"deliver in delivery mode 1", 1, 1, deliver(true, 1), {}},
+        {"deliver in delivery mode -1", 1, 1, deliver(true, -1), {}},
+        // A timing other than 0 and 1 marks and unmarks, and never adds.
+        {"open, timing 5", 1, 5, open(0, false), opening},
+        {"deliver, timing 5", 1, 5, deliver(true), join({marked, {"BKA_CompSetSpecifiedHeader"}})},
+        {"menu state", 1, 1, [&](WindowHandle) { MenuItemState(plugin); },
          {"BKA_GetCurrentFolder", "BKA_GetCurrentFolder"}},
     };
     for (const auto& c : cases) {
-        SetDefaultTiming(c.timing);
+        plugin.SetDefaults({c.mode, c.timing});
         WindowHandle w = NewWindow();
         host.calls.clear();
         c.call(w);
         EXPECT_EQ(host.calls, c.expected) << c.hook;
+        const auto added = std::count(c.expected.begin(), c.expected.end(), "BKA_CompSetText");
+        EXPECT_EQ(static_cast<std::ptrdiff_t>(Texts(w).size()), added) << c.hook;
     }
 }
 

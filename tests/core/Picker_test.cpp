@@ -142,15 +142,6 @@ TEST_F(PickerTest, NoSignatureFileShowsTheMessageAndAddsNothing) {
     EXPECT_TRUE(platform.hiddenWindows.empty());  // no text, so the window stays
 }
 
-TEST_F(PickerTest, HidesTheWindowBeforeTheTextOnlyWhenAsked) {
-    WriteSignature("$$$00001A.txt", "a");
-    Pick("");
-    EXPECT_TRUE(platform.hiddenWindows.empty());
-    Pick("", HideWindow::First);
-    EXPECT_EQ(platform.hiddenWindows, std::vector<WindowHandle>{last});
-    EXPECT_TRUE(Window(last).hiddenWhenTextCame);
-}
-
 TEST_F(PickerTest, UnreadableChoiceAddsNothingAndSaysWhy) {
     dir.Write("data/mbox/$$$00001Dir.txt/inside", "x");  // a directory that matches
     EXPECT_TRUE(Pick("", HideWindow::First).empty());
@@ -207,12 +198,6 @@ TEST_F(PickerTest, OneLineModeWithoutEntriesIsSilent) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(PickerTest, DefaultOneLineListIsOptionsOneliner) {
-    WriteSettings("[Options]\r\nOneLineCount=1\r\n[OptionsOneliner]\r\nsig0=\"hello\"\r\n");
-    SetDefaultMode(2);
-    EXPECT_EQ(Pick(""), std::vector<std::string>{"hello\r\n"});
-}
-
 TEST_F(PickerTest, RestrictedModeDropsTitlesWithoutFiles) {
     WriteSettings("[f\\in\\]\r\nMode=3\r\nSelectedSigs=\"A\",\"B\"\r\n");
     dir.Write("data/f/$$$00002B.txt", "b");
@@ -227,29 +212,25 @@ TEST_F(PickerTest, RestrictedModeDropsTitlesWithoutFiles) {
     }
 }
 
-TEST_F(PickerTest, RestrictedModeMatchesAnyFiveCharactersBeforeTheTitle) {
-    WriteSettings("[Options]\r\nSelectedSigs=\"My, \"\"quoted\"\" one\"\r\n");
+// Which file a stored list finds: any five characters before the title, the
+// file without a title for an empty list, a title past the 255th character.
+TEST_F(PickerTest, RestrictedModeFindsTheFileOfATitle) {
+    std::string longList;
+    for (int i = 0; i < 40; ++i) longList += "\"title number " + std::to_string(i) + "\",";
+    const struct {
+        std::string stored, file;
+    } cases[] = {
+        {"\"My, \"\"quoted\"\" one\"", "$$$0001fMy, \"quoted\" one.txt"},
+        {"", "$$$12345.txt"},
+        {longList + "\"Last\"", "$$$00009Last.txt"},
+    };
     SetDefaultMode(3);
-    WriteSignature("$$$0001fMy, \"quoted\" one.txt", "q");
-    EXPECT_EQ(Pick(""), std::vector<std::string>{"q"});
-}
-
-TEST_F(PickerTest, RestrictedModeWithEmptyListLooksForAnUntitledFile) {
-    SetDefaultMode(3);
-    WriteSignature("$$$12345.txt", "untitled");
-    EXPECT_EQ(Pick(""), std::vector<std::string>{"untitled"});
-}
-
-TEST_F(PickerTest, RestrictedModeUsesTheWholeStoredList) {
-    // Titles past the 255th character are chosen too.
-    std::string stored;
-    for (int i = 0; i < 40; ++i) stored += "\"title number " + std::to_string(i) + "\",";
-    stored += "\"Last\"";
-    WriteSettings("[Options]\r\nSelectedSigs=" + stored + "\r\n");
-    ASSERT_GT(stored.size(), 600u);
-    SetDefaultMode(3);
-    WriteSignature("$$$00009Last.txt", "last");
-    EXPECT_EQ(Pick(""), std::vector<std::string>{"last"});
+    for (const auto& c : cases) {
+        WriteSettings("[Options]\r\nSelectedSigs=" + c.stored + "\r\n");
+        const std::string path = WriteSignature(c.file, c.file);
+        EXPECT_EQ(Pick(""), std::vector<std::string>{c.file});
+        std::remove(path.c_str());
+    }
 }
 
 TEST_F(PickerTest, RestrictedModeWithNoFileAtAllShowsTheMessage) {

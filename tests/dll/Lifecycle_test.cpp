@@ -58,42 +58,6 @@ TEST_F(Lifecycle, CallbacksThatDoNothingAnswerZero) {
         EXPECT_EQ(plugin.Export<OneArg>(name)(0), 0) << name;
     EXPECT_EQ(plugin.Export<TwoArgs>("BKC_OnRetrieve")(0, 0), 0);
     EXPECT_EQ(plugin.Export<ThreeArgs>("BKC_OnKeyDispatch")(0, 'A', 0), 0);
-    // Menu types other than 2 leave every menu alone.
-    for (int type : {0, 1, 3, 4, -1})
-        EXPECT_EQ(plugin.Export<ThreeArgs>("BKC_OnMenuInit")(0, 0, type), 0) << type;
-    EXPECT_TRUE(host.commands.empty());
-}
-
-TEST_F(Lifecycle, LegacyLinesAfterANulByteAreKept) {
-    dir.Write("quorvels.dat", std::string("x\0y\r\nz", 6));
-    LoadedPlugin plugin(dir);
-    ASSERT_TRUE(plugin.Load());
-    EXPECT_EQ(ProfileString(plugin.SettingsPath(), "OptionsOneliner", "sig0"), "xy");
-    EXPECT_EQ(ProfileString(plugin.SettingsPath(), "OptionsOneliner", "sig1"), "z");
-    EXPECT_EQ(ProfileString(plugin.SettingsPath(), "Options", "OneLineCount"), "2");
-}
-
-TEST_F(Lifecycle, EmptyLegacyListWritesCountZeroAndKeepsOldEntries) {
-    std::string ini = dir.Write("bkQuorvel.ini", "[OptionsOneliner]\r\nsig0=\"old\"\r\n");
-    std::string legacy = dir.Write("quorvels.dat", "");
-    LoadedPlugin plugin(dir);
-    ASSERT_TRUE(plugin.Load());
-    EXPECT_EQ(ProfileString(ini, "Options", "OneLineCount"), "0");
-    EXPECT_EQ(ProfileString(ini, "OptionsOneliner", "sig0"), "old");
-    EXPECT_EQ(GetFileAttributesA(legacy.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(Lifecycle, LegacyListStaysWhenTheSettingsFileCannotBeWritten) {
-    const std::string before = "[Options]\r\nMode=2\r\n";
-    std::string ini = dir.Write("bkQuorvel.ini", before);
-    std::string legacy = dir.Write("quorvels.dat", "one\r\ntwo\r\n");
-    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
-    LoadedPlugin plugin(dir);
-    EXPECT_TRUE(plugin.Load());  // the plug-in still works; the list migrates later
-    plugin.Unload();
-    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(TempDir::Read(ini), before);
-    EXPECT_EQ(TempDir::Read(legacy), "one\r\ntwo\r\n");
 }
 
 TEST_F(Lifecycle, SettingsFileThatIsADirectoryStillLoads) {

@@ -321,26 +321,6 @@ TEST_F(DialogTest, CloseBoxCancels) {
     EXPECT_EQ(SettingsText(), before);
 }
 
-TEST_F(DialogTest, AFailedSaveIsShownAndChangesNothing) {
-    const std::string before = "[Options]\r\nMode=1\r\n";
-    WriteSettings(before);
-    ASSERT_TRUE(Load());
-    // Held open without delete sharing: the file can't be replaced.
-    HANDLE hold = CreateFileA(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    RunDefaultSetup([&](U& u) {
-        HWND d = u.WaitForDialog(kDefaultCaption);
-        U::Click(Ctl(d, "NoActionRadioButton"));
-        U::ClickLater(Ctl(d, "OkButton"));
-        std::string text = u.AnswerMessageBox("Error");
-        u.Check(text.rfind("The settings could not be saved", 0) == 0, "error box: " + text);
-        u.WaitUntilGone(d);
-    });
-    CloseHandle(hold);
-    EXPECT_EQ(SettingsText(), before);
-}
-
 TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
     WriteSettings("[Options]\r\nMode=2\r\nSigAddTiming=0\r\n");
     ASSERT_TRUE(Load());

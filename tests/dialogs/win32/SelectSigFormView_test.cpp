@@ -255,47 +255,6 @@ TEST_F(DialogTest, NoSignatureFileWarnsAndOpensAnEmptyList) {
     EXPECT_NE(SettingsText().find("SelectedSigs=\r\n"), std::string::npos) << SettingsText();
 }
 
-TEST_F(SelectDialogTest, ANumberThatIsNotHexadecimalIsReportedAndNothingOpens) {
-    WriteSignature("$$$0001GBad.txt", "x");
-    WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n");
-    ASSERT_TRUE(Load());
-    RunDefaultSetup([&](U& u) {
-        HWND d = u.WaitForDialog(kDefaultCaption);
-        U::ClickLater(EditCtl(d, "SelSigButton"));
-        u.Check(u.AnswerMessageBox("Error") == "'$0001G' is not a valid integer value",
-                "the conversion error");
-        u.WaitUntil([&] { return U::Enabled(d); }, "the setup dialog to take input again");
-        u.Check(!FindWindowA("#32770", kSelectCaption), "no selection dialog");
-        U::Click(EditCtl(d, "OkButton"));
-        u.WaitUntilGone(d);
-    });
-    EXPECT_EQ(Profile("Options", "SelectedSigs"), "Alpha");  // kept
-}
-
-TEST_F(SelectDialogTest, APreviewFileThatIsGoneIsReportedAndThePreviewStays) {
-    std::string beta = dir.Join("data\\mbox\\$$$0000aBeta.txt");
-    WriteSettings("[Options]\r\nMode=3\r\n");
-    ASSERT_TRUE(Load());
-    RunDefaultSetup([&](U& u) {
-        HWND d = u.WaitForDialog(kDefaultCaption);
-        HWND s = OpenSelection(u, d);
-        HWND list = SelCtl(s, "SigCheckListBox");
-        HWND preview = SelCtl(s, "SigPreviewMemo");
-        u.Check(DeleteFileA(beta.c_str()) != FALSE, "Beta deleted");
-        ClickTitle(list, IndexOf(list, "Alpha"));
-        u.WaitUntil([&] { return U::Text(preview) == "alpha\r\n"; }, "the preview of Alpha");
-        ClickTitle(list, IndexOf(list, "Beta"));
-        std::string text = u.AnswerMessageBox("Error");
-        u.Check(text.find("$$$0000ABeta.txt") != std::string::npos, "names the file: " + text);
-        u.Check(U::Text(preview) == "alpha\r\n", "the preview stays");
-        u.Check(IsWindowVisible(s) != FALSE, "the dialog stays open");
-        U::Click(SelCtl(s, "CancelButton"));
-        u.WaitUntilGone(s);
-        U::Click(EditCtl(d, "CancelButton"));
-        u.WaitUntilGone(d);
-    });
-}
-
 // A bitmap of `width` x `height` in the window colour, to draw into; its pixels.
 struct Canvas {
     Canvas(int w, int h) : width(w), height(h) {
