@@ -117,11 +117,9 @@ void Draw(const DRAWITEMSTRUCT& item) {
     RECT boxArea = all;
     boxArea.right = all.left + ScaleToDpi(kBoxArea, dpi);
     FillRect(dc, &boxArea, GetSysColorBrush(COLOR_WINDOW));
-    RECT box;
-    box.left = all.left + ScaleToDpi(kBoxMargin, dpi);
-    box.top = all.top + (all.bottom - all.top - boxSize) / 2;
-    box.right = box.left + boxSize;
-    box.bottom = box.top + boxSize;
+    const int boxLeft = all.left + ScaleToDpi(kBoxMargin, dpi);
+    const int boxTop = all.top + (all.bottom - all.top - boxSize) / 2;
+    RECT box{boxLeft, boxTop, boxLeft + boxSize, boxTop + boxSize};
     UINT boxState =
         DFCS_BUTTONCHECK | (item.itemData ? DFCS_CHECKED : 0) | (disabled ? DFCS_INACTIVE : 0);
     DrawFrameControl(dc, &box, DFC_BUTTON, boxState);
