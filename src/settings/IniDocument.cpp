@@ -193,18 +193,14 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
     std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
     auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end()) {
+        // A new section, empty: the key goes in below as into any section without keys.
         if (Line* last = LastLiveLine())
             EnsureLineEnd(*last);
         Section& added = sections_.emplace_back();
         added.folded = codePage_.Fold(section);
         added.hasHeader = true;
         added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
-        LineId id = AddLine(Store(keyLine));
-        added.order.push_back(id);
-        added.keys[codePage_.Fold(key)].push_back(id);
-        added.lastKey = 0;
-        firstSection_.emplace(added.folded, sections_.size() - 1);
-        return true;
+        found = firstSection_.emplace(added.folded, sections_.size() - 1).first;
     }
 
     Section& target = sections_[found->second];

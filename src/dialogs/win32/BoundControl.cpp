@@ -207,9 +207,8 @@ void PullControl(BoundControl& control) {
         case Kind::RadioGroup: {
             auto checked = std::find_if(control.items.begin(), control.items.end(), GetCheck);
             StateAs<Kind::RadioGroup>(control).itemIndex =
-                checked == control.items.end()
-                    ? -1
-                    : static_cast<int>(checked - control.items.begin());
+                checked == control.items.end() ? -1
+                                               : static_cast<int>(checked - control.items.begin());
             break;
         }
         case Kind::CheckList: {

@@ -190,9 +190,7 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
     temp.Keep();
 }
 
-// The system's search also takes an entry whose 8.3 alias matches the pattern
-// ("$$$*.txt" finds "$$$x.txtold" through "$$$X~PKA.TXT"); each entry found is
-// checked again against its long name, so that only the long name counts.
+// Each entry the system finds is checked again against its long name (Wildcard.h).
 std::vector<FoundFile> Win32Platform::FindFiles(const std::string& pattern) {
     const CodePage& codePage = AnsiCodePage();
     std::size_t separator = codePage.FindLastSeparator(pattern);
