@@ -67,11 +67,8 @@ IniFileText DecodeIniFile(std::string bytes) {
 std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::string_view oddByte) {
     if (encoding == IniEncoding::Ansi)
         return std::string(text);
-    if (encoding == IniEncoding::Utf8) {
-        std::string out(kUtf8Mark);
-        out += text;
-        return out;
-    }
+    if (encoding == IniEncoding::Utf8)
+        return std::string(kUtf8Mark).append(text);
     bool be = encoding == IniEncoding::Utf16Be;
     std::string out;
     out.reserve(text.size() * 2 + 2 + oddByte.size());
