@@ -65,11 +65,10 @@ int WINAPI BKC_OnOutgoing(HWND window, int deliveryMode) {
 
 // 1 whatever happens in the dialog, also when it fails.
 int WINAPI BKC_OnPlugInSetup(Ignored) {
-    Guarded(Instance(), 1, [](bk::Plugin& p) {
+    return Guarded(Instance(), 1, [](bk::Plugin& p) {
         bk::RunSetup(p, bk::SetupOf::Default);
         return 1;
     });
-    return 1;
 }
 
 int WINAPI BKC_OnPlugInInfo(char* record) {
