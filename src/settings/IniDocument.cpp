@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool HasLineEnd(std::string_view text) {
-    return !text.empty() && (text.back() == '\n' || text.back() == '\r');
-}
-
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -156,9 +152,8 @@ void IniDocument::CheckStorable(std::string_view sectionName, std::string_view k
 
 void IniDocument::EnsureLineEnd(Line& line) {
     std::string_view text = TextOf(line);
-    if (HasLineEnd(text))
-        return;
-    line = Store(std::string(text) + std::string(kLineEnd));
+    if (text.empty() || (text.back() != '\n' && text.back() != '\r'))
+        line = Store(std::string(text) + std::string(kLineEnd));
 }
 
 IniDocument::Line* IniDocument::LastLiveLine() {
