@@ -60,26 +60,20 @@ std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& setting
     std::vector<std::string> titles =
         SplitCommaText('"' + stored + '"', plugin.GetPlatform().AnsiCodePage());
 
-    auto search = [&](const std::string& title) -> std::optional<FoundFile> {
-        auto found = plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, title));
-        if (found.empty())
-            return std::nullopt;
-        return found.front();
-    };
     // A title without a file is dropped and another drawn, until one is found
     // or the last one has failed too.
-    std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
-    std::optional<FoundFile> match = search(titles[index]);
-    while (!match && titles.size() > 1) {
+    for (;;) {
+        std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
+        std::vector<FoundFile> found =
+            plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, titles[index]));
+        if (!found.empty())
+            return ReadSignatureFile(plugin, directory, found.front());
+        if (titles.size() == 1)
+            break;
         titles.erase(titles.begin() + index);
-        index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
-        match = search(titles[index]);
     }
-    if (!match) {
-        plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
-        return std::nullopt;
-    }
-    return ReadSignatureFile(plugin, directory, *match);
+    plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
+    return std::nullopt;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "dialogs/EditForm.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 #include "dialogs/SelectSigForm.h"

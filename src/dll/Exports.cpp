@@ -34,30 +34,23 @@ std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
 
 extern "C" {
 
-int WINAPI BKC_OnStart() {
-    return 0;
-}
-
-int WINAPI BKC_OnExit() {
-    return 0;
-}
+// The callbacks the plug-in has no use for: each answers 0.
+// clang-format off
+int WINAPI BKC_OnStart() { return 0; }
+int WINAPI BKC_OnExit() { return 0; }
+int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
+int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
+int WINAPI BKC_OnEveryMinute() { return 0; }
+int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
+int WINAPI BKC_OnRetrieve(Ignored, Ignored) { return 0; }
+int WINAPI BKC_OnSend(Ignored) { return 0; }
+int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
+// clang-format on
 
 int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
     return Guarded(Instance(), 0, [&](bk::Plugin& p) {
         return bk::OnMenuInit(p, menu, menuType, &MenuCommand, &MenuState);
     });
-}
-
-int WINAPI BKC_OnOpenFolder(Ignored) {
-    return 0;
-}
-
-int WINAPI BKC_OnOpenMail(Ignored) {
-    return 0;
-}
-
-int WINAPI BKC_OnEveryMinute() {
-    return 0;
 }
 
 int WINAPI BKC_OnOpenCompose(HWND window, int composeMode) {
@@ -70,29 +63,12 @@ int WINAPI BKC_OnOutgoing(HWND window, int deliveryMode) {
                    [&](bk::Plugin& p) { return bk::OnOutgoing(p, window, deliveryMode); });
 }
 
-int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) {
-    return 0;
-}
-
-int WINAPI BKC_OnRetrieve(Ignored, Ignored) {
-    return 0;
-}
-
-int WINAPI BKC_OnSend(Ignored) {
-    return 0;
-}
-
-int WINAPI BKC_OnFinishRetrieve(Ignored) {
-    return 0;
-}
-
 // 1 whatever happens in the dialog, also when it fails.
 int WINAPI BKC_OnPlugInSetup(Ignored) {
-    Guarded(Instance(), 1, [](bk::Plugin& p) {
+    return Guarded(Instance(), 1, [](bk::Plugin& p) {
         bk::RunSetup(p, bk::SetupOf::Default);
         return 1;
     });
-    return 1;
 }
 
 int WINAPI BKC_OnPlugInInfo(char* record) {

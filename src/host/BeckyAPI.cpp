@@ -31,7 +31,6 @@ bool TBeckyAPI::Bind() {
         hostModule_ = 0;
         return false;
     }
-    // Each slot is filled in load order; the first missing name ends the walk.
     for (const SlotRow& row : kSlots) {
         ProcAddress address = platform_.FindExport(hostModule_, row.name);
         row.set(*this, address);

@@ -52,28 +52,21 @@ CodePage CodePage::Japanese() {
 bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size();) {
-        std::size_t n = CharLength(a, i);
-        if (n == 2) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1])
-                return false;
-        } else if (upper_[static_cast<std::uint8_t>(a[i])] !=
-                   upper_[static_cast<std::uint8_t>(b[i])]) {
+    for (std::size_t i = 0, n; (n = CharLength(a, i)) != 0; i += n) {
+        bool same = n == 2 ? a[i] == b[i] && a[i + 1] == b[i + 1]
+                           : upper_[static_cast<std::uint8_t>(a[i])] ==
+                                 upper_[static_cast<std::uint8_t>(b[i])];
+        if (!same)
             return false;
-        }
-        i += n;
     }
     return true;
 }
 
 std::string CodePage::Fold(std::string_view name) const {
     std::string folded(name);
-    for (std::size_t i = 0; i < folded.size();) {
-        std::size_t n = CharLength(folded, i);
+    for (std::size_t i = 0, n; (n = CharLength(folded, i)) != 0; i += n)
         if (n == 1)
             folded[i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
-        i += n;
-    }
     return folded;
 }
 

@@ -30,8 +30,6 @@ using MenuHandle = void*;
 enum FileAttribute : std::uint32_t {
     kAttrReadOnly = 0x01,
     kAttrHidden = 0x02,
-    kAttrSystem = 0x04,
-    kAttrVolume = 0x08,
     kAttrDirectory = 0x10,
     kAttrArchive = 0x20,
 };

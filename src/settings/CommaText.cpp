@@ -12,8 +12,7 @@ bool IsSkippable(char c) {
 
 std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& codePage) {
     // Everything from the first NUL on is not part of the text.
-    if (auto nul = text.find('\0'); nul != std::string_view::npos)
-        text = text.substr(0, nul);
+    text = text.substr(0, text.find('\0'));
 
     std::vector<std::string> items;
     std::size_t p = 0;

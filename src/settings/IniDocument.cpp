@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool HasLineEnd(std::string_view text) {
-    return !text.empty() && (text.back() == '\n' || text.back() == '\r');
-}
-
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -156,9 +152,8 @@ void IniDocument::CheckStorable(std::string_view sectionName, std::string_view k
 
 void IniDocument::EnsureLineEnd(Line& line) {
     std::string_view text = TextOf(line);
-    if (HasLineEnd(text))
-        return;
-    line = Store(std::string(text) + std::string(kLineEnd));
+    if (text.empty() || (text.back() != '\n' && text.back() != '\r'))
+        line = Store(std::string(text) + std::string(kLineEnd));
 }
 
 IniDocument::Line* IniDocument::LastLiveLine() {
@@ -193,18 +188,14 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
     std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
     auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end()) {
+        // A new section, empty: the key goes in below as into any section without keys.
         if (Line* last = LastLiveLine())
             EnsureLineEnd(*last);
         Section& added = sections_.emplace_back();
         added.folded = codePage_.Fold(section);
         added.hasHeader = true;
         added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
-        LineId id = AddLine(Store(keyLine));
-        added.order.push_back(id);
-        added.keys[codePage_.Fold(key)].push_back(id);
-        added.lastKey = 0;
-        firstSection_.emplace(added.folded, sections_.size() - 1);
-        return true;
+        found = firstSection_.emplace(added.folded, sections_.size() - 1).first;
     }
 
     Section& target = sections_[found->second];

@@ -8,21 +8,11 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 void AppendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    // The lead byte's marker bits for a sequence of 1, 2, 3 or 4 bytes.
+    static constexpr std::uint32_t kLeadBits[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    int n = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    out += static_cast<char>(kLeadBits[n] | (c >> (6 * (n - 1))));
+    for (int k = n - 2; k >= 0; --k) out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
 }
 
 void AppendUnit(std::string& out, std::uint16_t unit, bool bigEndian) {
@@ -77,11 +67,8 @@ IniFileText DecodeIniFile(std::string bytes) {
 std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::string_view oddByte) {
     if (encoding == IniEncoding::Ansi)
         return std::string(text);
-    if (encoding == IniEncoding::Utf8) {
-        std::string out(kUtf8Mark);
-        out += text;
-        return out;
-    }
+    if (encoding == IniEncoding::Utf8)
+        return std::string(kUtf8Mark).append(text);
     bool be = encoding == IniEncoding::Utf16Be;
     std::string out;
     out.reserve(text.size() * 2 + 2 + oddByte.size());

@@ -20,49 +20,38 @@ bool IniReader::StartsWithFolded(std::string_view text, std::string_view prefix)
     return true;
 }
 
-template <class OnKeyLine>
-void IniReader::ForEachKeyLine(std::string_view section, std::string_view keyPrefix,
-                               OnKeyLine onKeyLine) const {
-    std::string_view wanted = RequestedName(section, codePage_);
-    bool inside = wanted.empty();  // the unnamed section comes first of all
+std::optional<std::string_view> IniReader::FindValue(std::string_view section,
+                                                     std::string_view key) const {
+    std::string_view wantedSection = RequestedName(section, codePage_);
+    std::string_view wantedKey = RequestedName(key, codePage_);
+    bool inside = wantedSection.empty();  // the unnamed section comes first of all
     for (std::size_t pos = 0; pos < text_.size();) {
         std::size_t length = IniLineLength(text_, pos);
         std::string_view lineText = text_.substr(pos, length);
         pos += length;
         // Skip cheaply what can't matter: outside the section everything but
-        // headers, inside it keys that don't start with `keyPrefix`.
+        // headers, inside it keys that don't start with the wanted key.
         std::size_t first = 0;
         while (first < lineText.size() && IsIniBlank(codePage_, lineText[first])) ++first;
         if (first == lineText.size())
             continue;
         if (lineText[first] != '[') {
-            if (!inside || !StartsWithFolded(lineText.substr(first), keyPrefix))
+            if (!inside || !StartsWithFolded(lineText.substr(first), wantedKey))
                 continue;
         }
         IniLine line = ParseIniLine(lineText, codePage_, multiByte_);
         if (line.kind == IniLine::Kind::Section) {
             if (inside)
-                return;
-            inside = codePage_.EqualNoCase(line.name.In(lineText), wanted);
-        } else if (line.kind == IniLine::Kind::Key && inside) {
-            if (!onKeyLine(lineText, line))
-                return;
+                return std::nullopt;
+            inside = codePage_.EqualNoCase(line.name.In(lineText), wantedSection);
+        } else if (line.kind == IniLine::Kind::Key && inside &&
+                   codePage_.EqualNoCase(line.name.In(lineText), wantedKey)) {
+            if (!line.hasValue)
+                return std::nullopt;
+            return line.value.In(lineText);
         }
     }
-}
-
-std::optional<std::string_view> IniReader::FindValue(std::string_view section,
-                                                     std::string_view key) const {
-    std::string_view wanted = RequestedName(key, codePage_);
-    std::optional<std::string_view> found;
-    ForEachKeyLine(section, wanted, [&](std::string_view lineText, const IniLine& line) {
-        if (!codePage_.EqualNoCase(line.name.In(lineText), wanted))
-            return true;
-        if (line.hasValue)
-            found = line.value.In(lineText);
-        return false;
-    });
-    return found;
+    return std::nullopt;
 }
 
 void SectionLister::Add(std::string_view lineText, const IniLine& line) {

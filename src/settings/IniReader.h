@@ -28,12 +28,6 @@ public:
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
 private:
-    // Calls `onKeyLine(lineText, parsed)` for each key line of the first
-    // section named `section` whose text starts with `keyPrefix` (letter case
-    // aside), in file order, until it returns false.
-    template <class OnKeyLine>
-    void ForEachKeyLine(std::string_view section, std::string_view keyPrefix,
-                        OnKeyLine onKeyLine) const;
     bool StartsWithFolded(std::string_view text, std::string_view prefix) const;
 
     std::string_view text_;

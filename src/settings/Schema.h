@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/CodePage.h"
-#include "settings/SettingsTypes.h"
 
 namespace bk {
 

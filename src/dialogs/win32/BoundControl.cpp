@@ -1,10 +1,11 @@
 #include "dialogs/win32/BoundControl.h"
 
+#include <algorithm>
 #include <iterator>
 #include <stdexcept>
 
 #include "dialogs/win32/CheckListControl.h"
-#include "dialogs/win32/GdiGuards.h"
+#include "dialogs/win32/DialogFonts.h"
 #include "dialogs/win32/TabMemo.h"
 #include "settings/TextLines.h"
 
@@ -57,14 +58,13 @@ void SetStyleBit(HWND window, DWORD bit, bool on) {
         SetWindowLongPtrA(window, GWL_STYLE, static_cast<LONG_PTR>(wanted));
 }
 
-void SetCheck(HWND button, bool checked) {
-    bool now = SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (now != checked)
-        SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 bool GetCheck(HWND button) {
     return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetCheck(HWND button, bool checked) {
+    if (GetCheck(button) != checked)
+        SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void SetEnabled(HWND window, bool enabled) {
@@ -86,18 +86,6 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-// Text metrics height of `font`, for laying out a radio group's items.
-int FontHeight(HWND window, HFONT font) {
-    HDC dc = GetDC(window);
-    TEXTMETRICA metrics{};
-    {
-        ScopedSelect selected(dc, font);
-        GetTextMetricsA(dc, &metrics);
-    }
-    ReleaseDC(window, dc);
-    return metrics.tmHeight;
-}
-
 // The places of a radio group's items, as a radio group lays them out:
 // columns of equal width, rows sharing the height below the group's caption.
 std::vector<RECT> RadioItemPlaces(const BoundControl& control, Rect group, int textHeight,
@@ -117,10 +105,6 @@ std::vector<RECT> RadioItemPlaces(const BoundControl& control, Rect group, int t
         places.push_back({x, y, x + itemWidth, y + itemHeight});
     }
     return places;
-}
-
-HFONT FontFor(const BoundControl& control, const DialogFontSet& fonts) {
-    return IsMemo(control.row->kind) ? fonts.memo : fonts.dialog;
 }
 
 void PushMemo(BoundControl& control) {
@@ -221,13 +205,10 @@ void PullControl(BoundControl& control) {
             break;
         }
         case Kind::RadioGroup: {
-            RadioGroup& group = StateAs<Kind::RadioGroup>(control);
-            group.itemIndex = -1;
-            for (std::size_t k = 0; k < control.items.size(); ++k)
-                if (GetCheck(control.items[k])) {
-                    group.itemIndex = static_cast<int>(k);
-                    break;
-                }
+            auto checked = std::find_if(control.items.begin(), control.items.end(), GetCheck);
+            StateAs<Kind::RadioGroup>(control).itemIndex =
+                checked == control.items.end() ? -1
+                                               : static_cast<int>(checked - control.items.begin());
             break;
         }
         case Kind::CheckList: {
@@ -287,22 +268,21 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
 }
 
 void PlaceControl(BoundControl& control, const DialogFontSet& fonts, int dpi) {
-    Rect place = ScaleToDpi(control.row->place, dpi);
-    HFONT font = FontFor(control, fonts);
-    SendMessageA(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SetWindowPos(control.window, nullptr, place.x, place.y, place.width, place.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT font = IsMemo(control.row->kind) ? fonts.memo : fonts.dialog;
+    auto place = [font](HWND window, const RECT& r) {
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    Rect group = ScaleToDpi(control.row->place, dpi);
+    place(control.window, {group.x, group.y, group.x + group.width, group.y + group.height});
     if (control.row->kind == Kind::CheckList)
         checklistcontrol::SetDpi(control.window, dpi);
     if (!control.items.empty()) {
-        std::vector<RECT> places =
-            RadioItemPlaces(control, place, FontHeight(control.window, font), dpi);
-        for (std::size_t k = 0; k < control.items.size(); ++k) {
-            const RECT& r = places[k];
-            SendMessageA(control.items[k], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            SetWindowPos(control.items[k], nullptr, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        TEXTMETRICW metrics{};
+        FontMetrics(font, metrics);
+        std::vector<RECT> places = RadioItemPlaces(control, group, metrics.tmHeight, dpi);
+        for (std::size_t k = 0; k < control.items.size(); ++k) place(control.items[k], places[k]);
     }
 }
 

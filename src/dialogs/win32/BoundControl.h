@@ -36,10 +36,8 @@ template <typename Form>
 std::vector<BoundControl> BindRows(const DialogLayout<Form>& layout, Form& form) {
     std::vector<BoundControl> bound;
     bound.reserve(layout.rows.size());
-    for (std::size_t i = 0; i < layout.rows.size(); ++i) {
-        const ControlRow& row = layout.rows[i];
-        bound.push_back({&row, &row.state(&form), ControlId(i)});
-    }
+    for (std::size_t i = 0; i < layout.rows.size(); ++i)
+        bound.push_back({&layout.rows[i], &layout.rows[i].state(&form), ControlId(i)});
     return bound;
 }
 

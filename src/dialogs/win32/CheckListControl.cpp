@@ -114,20 +114,16 @@ void Draw(const DRAWITEMSTRUCT& item) {
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     bool disabled = (item.itemState & ODS_DISABLED) != 0;
 
-    RECT boxArea = all;
-    boxArea.right = all.left + ScaleToDpi(kBoxArea, dpi);
+    RECT boxArea{all.left, all.top, all.left + ScaleToDpi(kBoxArea, dpi), all.bottom};
     FillRect(dc, &boxArea, GetSysColorBrush(COLOR_WINDOW));
-    RECT box;
-    box.left = all.left + ScaleToDpi(kBoxMargin, dpi);
-    box.top = all.top + (all.bottom - all.top - boxSize) / 2;
-    box.right = box.left + boxSize;
-    box.bottom = box.top + boxSize;
+    const int boxLeft = all.left + ScaleToDpi(kBoxMargin, dpi);
+    const int boxTop = all.top + (all.bottom - all.top - boxSize) / 2;
+    RECT box{boxLeft, boxTop, boxLeft + boxSize, boxTop + boxSize};
     UINT boxState =
         DFCS_BUTTONCHECK | (item.itemData ? DFCS_CHECKED : 0) | (disabled ? DFCS_INACTIVE : 0);
     DrawFrameControl(dc, &box, DFC_BUTTON, boxState);
 
-    RECT text = all;
-    text.left = boxArea.right;
+    RECT text{boxArea.right, all.top, all.right, all.bottom};
     FillRect(dc, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     std::wstring title = TitleOf(item.hwndItem, item.itemID);
     if (!title.empty()) {
@@ -135,8 +131,7 @@ void Draw(const DRAWITEMSTRUCT& item) {
         COLORREF oldColor = SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
                                                          : selected ? COLOR_HIGHLIGHTTEXT
                                                                     : COLOR_WINDOWTEXT));
-        RECT inner = text;
-        inner.left += ScaleToDpi(kBoxMargin, dpi);
+        RECT inner{text.left + ScaleToDpi(kBoxMargin, dpi), text.top, text.right, text.bottom};
         DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &inner,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
         SetTextColor(dc, oldColor);

@@ -20,23 +20,28 @@ UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily, int dpi) {
                                   pitchAndFamily, face));
 }
 
-// True when the font that the mapper actually chose for `font` is fixed-pitch.
+// True when the font that the mapper actually chose for `font` is fixed-pitch
+// (or when that can't be told: what was asked for is kept).
 bool IsFixedPitch(HFONT font) {
+    TEXTMETRICW metrics{};
+    // The bit is named for fixed pitch but is set for variable-pitch fonts.
+    return !FontMetrics(font, metrics) || (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+}
+
+}  // namespace
+
+bool FontMetrics(HFONT font, TEXTMETRICW& metrics) {
     HDC dc = GetDC(nullptr);
     if (!dc)
-        return true;  // can't tell; keep what was asked for
-    TEXTMETRICW metrics{};
+        return false;
     BOOL ok;
     {
         ScopedSelect selected(dc, font);
         ok = GetTextMetricsW(dc, &metrics);
     }
     ReleaseDC(nullptr, dc);
-    // The bit is named for fixed pitch but is set for variable-pitch fonts.
-    return !ok || (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+    return ok != FALSE;
 }
-
-}  // namespace
 
 UniqueFont CreateDialogFont(int dpi) {
     return Create(L"Arial", DEFAULT_PITCH | FF_SWISS, dpi);

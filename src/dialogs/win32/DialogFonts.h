@@ -19,4 +19,7 @@ UniqueFont CreateDialogFont(int dpi);
 // height is taken.
 UniqueFont CreateMemoFont(int dpi);
 
+// The text metrics of `font` as the screen realises it; false when they can't be had.
+bool FontMetrics(HFONT font, TEXTMETRICW& metrics);
+
 }  // namespace bk

@@ -10,10 +10,6 @@
 
 namespace bk {
 
-#ifndef WM_DPICHANGED
-inline constexpr UINT WM_DPICHANGED = 0x02E0;
-#endif
-
 // The DPI for `window`: the monitor's on a per-monitor aware thread, the
 // system's otherwise; kBaseDpi (unscaled) when neither can be had.
 int DpiForWindow(HWND window);

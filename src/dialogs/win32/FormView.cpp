@@ -221,13 +221,10 @@ void FormView::TryClose(ModalResult result) {
 }
 
 BoundControl* FormView::Find(int id) {
-    for (BoundControl& control : controls_) {
-        if (control.id == id)
+    // A radio group's items follow its own identifier.
+    for (BoundControl& control : controls_)
+        if (id >= control.id && id <= control.id + static_cast<int>(control.items.size()))
             return &control;
-        for (std::size_t k = 0; k < control.items.size(); ++k)
-            if (control.id + 1 + static_cast<int>(k) == id)
-                return &control;
-    }
     return nullptr;
 }
 

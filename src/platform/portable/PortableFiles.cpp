@@ -184,19 +184,13 @@ void PortablePlatform::ReplaceFile(const std::string& path, std::string_view con
     if (rawFd < 0)
         throw FileError(path, "can't create a temporary file: " + LastError());
     UniqueFd fd(rawFd);
-    std::string reason;
-    if (exists && ::fchmod(fd.Get(), st.st_mode & 07777) != 0) {
-        reason = LastError();
-    } else if (!WriteAll(fd.Get(), content) || ::fsync(fd.Get()) != 0) {
-        reason = LastError();
-    } else if (!fd.Close()) {
-        reason = LastError();
-    } else if (::rename(temp.c_str(), target.c_str()) != 0) {
-        reason = LastError();
-    } else {
+    // Each step runs only when the one before succeeded; errno tells why one failed.
+    if ((!exists || ::fchmod(fd.Get(), st.st_mode & 07777) == 0) && WriteAll(fd.Get(), content) &&
+        ::fsync(fd.Get()) == 0 && fd.Close() && ::rename(temp.c_str(), target.c_str()) == 0) {
         SyncDirectory(directory);
         return;
     }
+    std::string reason = LastError();
     ::unlink(temp.c_str());
     throw FileError(path, reason);
 }

@@ -16,9 +16,7 @@ namespace {
 // byte and continuation bytes go; 1 for a byte that starts none.
 std::size_t Utf8SequenceLength(std::string_view text) {
     auto lead = static_cast<std::uint8_t>(text[0]);
-    std::size_t n = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
-    if (lead >= 0xF5)
-        n = 1;
+    std::size_t n = lead >= 0xF5 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
     for (std::size_t k = 1; k < n; ++k)
         if (k >= text.size() || (static_cast<std::uint8_t>(text[k]) & 0xC0) != 0x80)
             return k;

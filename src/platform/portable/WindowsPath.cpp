@@ -19,10 +19,9 @@ std::string FindNoCase(const std::string& directory, std::string_view name,
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), &::closedir);
     if (!dir)
         return {};
-    while (const dirent* entry = ::readdir(dir.get())) {
+    while (const dirent* entry = ::readdir(dir.get()))
         if (codePage.EqualNoCase(entry->d_name, name))
             return entry->d_name;
-    }
     return {};
 }
 
@@ -30,10 +29,9 @@ std::string FindNoCase(const std::string& directory, std::string_view name,
 
 std::string ToPosixSeparators(std::string_view path, const CodePage& codePage) {
     std::string result(path);
-    for (std::size_t i = 0, n; (n = codePage.CharLength(path, i)) != 0; i += n) {
+    for (std::size_t i = 0, n; (n = codePage.CharLength(path, i)) != 0; i += n)
         if (n == 1 && path[i] == '\\')
             result[i] = '/';
-    }
     return result;
 }
 
@@ -58,11 +56,9 @@ std::string Resolve(std::string_view path, const CodePage& codePage) {
         std::string candidate = result + std::string(component);
         if (found && !Exists(candidate) && component != "." && component != "..") {
             std::string match = FindNoCase(result.empty() ? "." : result, component, codePage);
-            if (!match.empty()) {
+            found = !match.empty();
+            if (found)
                 candidate = result + match;
-            } else {
-                found = false;
-            }
         }
         result = std::move(candidate);
     }

@@ -7,9 +7,7 @@ std::string SystemErrorText(DWORD code) {
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                              code, 0, buffer, sizeof buffer, nullptr);
     std::string text(buffer, n);
-    while (!text.empty() &&
-           (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
-        text.pop_back();
+    text.erase(text.find_last_not_of("\r\n .") + 1);  // npos + 1: all of it
     return text.empty() ? "error " + std::to_string(code) : text;
 }
 

@@ -142,12 +142,10 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
     // the read-only attribute would not stop the replace.
     DWORD attributes = GetFileAttributesA(path.c_str());
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            throw FileError(path, "the name is a directory");
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            throw FileError(path, "the file is read-only");
-    }
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw FileError(path, "the name is a directory");
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw FileError(path, "the file is read-only");
 
     std::size_t separator = AnsiCodePage().FindLastSeparator(path);
     std::string directory = separator == std::string::npos ? "." : path.substr(0, separator + 1);
@@ -190,9 +188,7 @@ void Win32Platform::ReplaceFile(const std::string& path, std::string_view conten
     temp.Keep();
 }
 
-// The system's search also takes an entry whose 8.3 alias matches the pattern
-// ("$$$*.txt" finds "$$$x.txtold" through "$$$X~PKA.TXT"); each entry found is
-// checked again against its long name, so that only the long name counts.
+// Each entry the system finds is checked again against its long name (Wildcard.h).
 std::vector<FoundFile> Win32Platform::FindFiles(const std::string& pattern) {
     const CodePage& codePage = AnsiCodePage();
     std::size_t separator = codePage.FindLastSeparator(pattern);
