@@ -55,6 +55,10 @@ public:
     // returns true when the text changed.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);
+    // What WriteString refuses, without the write: throws SettingsError unless
+    // the names (untrimmed) and the value can be stored.
+    void CheckStorable(std::string_view sectionName, std::string_view keyName,
+                       std::optional<std::string_view> value) const;
 
     // The file's bytes.
     std::string Serialize() const;
@@ -91,9 +95,6 @@ private:
     LineId AddLine(const Line& line);
     const Section* FindSection(std::string_view wanted) const;
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
-    // Throws SettingsError unless the names (untrimmed) and value can be stored.
-    void CheckStorable(std::string_view sectionName, std::string_view keyName,
-                       std::optional<std::string_view> value) const;
     void EnsureLineEnd(Line& line);
     Line* LastLiveLine();
     const Line* FirstLiveLine() const;

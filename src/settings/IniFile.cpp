@@ -195,6 +195,8 @@ void IniBatch::WriteString(std::string_view section, std::string_view key, std::
     std::vector<std::string>* candidates = nullptr;
     std::vector<std::string>::iterator keep;
     if (state_->document.Encoding() != IniEncoding::Ansi) {
+        // Refused as the plain write would be, whatever the file holds.
+        state_->document.CheckStorable(storedSection, storedKey, stored);
         const std::string_view read = Unquote(value);
         KeptValues& kept = KeptIn(storedSection);
         if (auto found = kept.byShown.find(std::string(read)); found != kept.byShown.end()) {

@@ -290,6 +290,10 @@ TEST_F(IniFileTest, UnicodeFilesAreReadAndWrittenInTheSystemCodePage) {
         EXPECT_EQ(file.text, "[s]\r\n" + c.after) << c.why;
         EXPECT_EQ(file.encoding, c.encoding) << c.why;
     }
+    // What any write refuses is refused where the stored text would be kept too.
+    IniFile bad(platform, dir.Write("b.ini", EncodeIniFile(IniEncoding::Utf8,
+                                                           "[s]\r\n=" + arrow + "\r\n", "")));
+    EXPECT_THROW(IniBatch(bad).WriteString("s", "", "?"), SettingsError);
     // Reads: names fold as the file's reads fold them, before conversion, so
     // two keys that both show as "?" are two entries with their own values.
     IniFile ini(platform, dir.Write("u.ini", EncodeIniFile(IniEncoding::Utf8,
