@@ -42,6 +42,7 @@ public:
     // The host's entry points: all bound once Attach has succeeded.
     TBeckyAPI& Host() { return host_; }
     // The settings file beside the module (known once Attach has succeeded).
+    // An IniBatch refers to the IniFile it is made over: keep that in a local.
     IniFile Settings() const { return IniFile(platform_, settingsPath_); }
 
     // Read at attach; replaced when the user saves the default setup.
