@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "HostModel.h"
 #include "settings/IniFile.h"
 #include "support/FaultyPlatform.h"
 #include "support/ScriptedForms.h"
@@ -17,13 +18,11 @@ namespace {
 
 using test::TempDir;
 
-void DummyEntry() {}
-
 // A host that exports every entry point.
 void ExportAll(PortablePlatform& platform) {
     platform.SetHostModule(0x400000);
-    for (int i = 0; i < kHostEntryPointCount; ++i)
-        platform.SetExport(TBeckyAPI::SlotName(i), &DummyEntry);
+    for (const hostsim::HostEntryPoint& entry : hostsim::kHostEntryPoints)
+        platform.SetExport(entry.name, entry.address);
 }
 
 TEST(SettingsPath, ReplacesFromTheLastDotOfTheWholePath) {

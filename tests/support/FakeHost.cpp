@@ -4,52 +4,8 @@
 #include <stdexcept>
 
 namespace bk::test {
-namespace {
-
-hostsim::HostModel* g_host = nullptr;  // the fixture's, while it lives
-
-hostsim::HostModel& H() {
-    return *g_host;
-}
-char* GetDataFolder() {
-    return H().GetDataFolder();
-}
-char* GetCurrentMailBox() {
-    return H().GetCurrentMailBox();
-}
-char* GetCurrentFolder() {
-    return H().GetCurrentFolder();
-}
-char* GetFolderDisplayName(const char* folder) {
-    return H().GetFolderDisplayName(folder);
-}
-int RegisterCommand(const char* text, int type, CommandCallback cb) {
-    return H().RegisterCommand(text, type, cb);
-}
-int RegisterUICallback(int id, UICallback cb) {
-    return H().RegisterUICallback(id, cb);
-}
-int CompGetSpecifiedHeader(WindowHandle w, const char* header, char* buffer, int size) {
-    return H().CompGetSpecifiedHeader(w, header, buffer, size);
-}
-int CompSetSpecifiedHeader(WindowHandle w, const char* header, const char* value) {
-    return H().CompSetSpecifiedHeader(w, header, value);
-}
-int CompSetText(WindowHandle w, int mode, const char* text) {
-    return H().CompSetText(w, mode, text);
-}
-char* CompGetSource(WindowHandle w) {
-    return H().CompGetSource(w);
-}
-int CompSetSource(WindowHandle w, const char* source) {
-    return H().CompSetSource(w, source);
-}
-void Unused() {}
-
-}  // namespace
 
 PluginFixture::PluginFixture() {
-    g_host = &host;
     host.isHidden = [this](WindowHandle w) {
         return std::count(platform.hiddenWindows.begin(), platform.hiddenWindows.end(), w) > 0;
     };
@@ -58,29 +14,10 @@ PluginFixture::PluginFixture() {
     host.currentFolder = "mbox\\!!!!Inbox\\";
     platform.SetModuleFileName(dir.Join("bkQuorvel.dll"));
     platform.SetClock({12, 0, 0, 0});
-    for (int i = 0; i < kHostEntryPointCount; ++i)
-        platform.SetExport(TBeckyAPI::SlotName(i), &Unused);
-    auto set = [&](const char* name, auto fn) {
-        platform.SetExport(name, reinterpret_cast<ProcAddress>(fn));
-    };
-    set("BKA_GetDataFolder", &GetDataFolder);
-    set("BKA_GetCurrentMailBox", &GetCurrentMailBox);
-    set("BKA_GetCurrentFolder", &GetCurrentFolder);
-    set("BKA_GetFolderDisplayName", &GetFolderDisplayName);
-    set("BKA_RegisterCommand", &RegisterCommand);
-    set("BKA_RegisterUICallback", &RegisterUICallback);
-    set("BKA_CompGetSpecifiedHeader", &CompGetSpecifiedHeader);
-    set("BKA_CompSetSpecifiedHeader", &CompSetSpecifiedHeader);
-    set("BKA_CompSetText", &CompSetText);
-    set("BKA_CompGetSource", &CompGetSource);
-    set("BKA_CompSetSource", &CompSetSource);
+    for (const hostsim::HostEntryPoint& entry : hostsim::kHostEntryPoints)
+        platform.SetExport(entry.name, entry.address);
     if (!plugin.Attach())
         throw std::runtime_error("attach failed");
-}
-
-PluginFixture::~PluginFixture() {
-    if (g_host == &host)
-        g_host = nullptr;
 }
 
 std::string PluginFixture::WriteSignature(const std::string& name, const std::string& content) {

@@ -1,8 +1,8 @@
 #pragma once
-// The host for native tests of the core: the host model of the stand-in host
-// (tools/hostsim/HostModel.h) behind the eleven entry points the plug-in
-// calls, as plain functions, plus a Plugin attached to it over the portable
-// platform in a temporary directory, with a scripted user for its dialogs.
+// The host for native tests of the core: the stand-in host's model and entry
+// points (tools/hostsim: HostModel.h, HostExports.cpp), handed to the portable
+// platform as the host's exports, plus a Plugin attached to it in a temporary
+// directory, with a scripted user for its dialogs.
 
 #include <string>
 #include <vector>
@@ -18,7 +18,6 @@ namespace bk::test {
 class PluginFixture {
 public:
     PluginFixture();
-    ~PluginFixture();
     PluginFixture(const PluginFixture&) = delete;
     PluginFixture& operator=(const PluginFixture&) = delete;
 

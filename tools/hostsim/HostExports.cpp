@@ -1,22 +1,19 @@
-// The host's 54 BKA_ entry points, exported from the program that plays the
-// host (the build makes its .def file from the same list, with plain names).
-// The eleven that the plug-in calls work on HostSim::Current(), with the very
-// signatures the plug-in calls them by; the other 43 only exist, as they must
-// for the plug-in to bind, and answer 0.
+// The host's 54 BKA_ entry points, with the very signatures the plug-in calls
+// them by. The eleven that the plug-in calls work on HostModel::Current(); the
+// other 43 only exist, as they must for the plug-in to bind, and answer 0.
+// The stand-in host program exports them (the build makes its .def file from
+// the same list, with plain names); the native tests hand their addresses to
+// the portable platform (kHostEntryPoints).
 #include <type_traits>
 
-#include "HostSim.h"
-#include "host/HostCalls.h"
+#include "HostModel.h"
 
 using bk::WindowHandle;
-using hostsim::HostSim;
+using hostsim::HostModel;
 
 namespace {
-HostSim& Sim() {
-    return *HostSim::Current();
-}
-HWND Window(WindowHandle w) {
-    return static_cast<HWND>(w);
+HostModel& Sim() {
+    return *HostModel::Current();
 }
 }  // namespace
 
@@ -41,19 +38,19 @@ int BKAPI BKA_RegisterUICallback(int id, bk::UICallback cb) {
     return Sim().RegisterUICallback(id, cb);
 }
 int BKAPI BKA_CompGetSpecifiedHeader(WindowHandle w, const char* header, char* buffer, int size) {
-    return Sim().CompGetSpecifiedHeader(Window(w), header, buffer, size);
+    return Sim().CompGetSpecifiedHeader(w, header, buffer, size);
 }
 int BKAPI BKA_CompSetSpecifiedHeader(WindowHandle w, const char* header, const char* value) {
-    return Sim().CompSetSpecifiedHeader(Window(w), header, value);
+    return Sim().CompSetSpecifiedHeader(w, header, value);
 }
 int BKAPI BKA_CompSetText(WindowHandle w, int mode, const char* text) {
-    return Sim().CompSetText(Window(w), mode, text);
+    return Sim().CompSetText(w, mode, text);
 }
 char* BKAPI BKA_CompGetSource(WindowHandle w) {
-    return Sim().CompGetSource(Window(w));
+    return Sim().CompGetSource(w);
 }
 int BKAPI BKA_CompSetSource(WindowHandle w, const char* source) {
-    return Sim().CompSetSource(Window(w), source);
+    return Sim().CompSetSource(w, source);
 }
 
 #define BK_CALLED(name, type) \
@@ -67,3 +64,15 @@ int BKAPI BKA_CompSetSource(WindowHandle w, const char* source) {
 #undef BK_BOUND
 
 }  // extern "C"
+
+namespace hostsim {
+
+const HostEntryPoint kHostEntryPoints[bk::kHostEntryPointCount] = {
+#define BK_BOUND(name) {#name, reinterpret_cast<bk::ProcAddress>(&name)},
+#define BK_CALLED(name, type) BK_BOUND(name)
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
+};
+
+}  // namespace hostsim

@@ -6,6 +6,8 @@
 namespace hostsim {
 namespace {
 
+HostModel* g_current = nullptr;
+
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -18,6 +20,19 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+HostModel::HostModel() {
+    g_current = this;
+}
+
+HostModel::~HostModel() {
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+HostModel* HostModel::Current() {
+    return g_current;
+}
 
 int HostModel::CallCount(const std::string& name) const {
     return static_cast<int>(std::count(calls.begin(), calls.end(), name));

@@ -4,7 +4,7 @@
 // windows (a message's headers and text each, by window handle) and the menu
 // commands registered. The one model of the host for every test double: the
 // native tests call it through plain functions, the stand-in host program
-// (HostSim) through its exported entry points and gives it real windows.
+// (HostSim) through the same entry points, exported, and gives it real windows.
 
 #include <cstdint>
 #include <functional>
@@ -40,6 +40,14 @@ struct RegisteredCommand {
 
 class HostModel {
 public:
+    HostModel();
+    ~HostModel();
+    HostModel(const HostModel&) = delete;
+    HostModel& operator=(const HostModel&) = delete;
+
+    // The model the entry points work on: the last one made (null once it is gone).
+    static HostModel* Current();
+
     std::string dataFolder;      // ends in "\"
     std::string currentMailbox;  // relative to the data folder, ends in "\"
     std::string currentFolder;   // folder identifier: mailbox component, then the folder path
@@ -85,5 +93,12 @@ private:
     std::string handed_;
     int nextCommandId_ = 40001;
 };
+
+// The 54 entry points (HostExports.cpp) by name, in load order.
+struct HostEntryPoint {
+    const char* name;
+    bk::ProcAddress address;
+};
+extern const HostEntryPoint kHostEntryPoints[bk::kHostEntryPointCount];
 
 }  // namespace hostsim

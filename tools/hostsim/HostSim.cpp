@@ -5,7 +5,6 @@
 namespace hostsim {
 namespace {
 
-HostSim* g_current = nullptr;
 const char kWindowClass[] = "bkQuorvelHostSimCompose";
 
 void RegisterWindowClassOnce() {
@@ -23,18 +22,11 @@ void RegisterWindowClassOnce() {
 }  // namespace
 
 HostSim::HostSim() {
-    g_current = this;
     isHidden = [](WindowHandle window) { return !IsWindowVisible(static_cast<HWND>(window)); };
 }
 
 HostSim::~HostSim() {
     for (HWND window : windows_) DestroyWindow(window);
-    if (g_current == this)
-        g_current = nullptr;
-}
-
-HostSim* HostSim::Current() {
-    return g_current;
 }
 
 HWND HostSim::OpenCompose(const std::vector<std::pair<std::string, std::string>>& headers,

@@ -6,7 +6,7 @@
 // each compose window a real top-level window (so that hiding one is
 // observable). The program that links this exports the 54 BKA_ entry points
 // (HostExports.cpp and a .def file); the eleven the plug-in calls work on the
-// one HostSim object made current. Everything runs on one thread, the thread
+// last host model made (HostModel::Current()). Everything runs on one thread, the thread
 // that created the object.
 
 #include "platform/win32/WindowsApi.h"
@@ -23,11 +23,6 @@ class HostSim : public HostModel {
 public:
     HostSim();
     ~HostSim();
-    HostSim(const HostSim&) = delete;
-    HostSim& operator=(const HostSim&) = delete;
-
-    // The object the exported entry points work on (the last one made).
-    static HostSim* Current();
 
     // Opens a compose window (visible) with the given headers and body.
     HWND OpenCompose(const std::vector<std::pair<std::string, std::string>>& headers,
