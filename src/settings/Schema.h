@@ -2,6 +2,7 @@
 // What the settings file holds, named once for everything that reads or writes it:
 //   [Options] (the default setup) or [<folder identifier>] (one folder's own):
 //     Mode=<mode>  SigAddTiming=<timing>  SelectedSigs=<comma text>  OneLineCount=<n>
+//     NoRepeat=<0|1>  NoRepeatRound=<the fair order's round, see Round.h>
 //   [OptionsOneliner] or [<folder identifier>Oneliner]: sig0="<line>" … sig<n-1>="<line>"
 // Names compare without regard to letter case ("OnelineCount" is "OneLineCount").
 
@@ -21,6 +22,14 @@ inline constexpr std::string_view kModeKey = "Mode";
 inline constexpr std::string_view kTimingKey = "SigAddTiming";
 inline constexpr std::string_view kSelectedSigsKey = "SelectedSigs";
 inline constexpr std::string_view kOneLineCountKey = "OneLineCount";
+// Fair order: with a value other than 0, the section's picks go in rounds in
+// which nothing comes twice. The round itself is kept in kRoundKey, which only
+// the picker reads.
+inline constexpr std::string_view kNoRepeatKey = "NoRepeat";
+inline constexpr std::string_view kRoundKey = "NoRepeatRound";
+inline bool NoRepeatFrom(int stored) {
+    return stored != 0;
+}
 
 // Addition mode.
 inline constexpr int kModeUseDefault = -1;  // a folder follows the default setup
