@@ -1,6 +1,7 @@
 #include "settings/IniDocument.h"
 
 #include <limits>
+#include <utility>
 
 #include "settings/IniReader.h"
 #include "settings/IniText.h"
@@ -18,7 +19,7 @@ std::string Quoted(std::string_view text) {
 
 IniDocument::IniDocument(const CodePage& codePage)
     : codePage_(codePage), multiByte_(HasLeadBytes(codePage)) {
-    sections_.emplace_back();
+    sections_.emplace_back().indexed = true;
     firstSection_.emplace("", 0);
 }
 
@@ -33,29 +34,53 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
         codePage_ = UnicodeFileCodePage();
         multiByte_ = false;
     }
+    sections_.front().indexed = false;  // it gets the lines before the first header
 
     for (std::size_t pos = 0; pos < text_.size();) {
         Line line{static_cast<std::uint32_t>(pos),
                   static_cast<std::uint32_t>(IniLineLength(text_, pos))};
         pos += line.size;
-        IniLine parsed = Parse(line);
-        if (parsed.kind == IniLine::Kind::Section) {
-            Section& section = sections_.emplace_back();
-            section.folded = codePage_.Fold(parsed.name.In(TextOf(line)));
-            section.hasHeader = true;
-            section.header = line;
-            firstSection_.emplace(section.folded, sections_.size() - 1);
-            continue;
+        // Only a line whose first character after blanks is "[" may be a
+        // header; the other lines are parsed when their section is indexed.
+        std::string_view text = TextOf(line);
+        std::size_t first = 0;
+        while (first < text.size() && IsIniBlank(codePage_, text[first])) ++first;
+        if (first < text.size() && text[first] == '[') {
+            IniLine parsed = Parse(line);
+            if (parsed.kind == IniLine::Kind::Section) {
+                Section& section = sections_.emplace_back();
+                section.folded = codePage_.Fold(parsed.name.In(text));
+                section.hasHeader = true;
+                section.header = line;
+                firstSection_.emplace(section.folded, sections_.size() - 1);
+                continue;
+            }
         }
-        Section& section = sections_.back();
-        LineId id = AddLine(line);
-        if (parsed.kind == IniLine::Kind::Key) {
-            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(id);
-            if (!parsed.IsComment(TextOf(line)))
-                section.lastKey = section.order.size();
-        }
-        section.order.push_back(id);
+        sections_.back().order.push_back(AddLine(line));
     }
+}
+
+const IniDocument::Section& IniDocument::Indexed(const Section& section) const {
+    Section& s = const_cast<Section&>(section);  // sections_ is mutable for this
+    if (!s.indexed) {
+        s.indexed = true;
+        for (std::size_t at = 0; at < s.order.size(); ++at) {
+            const Line& line = lines_[s.order[at]];
+            if (line.deleted)
+                continue;
+            IniLine parsed = Parse(line);
+            if (parsed.kind != IniLine::Kind::Key)
+                continue;
+            s.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(s.order[at]);
+            if (!parsed.IsComment(TextOf(line)))
+                s.lastKey = at;
+        }
+    }
+    return s;
+}
+
+IniDocument::Section& IniDocument::Indexed(Section& section) {
+    return const_cast<Section&>(std::as_const(*this).Indexed(std::as_const(section)));
 }
 
 std::string_view IniDocument::TextOf(const Line& line) const {
@@ -84,8 +109,9 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) co
 
 const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
                                                   std::string_view wanted) const {
-    auto it = section.keys.find(codePage_.Fold(wanted));
-    return it == section.keys.end() || it->second.empty() ? nullptr : &lines_[it->second.front()];
+    const Section& indexed = Indexed(section);
+    auto it = indexed.keys.find(codePage_.Fold(wanted));
+    return it == indexed.keys.end() || it->second.empty() ? nullptr : &lines_[it->second.front()];
 }
 
 std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
@@ -115,6 +141,25 @@ std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
         }
     }
     return lister.Take();
+}
+
+void IniDocument::ForEachKey(
+    std::string_view section,
+    const std::function<void(std::string_view, std::optional<std::string_view>)>& visit) const {
+    const Section* found = FindSection(RequestedName(section, codePage_));
+    if (!found)
+        return;
+    for (LineId id : found->order) {
+        const Line& line = lines_[id];
+        if (line.deleted)
+            continue;
+        std::string_view text = TextOf(line);
+        IniLine parsed = Parse(line);
+        if (parsed.kind != IniLine::Kind::Key || parsed.IsComment(text))
+            continue;
+        visit(parsed.name.In(text), parsed.hasValue ? std::optional(parsed.value.In(text))
+                                                    : std::nullopt);
+    }
 }
 
 void IniDocument::CheckStorable(std::string_view sectionName, std::string_view keyName,
@@ -192,13 +237,14 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
         if (Line* last = LastLiveLine())
             EnsureLineEnd(*last);
         Section& added = sections_.emplace_back();
+        added.indexed = true;
         added.folded = codePage_.Fold(section);
         added.hasHeader = true;
         added.header = Store("[" + std::string(section) + "]" + std::string(kLineEnd));
         found = firstSection_.emplace(added.folded, sections_.size() - 1).first;
     }
 
-    Section& target = sections_[found->second];
+    Section& target = Indexed(sections_[found->second]);
     std::string folded = codePage_.Fold(key);
     auto& matches = target.keys[folded];
     if (!matches.empty()) {
@@ -250,7 +296,7 @@ bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyNa
     auto found = firstSection_.find(codePage_.Fold(section));
     if (found == firstSection_.end())
         return false;
-    Section& target = sections_[found->second];
+    Section& target = Indexed(sections_[found->second]);
     auto it = target.keys.find(codePage_.Fold(key));
     if (it == target.keys.end() || it->second.empty())
         return false;
@@ -287,14 +333,31 @@ bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyNa
 std::string IniDocument::Serialize() const {
     std::string text;
     text.reserve(text_.size() + edits_.size());
+    // Unedited lines that follow each other in the file go in as one piece.
+    std::size_t runStart = 0, runEnd = 0;
+    auto add = [&](const Line& line) {
+        if (!line.edited && line.offset == runEnd) {
+            runEnd += line.size;
+            return;
+        }
+        text.append(text_, runStart, runEnd - runStart);
+        if (line.edited) {
+            text += TextOf(line);
+            runStart = runEnd = 0;
+        } else {
+            runStart = line.offset;
+            runEnd = line.offset + line.size;
+        }
+    };
     for (const Section& section : sections_) {
         if (section.hasHeader)
-            text += TextOf(section.header);
+            add(section.header);
         for (LineId id : section.order)
             if (!lines_[id].deleted)
-                text += TextOf(lines_[id]);
+                add(lines_[id]);
     }
-    return EncodeIniFile(encoding_, text, oddByte_);
+    text.append(text_, runStart, runEnd - runStart);
+    return EncodeIniFile(encoding_, std::move(text), oddByte_);
 }
 
 }  // namespace bk

@@ -16,6 +16,7 @@
 // encoding (see IniEncoding).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,12 @@ public:
     // IntegerFromValue read it as a string or an integer).
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     std::vector<IniEntry> ReadSection(std::string_view section) const;
+    // Every key line of the first section of that name in file order, comment
+    // lines left out: its name and its stored value (as FindValue gives it,
+    // none for a line without "="), valid during the call.
+    void ForEachKey(std::string_view section,
+                    const std::function<void(std::string_view name,
+                                             std::optional<std::string_view> value)>& visit) const;
 
     // Edits. Section and key names are trimmed first, as lookups trim them. They
     // throw SettingsError, changing nothing, for what can't be stored so that it
@@ -80,9 +87,12 @@ private:
         bool hasHeader = false;
         Line header;
         std::vector<LineId> order;  // its lines in file order, deleted ones included
-        // Position in `order` of the last key line that is not a comment.
+        // Made on the first lookup or edit in the section (Indexed), so that a
+        // file is read without parsing the key lines of sections nobody asks for:
+        bool indexed = false;
+        // position in `order` of the last key line that is not a comment;
         std::size_t lastKey = kNone;
-        // Folded key name -> the live key lines of that name, in file order.
+        // folded key name -> the live key lines of that name, in file order.
         std::unordered_map<std::string, std::vector<LineId>> keys;
     };
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -94,6 +104,9 @@ private:
     Line Store(std::string_view text);
     LineId AddLine(const Line& line);
     const Section* FindSection(std::string_view wanted) const;
+    // The section with its key index made.
+    const Section& Indexed(const Section& section) const;
+    Section& Indexed(Section& section);
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
     void EnsureLineEnd(Line& line);
     Line* LastLiveLine();
@@ -106,7 +119,9 @@ private:
     CodePage codePage_;
     bool multiByte_ = false;
     std::vector<Line> lines_;        // every line but the section headers
-    std::vector<Section> sections_;  // sections_[0]: the lines before the first header
+    // sections_[0]: the lines before the first header. Mutable for the key
+    // indexes that lookups make (Indexed).
+    mutable std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };
 

@@ -64,9 +64,9 @@ IniFileText DecodeIniFile(std::string bytes) {
     return result;
 }
 
-std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::string_view oddByte) {
+std::string EncodeIniFile(IniEncoding encoding, std::string text, std::string_view oddByte) {
     if (encoding == IniEncoding::Ansi)
-        return std::string(text);
+        return text;
     if (encoding == IniEncoding::Utf8)
         return std::string(kUtf8Mark).append(text);
     bool be = encoding == IniEncoding::Utf16Be;

@@ -30,7 +30,7 @@ IniFileText DecodeIniFile(std::string bytes);
 bool StartsWithByteOrderMark(std::string_view bytes);
 
 // The bytes of a file of that encoding (mark included) holding `text`.
-std::string EncodeIniFile(IniEncoding encoding, std::string_view text, std::string_view oddByte);
+std::string EncodeIniFile(IniEncoding encoding, std::string text, std::string_view oddByte);
 
 // True for well-formed UTF-8 (no surrogates, no overlong forms).
 bool IsValidUtf8(std::string_view text);

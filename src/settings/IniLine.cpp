@@ -1,5 +1,7 @@
 #include "settings/IniLine.h"
 
+#include <cstring>
+
 #include "settings/IniText.h"
 
 namespace bk {
@@ -16,6 +18,14 @@ std::size_t IniLineLength(std::string_view text, std::size_t pos) {
     // One pass for both marks: searching the rest of the file for each of them
     // would be quadratic in a file that has only one kind.
     std::size_t end = pos;
+    // Eight bytes at a time while none of them is below 14 (CR is 13, LF 10):
+    // files are read whole at every lookup, so this loop is their cost.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    for (std::uint64_t word; end + 8 <= text.size(); end += 8) {
+        std::memcpy(&word, text.data() + end, 8);
+        if ((word - 14 * kOnes) & ~word & kHighs)
+            break;
+    }
     while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
     if (end == text.size())
         return end - pos;
