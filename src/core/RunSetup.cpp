@@ -25,13 +25,20 @@ std::string SelectedListOf(const std::string& stored, const CodePage& codePage) 
 }
 
 // Saves the dialog's values into `section` as one rewrite. Throws SettingsError
-// (the file unchanged) when it can't.
+// (the file unchanged) when it can't. The fair order's switch is stored in
+// every mode, as the timing is: a folder that follows the default setup keeps
+// its own for later. Turning it off drops the picker's round, so that turning
+// it on again starts a fresh one.
 void SaveSetup(const IniFile& settings, const std::string& section, const TEditForm& form) {
     const int mode = form.GetMode();
     IniBatch batch(settings);
     batch.WriteInteger(section, kModeKey, mode);
     batch.WriteInteger(section, kTimingKey, form.TimingRadioGroup.itemIndex);
     batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
+    const bool noRepeat = form.NoRepeatCheckBox.checked;
+    batch.WriteInteger(section, kNoRepeatKey, noRepeat ? 1 : 0);
+    if (!noRepeat)
+        batch.DeleteKey(section, kRoundKey);
     if (mode == kModeOneLine)
         WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove,
                          settings.GetPlatform().AnsiCodePage());
@@ -81,6 +88,7 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
     form.SelectedList =
         SelectedListOf(loaded->ReadString(section, kSelectedSigsKey, ""), platform.AnsiCodePage());
     form.FortuneMemo.lines = OneLineListLines(*loaded, section);
+    form.NoRepeatCheckBox.checked = NoRepeatFrom(loaded->ReadInteger(section, kNoRepeatKey, 0));
     loaded.reset();
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
     form.MailboxPath = HostText(api.BKA_GetDataFolder()) + mailbox;

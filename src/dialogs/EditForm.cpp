@@ -18,9 +18,11 @@ const DialogLayout<TEditForm>& EditFormLayout() {
     using F = TEditForm;
     // The three radio buttons, the restrict check box and its button form one
     // group: arrow keys move among them and selecting a radio button clears
-    // the other two. Ok is not a default button: Enter closes nothing.
+    // the other two. Ok is not a default button: Enter closes nothing. The
+    // fair order box stands below the timing group, its glyph in line with the
+    // timing items' and UseDefaultCheckBox's.
     // clang-format off
-    static const DialogLayout<F> layout{{465, 393, {
+    static const DialogLayout<F> layout{{465, 417, {
         {BK_CONTROL(F, UseDefaultCheckBox, CheckBox), "&Use default setup",
          {16, 8, 209, 17}, BK_CLICK(F, UseDefaultCheckBoxClick), 0},
         {BK_CONTROL(F, NoActionRadioButton, RadioButton), "&No addition",
@@ -39,10 +41,12 @@ const DialogLayout<TEditForm>& EditFormLayout() {
          {8, 128, 449, 174}, nullptr, 0},
         {BK_CONTROL(F, TimingRadioGroup, RadioGroup), "The signature is added &when",
          {8, 312, 449, 33}, nullptr, kTwoColumns},
+        {BK_CONTROL(F, NoRepeatCheckBox, CheckBox), "&Don't repeat until all have been added",
+         {16, 352, 265, 17}, nullptr, 0},
         {BK_CONTROL(F, OkButton, PushButton), kOkCaption,
-         {136, 360, 75, 25}, BK_CLICK(F, OkButtonClick), kClosesOk},
+         {136, 384, 75, 25}, BK_CLICK(F, OkButtonClick), kClosesOk},
         {BK_CONTROL(F, CancelButton, PushButton), kCancelCaption,
-         {248, 360, 75, 25}, nullptr, kClosesCancel},
+         {248, 384, 75, 25}, nullptr, kClosesCancel},
     }}};
     // clang-format on
     return layout;
@@ -54,6 +58,7 @@ void TEditForm::RadioButtonsClick() {
     SelSigButton.enabled = signature && SelSigCheckBox.checked;
     FortuneMemo.enabled = OnelineRadioButton.checked;
     FortuneMemo.color = FortuneMemo.enabled ? kColorWindow : kColorBtnFace;
+    EnableNoRepeat();
 }
 
 void TEditForm::UseDefaultCheckBoxClick() {
@@ -65,6 +70,12 @@ void TEditForm::UseDefaultCheckBoxClick() {
         &SelSigButton,        &FortuneMemo,          &TimingRadioGroup};
     for (Control* c : choices) c->enabled = own;
     FortuneMemo.color = own ? kColorWindow : kColorBtnFace;
+    EnableNoRepeat();
+}
+
+void TEditForm::EnableNoRepeat() {
+    NoRepeatCheckBox.enabled =
+        !UseDefaultCheckBox.checked && (SignatureRadioButton.checked || OnelineRadioButton.checked);
 }
 
 void TEditForm::SelSigButtonClick() {

@@ -3,7 +3,9 @@
 // settings section: the addition mode (three radio buttons, the restrict check
 // box and, in a folder setup, UseDefaultCheckBox), the timing
 // (TimingRadioGroup), the restricted list (SelectedList, chosen in the
-// selection dialog) and the one-line list (FortuneMemo, one entry per line).
+// selection dialog), the one-line list (FortuneMemo, one entry per line) and
+// the fair order (NoRepeatCheckBox: nothing comes again until all have been
+// added).
 //
 // RunSetup fills the form, shows it through a FormHost and saves what it holds
 // after Ok. A view copies the controls' state to real controls after every
@@ -40,6 +42,7 @@ public:
     RadioButton OnelineRadioButton;
     Memo FortuneMemo;
     RadioGroup TimingRadioGroup;  // item index = addition timing
+    CheckBox NoRepeatCheckBox;
     Button OkButton;
     Button CancelButton;
 
@@ -55,6 +58,10 @@ public:
     void RadioButtonsClick();
     // A click on UseDefaultCheckBox: all choices are disabled while it is checked.
     void UseDefaultCheckBoxClick();
+    // Both handlers above leave NoRepeatCheckBox enabled exactly when the
+    // section's own mode picks something (a signature or a line), that is a
+    // signature or one-line radio button is selected and UseDefaultCheckBox is
+    // not checked: a folder that follows the default setup shares its order.
     // Opens the selection dialog on MailboxPath with SelectedList checked; its
     // Ok replaces SelectedList. A listing failure throws (the dialog is not shown).
     void SelSigButtonClick();
@@ -80,6 +87,8 @@ public:
     void SelectRadio(RadioButton& button);
 
 private:
+    void EnableNoRepeat();
+
     Platform& platform_;
     FormHost& forms_;
 };

@@ -49,15 +49,15 @@ TEST_F(RunSetupTest, DefaultSetupWithoutModeShowsTheRunningModeAndOkKeepsIt) {
         EXPECT_EQ(form.MailboxPath, host.dataFolder + host.currentMailbox);
         return Ok(form);
     });
-    EXPECT_EQ(File(), "[Options]\r\nMode=3\r\nSigAddTiming=1\r\nSelectedSigs=\r\n");
+    EXPECT_EQ(File(), "[Options]\r\nMode=3\r\nSigAddTiming=1\r\nSelectedSigs=\r\nNoRepeat=0\r\n");
     EXPECT_EQ(plugin.Defaults().mode, 3);
     EXPECT_EQ(plugin.Defaults().timing, 1);
     EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentMailBox", "BKA_GetDataFolder"}));
 }
 
-TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesThreeKeys) {
+TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesItsOwnKeys) {
     SetDefaultTiming(0);
-    WriteSettings("[Options]\r\nMode=2\r\nSigAddTiming=1\r\n");
+    WriteSettings("[Options]\r\nMode=2\r\nSigAddTiming=1\r\nNoRepeat=1\r\n");
     Run(SetupOf::CurrentFolder, [&](TEditForm& form) {
         EXPECT_EQ(form.Caption, "Setup for the additional message - Inbox");
         EXPECT_FALSE(form.IsDefaultSetup());
@@ -65,11 +65,13 @@ TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesThreeKeys) {
         EXPECT_FALSE(form.SignatureRadioButton.enabled);
         EXPECT_FALSE(form.TimingRadioGroup.enabled);
         EXPECT_EQ(form.TimingRadioGroup.itemIndex, 0);  // the cached default timing
+        EXPECT_FALSE(form.NoRepeatCheckBox.checked);    // the folder's own, not the default's
         return Ok(form);
     });
     EXPECT_EQ(File(),
-              "[Options]\r\nMode=2\r\nSigAddTiming=1\r\n"
-              "[mbox\\!!!!Inbox\\]\r\nMode=-1\r\nSigAddTiming=0\r\nSelectedSigs=\r\n");
+              "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nNoRepeat=1\r\n"
+              "[mbox\\!!!!Inbox\\]\r\nMode=-1\r\nSigAddTiming=0\r\nSelectedSigs=\r\n"
+              "NoRepeat=0\r\n");
     EXPECT_EQ(plugin.Defaults().mode, 1);  // a folder's save leaves the defaults alone
     EXPECT_EQ(plugin.Defaults().timing, 0);
     EXPECT_EQ(host.calls, (Lines{"BKA_GetCurrentFolder", "BKA_GetFolderDisplayName",
@@ -77,31 +79,39 @@ TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesThreeKeys) {
 }
 
 TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
+    // The fair order's switch: missing or empty reads 0, anything but 0 is on.
+    // Saved off, it drops the picker's round.
     struct {
         const char* mode;
         const char* timing;
+        const char* noRepeat;  // null: no such line
         int modeShown;
         int itemShown;
+        bool noRepeatShown;
         const char* modeSaved;
         const char* timingSaved;
-    } cases[] =
-        {
-            {"7", "5", 1, 1, "1", "1"},    {"3", "-3", 3, -1, "3", "-1"},
-            {"0", "-1", 0, -1, "0", "-1"}, {"1", "0", 1, 0, "1", "0"},
-            {"-1", "1", 0, 1, "0", "1"},  // -1 in the default setup: no addition
-            {"x", "", 0, 1, "0", "1"},    // not a number reads 0; empty gives the default
-        };
+    } cases[] = {
+        {"7", "5", "1", 1, 1, true, "1", "1"},         {"3", "-3", "0", 3, -1, false, "3", "-1"},
+        {"0", "-1", nullptr, 0, -1, false, "0", "-1"}, {"1", "0", "2", 1, 0, true, "1", "0"},
+        {"-1", "1", "-1", 0, 1, true, "0", "1"},  // -1 in the default setup: no addition
+        {"x", "", "", 0, 1, false, "0", "1"},     // not a number reads 0; empty gives the default
+    };
     for (const auto& c : cases) {
         WriteSettings(std::string("[Options]\r\nMode=") + c.mode + "\r\nSigAddTiming=" + c.timing +
-                      "\r\nSelectedSigs=\"A\",\"B\"\r\n");
+                      "\r\nSelectedSigs=\"A\",\"B\"\r\n" +
+                      (c.noRepeat ? std::string("NoRepeat=") + c.noRepeat + "\r\n" : "") +
+                      "NoRepeatRound=r\r\n");
         Run(SetupOf::Default, [&](TEditForm& form) {
             EXPECT_EQ(form.GetMode(), c.modeShown) << c.mode;
             EXPECT_EQ(form.TimingRadioGroup.itemIndex, c.itemShown) << c.timing;
             EXPECT_EQ(form.SelectedList, "\"A\",\"B\"");
+            EXPECT_EQ(form.NoRepeatCheckBox.checked, c.noRepeatShown) << c.mode;
             return Ok(form);
         });
         EXPECT_EQ(Get("Options", "Mode"), c.modeSaved) << c.mode;
         EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
+        EXPECT_EQ(Get("Options", "NoRepeat"), c.noRepeatShown ? "1" : "0") << c.mode;
+        EXPECT_EQ(Get("Options", "NoRepeatRound"), c.noRepeatShown ? "r" : "<none>") << c.mode;
         // The running plug-in follows the saved default setup at once.
         EXPECT_EQ(plugin.Defaults().mode, std::stoi(c.modeSaved)) << c.mode;
         EXPECT_EQ(plugin.Defaults().timing, std::stoi(c.timingSaved)) << c.timing;
@@ -156,7 +166,7 @@ TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
         IniFileText file = DecodeIniFile(File());
         EXPECT_EQ(file.encoding, encoding);
         EXPECT_EQ(file.text, "[Options]\r\nMode=2\r\nSelectedSigs=" + arrow +
-                                 " a,b\r\nOneLineCount=4\r\nSigAddTiming=1\r\n"
+                                 " a,b\r\nOneLineCount=4\r\nSigAddTiming=1\r\nNoRepeat=0\r\n"
                                  "[OptionsOneliner]\r\nsig0=\"2" +
                                  back + "\"\r\nsig1=\"" + back +
                                  "\"\r\nsig2=\"new \xc3\xa9\"\r\nsig3=\"?\"\r\n");
@@ -176,7 +186,7 @@ TEST_F(RunSetupTest, AModeChangeSavesWhateverTheFileHeld) {
     });
     EXPECT_EQ(File(),
               "\xef\xbb\xbf[Options]\r\nMode=0\r\nSelectedSigs=\xe9"
-              "A\r\nSigAddTiming=1\r\n");
+              "A\r\nSigAddTiming=1\r\nNoRepeat=0\r\n");
     EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -192,6 +202,7 @@ TEST_F(RunSetupTest, OneLineModeWritesTheLinesAndRemovesTheOldSurplus) {
     });
     EXPECT_EQ(File(),
               "[Options]\r\nMode=2\r\nOneLineCount=3\r\nSigAddTiming=1\r\nSelectedSigs=\r\n"
+              "NoRepeat=0\r\n"
               "[OptionsOneliner]\r\nsig0=\"a\"\r\nsig1=\" b \"\r\nSIG2=\"say \"hi\"\"\r\n"
               "sig4=\"kept\"\r\n");
     EXPECT_EQ(Get("OptionsOneliner", "sig1"), " b ");
@@ -236,7 +247,8 @@ TEST_F(RunSetupTest, LongListsAndLongValuesLoadAndSaveWhole) {
     const int n = 3000;  // key names alone take more than 16 KiB
     const std::string longLine(5000, 'L');
     std::string ini =
-        "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nOneLineCount=3000\r\nSelectedSigs=\"" +
+        "[Options]\r\nMode=2\r\nSigAddTiming=1\r\nNoRepeat=0\r\nOneLineCount=3000\r\nSelectedSigs="
+        "\"" +
         std::string(3000, 'S') + "\"\r\n[OptionsOneliner]\r\n";
     for (int i = 0; i < n; ++i)
         ini += "sig" + std::to_string(i) + "=\"" + (i == n - 1 ? longLine : std::to_string(i)) +
@@ -258,6 +270,7 @@ TEST_F(RunSetupTest, CancelWritesNothing) {
         form.SelectRadio(form.OnelineRadioButton);
         form.FortuneMemo.lines = {"x"};
         form.SelectedList = "\"changed\"";
+        form.NoRepeatCheckBox.checked = true;
         return ModalResult::Cancel;
     });
     EXPECT_EQ(File(), before);

@@ -46,9 +46,10 @@ HWND Select(HWND dialog, const char* field) {
     return GetDlgItem(dialog, bk::ControlIdOf(bk::SelectSigFormLayout(), field));
 }
 
-// The default setup adds a signature file: its one-line list shows greyed.
+// The default setup adds a signature file in fair order: its one-line list
+// shows greyed.
 const char kSettings[] =
-    "[Options]\r\nMode=1\r\nSigAddTiming=1\r\nSelectedSigs=\r\nOneLineCount=4\r\n"
+    "[Options]\r\nMode=1\r\nSigAddTiming=1\r\nSelectedSigs=\r\nNoRepeat=1\r\nOneLineCount=4\r\n"
     "[OptionsOneliner]\r\n"
     "sig0=\"Sent from my desk, between two cups of tea.\"\r\n"
     "sig1=\"Please consider the environment before printing this mail.\"\r\n"

@@ -49,22 +49,25 @@ HWND TimingItem(HWND dialog, int k) {
     return U::Item(dialog, EditId("TimingRadioGroup") + 1 + k);
 }
 
-// Check marks of UseDefault, NoAction, Signature, SelSig, Oneline, timing 0, timing 1.
+// Check marks of UseDefault, NoAction, Signature, SelSig, Oneline, timing 0, timing 1, NoRepeat.
 std::string Marks(HWND d) {
     std::string s;
-    for (HWND h : {Ctl(d, "UseDefaultCheckBox"), Ctl(d, "NoActionRadioButton"),
-                   Ctl(d, "SignatureRadioButton"), Ctl(d, "SelSigCheckBox"),
-                   Ctl(d, "OnelineRadioButton"), TimingItem(d, 0), TimingItem(d, 1)})
+    for (HWND h :
+         {Ctl(d, "UseDefaultCheckBox"), Ctl(d, "NoActionRadioButton"),
+          Ctl(d, "SignatureRadioButton"), Ctl(d, "SelSigCheckBox"), Ctl(d, "OnelineRadioButton"),
+          TimingItem(d, 0), TimingItem(d, 1), Ctl(d, "NoRepeatCheckBox")})
         s += U::Checked(h) ? '1' : '0';
     return s;
 }
 
-// Enabled state of NoAction, Signature, SelSig, SelSigButton, Oneline, memo, timing 0, timing 1.
+// Enabled state of NoAction, Signature, SelSig, SelSigButton, Oneline, memo, timing 0, timing 1,
+// NoRepeat.
 std::string Enabling(HWND d) {
     std::string s;
-    for (HWND h : {Ctl(d, "NoActionRadioButton"), Ctl(d, "SignatureRadioButton"),
-                   Ctl(d, "SelSigCheckBox"), Ctl(d, "SelSigButton"), Ctl(d, "OnelineRadioButton"),
-                   Ctl(d, "FortuneMemo"), TimingItem(d, 0), TimingItem(d, 1)})
+    for (HWND h :
+         {Ctl(d, "NoActionRadioButton"), Ctl(d, "SignatureRadioButton"), Ctl(d, "SelSigCheckBox"),
+          Ctl(d, "SelSigButton"), Ctl(d, "OnelineRadioButton"), Ctl(d, "FortuneMemo"),
+          TimingItem(d, 0), TimingItem(d, 1), Ctl(d, "NoRepeatCheckBox")})
         s += U::Enabled(h) ? '1' : '0';
     return s;
 }
@@ -199,39 +202,49 @@ TEST_F(DialogTest, SetupDialogShowsTheStoredSetup) {
     ASSERT_TRUE(Load());
     struct Case {
         std::string ini;
-        const char* marks;     // UseDefault NoAction Signature SelSig Oneline T0 T1
-        const char* enabling;  // NoAction Signature SelSig SelSigButton Oneline Memo T0 T1
+        const char* marks;     // UseDefault NoAction Signature SelSig Oneline T0 T1 NoRepeat
+        const char* enabling;  // NoAction Signature SelSig SelSigButton Oneline Memo T0 T1 NoRepeat
         int memoColor;
         std::string memoText;
         std::vector<std::string> tabStops;  // fields, "T0"/"T1" for the timing items
     } cases[] = {
         // A first run: the mode the plug-in uses without a settings file.
         {"",
-         "0010001",
-         "11101011",
+         "00100010",
+         "111010111",
          15,
          "",
-         {"SignatureRadioButton", "SelSigCheckBox", "T1", "OkButton", "CancelButton"}},
-        {"[Options]\r\nMode=3\r\nSigAddTiming=0\r\n",
-         "0011010",
-         "11111011",
-         15,
-         "",
-         {"SignatureRadioButton", "SelSigCheckBox", "SelSigButton", "T0", "OkButton",
+         {"SignatureRadioButton", "SelSigCheckBox", "T1", "NoRepeatCheckBox", "OkButton",
           "CancelButton"}},
+        {"[Options]\r\nMode=3\r\nSigAddTiming=0\r\nNoRepeat=1\r\n",
+         "00110101",
+         "111110111",
+         15,
+         "",
+         {"SignatureRadioButton", "SelSigCheckBox", "SelSigButton", "T0", "NoRepeatCheckBox",
+          "OkButton", "CancelButton"}},
         {"[Options]\r\nMode=2\r\n[OptionsOneliner]\r\nsig0=\"x\"\r\nsig1=\" y \"\r\n",
-         "0000101",
-         "11001111",
+         "00001010",
+         "110011111",
          5,
          "x\r\n y \r\n",
-         {"OnelineRadioButton", "FortuneMemo", "T1", "OkButton", "CancelButton"}},
+         {"OnelineRadioButton", "FortuneMemo", "T1", "NoRepeatCheckBox", "OkButton",
+          "CancelButton"}},
         {"[Options]\r\nMode=7\r\nSigAddTiming=-3\r\n",
-         "0010000",
-         "11101011",
+         "00100000",
+         "111010111",
          15,
          "",
-         {"SignatureRadioButton", "SelSigCheckBox", "T0", "OkButton", "CancelButton"}},
-        {"[Options]\r\nMode=1\r\nSigAddTiming=5\r\n", "0010001", "11101011", 15, "", {}},
+         {"SignatureRadioButton", "SelSigCheckBox", "T0", "NoRepeatCheckBox", "OkButton",
+          "CancelButton"}},
+        {"[Options]\r\nMode=1\r\nSigAddTiming=5\r\n", "00100010", "111010111", 15, "", {}},
+        // Checked, but nothing is picked: greyed and passed over by Tab.
+        {"[Options]\r\nMode=0\r\nNoRepeat=2\r\n",
+         "01000011",
+         "110010110",
+         15,
+         "",
+         {"NoActionRadioButton", "T1", "OkButton", "CancelButton"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);
@@ -266,8 +279,10 @@ TEST_F(DialogTest, ChoosingOneLineModeTypingAndOkSaveTheList) {
     RunDefaultSetup([&](U& u) {
         HWND d = u.WaitForDialog(kDefaultCaption);
         PostMessageA(d, WM_SYSCHAR, 'l', 1u << 29);  // Alt+L: "Add one &line at random..."
-        u.WaitUntil([&] { return Marks(d) == "0000101"; }, "one-line mode selected by Alt+L");
-        u.Check(Enabling(d) == "11001111", "memo enabled, signature choices not");
+        u.WaitUntil([&] { return Marks(d) == "00001010"; }, "one-line mode selected by Alt+L");
+        u.Check(Enabling(d) == "110011111", "memo enabled, signature choices not");
+        PostMessageA(d, WM_SYSCHAR, 'd', 1u << 29);  // Alt+D: "&Don't repeat ..."
+        u.WaitUntil([&] { return Marks(d) == "00001011"; }, "fair order checked by Alt+D");
         u.Check(MemoColor(d) == COLOR_WINDOW, "memo in the window colour");
         HWND memo = Ctl(d, "FortuneMemo");
         u.Check(U::Text(memo) == "old\r\n", "the stored list in the memo");
@@ -288,6 +303,7 @@ TEST_F(DialogTest, ChoosingOneLineModeTypingAndOkSaveTheList) {
     EXPECT_EQ(Profile("OptionsOneliner", "sig0"), "first");
     EXPECT_EQ(Profile("OptionsOneliner", "sig1"), "second\tcol");
     EXPECT_EQ(Profile("OptionsOneliner", "sig2"), "<none>");
+    EXPECT_EQ(Profile("Options", "NoRepeat"), "1");
 }
 
 TEST_F(DialogTest, EmptyOneLineListIsRefusedAndEscCancels) {
@@ -328,19 +344,20 @@ TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
         HWND d = u.WaitForDialog(kFolderCaption);
         HWND useDefault = Ctl(d, "UseDefaultCheckBox");
         u.Check(U::Visible(useDefault) && U::Checked(useDefault), "UseDefaultCheckBox checked");
-        u.Check(Enabling(d) == "00000000", "every choice disabled: " + Enabling(d));
+        u.Check(Enabling(d) == "000000000", "every choice disabled: " + Enabling(d));
         u.Check(U::Enabled(Ctl(d, "OkButton")) && U::Enabled(Ctl(d, "CancelButton")),
                 "Ok and Cancel enabled");
         u.Check(MemoColor(d) == COLOR_BTNFACE, "memo greyed as a disabled edit box");
-        u.Check(Marks(d) == "1010010", "own choices as the controls started, timing 0");
+        u.Check(Marks(d) == "10100100", "own choices as the controls started, timing 0");
 
         U::Click(useDefault);  // the folder's own setup: everything enabled at first
-        u.Check(Enabling(d) == "11111111", "all enabled: " + Enabling(d));
+        u.Check(Enabling(d) == "111111111", "all enabled: " + Enabling(d));
         u.Check(MemoColor(d) == COLOR_WINDOW, "memo in the window colour");
         U::Click(Ctl(d, "SelSigCheckBox"));  // the finer rules apply again
-        u.Check(Enabling(d) == "11111011", "restricted signatures: " + Enabling(d));
+        u.Check(Enabling(d) == "111110111", "restricted signatures: " + Enabling(d));
+        U::Click(Ctl(d, "NoRepeatCheckBox"));  // the folder's own, kept while it follows
         U::Click(useDefault);
-        u.Check(Enabling(d) == "00000000", "disabled again");
+        u.Check(Enabling(d) == "000000000", "disabled again");
         OkAndWait(u, d);
     });
     ASSERT_TRUE(ran) << "the plug-in registered no menu command";
@@ -348,6 +365,7 @@ TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
     EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "SigAddTiming"), "0");
     EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "SelectedSigs"), "");
     EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "OneLineCount"), "<none>");
+    EXPECT_EQ(Profile("mbox\\!!!!Inbox\\", "NoRepeat"), "1");
     EXPECT_EQ(Profile("Options", "Mode"), "2");
 }
 
