@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/Round.h"
 #include "settings/CommaText.h"
 #include "settings/IniFile.h"
 #include "settings/Schema.h"
@@ -32,45 +33,154 @@ std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& 
     }
 }
 
-std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& directory) {
+// The fair order of one setup section, for one pick: the section's round as
+// the plug-in holds it since its last pick there, or else as the file holds it.
+// The pick goes into the plug-in's pending rounds; StoreRounds writes them.
+class FairOrder {
+public:
+    FairOrder(Plugin& plugin, const IniFile& settings, const std::string& section)
+        : plugin_(plugin), section_(section) {
+        auto& pending = plugin.PendingRounds();
+        if (auto kept = pending.find(section); kept != pending.end()) {
+            round_ = &kept->second;
+        } else {
+            loaded_ = Round::FromText(settings.ReadString(section, kRoundKey, ""));
+            round_ = &loaded_;
+        }
+    }
+
+    // Round::Choose over `entries`, which must stay as they are until Take.
+    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries,
+                                      const Round::Usable& usable = [](std::size_t) { return true; }) {
+        entries_ = entries;
+        return round_->Choose(entries, [this](std::uint32_t n) { return plugin_.Draw(n); }, usable);
+    }
+    // Records the pick that was added.
+    void Take(std::size_t chosen) {
+        round_->Take(entries_, chosen);
+        if (round_ == &loaded_)
+            plugin_.PendingRounds().insert_or_assign(section_, std::move(loaded_));
+    }
+
+private:
+    Plugin& plugin_;
+    std::string section_;
+    Round loaded_;
+    Round* round_ = nullptr;
+    std::span<const RoundEntry> entries_;
+};
+
+// Entries known by their names as the file system compares them (letter case
+// folded), all in one buffer.
+class FoldedNames {
+public:
+    template <typename Names, typename NameOf>
+    FoldedNames(const CodePage& codePage, const Names& names, NameOf nameOf) {
+        std::vector<std::size_t> ends;
+        for (const auto& name : names) {
+            codePage.AppendFolded(text_, nameOf(name));
+            ends.push_back(text_.size());
+        }
+        std::size_t start = 0;
+        for (std::size_t end : ends) {
+            entries_.push_back({std::string_view(text_).substr(start, end - start), 0});
+            start = end;
+        }
+    }
+    // Valid while this lives.
+    const std::vector<RoundEntry>& Entries() const { return entries_; }
+
+private:
+    std::string text_;
+    std::vector<RoundEntry> entries_;
+};
+
+std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& directory,
+                                             FairOrder* fair) {
     std::vector<FoundFile> files =
         plugin.GetPlatform().FindFiles(SignatureSearchPattern(directory));
     if (files.empty()) {
         plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
         return std::nullopt;
     }
-    const FoundFile& chosen = files[plugin.Draw(static_cast<std::uint32_t>(files.size()))];
-    return ReadSignatureFile(plugin, directory, chosen);
+    if (!fair || files.size() > Round::kMaxEntries)
+        return ReadSignatureFile(plugin, directory,
+                                 files[plugin.Draw(static_cast<std::uint32_t>(files.size()))]);
+    const FoldedNames names(plugin.GetPlatform().AnsiCodePage(), files,
+                            [](const FoundFile& file) -> std::string_view { return file.name; });
+    const std::size_t chosen = *fair->Choose(names.Entries());
+    std::optional<std::string> text = ReadSignatureFile(plugin, directory, files[chosen]);
+    if (text)
+        fair->Take(chosen);
+    return text;
 }
 
 std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
-                                    const std::string& section) {
-    int count = settings.ReadInteger(section, kOneLineCountKey, 0);
+                                    const std::string& section, FairOrder* fair) {
+    if (!fair) {
+        int count = settings.ReadInteger(section, kOneLineCountKey, 0);
+        if (count < 1)
+            return std::nullopt;
+        std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(count));
+        // Every line ends with CR LF, however long it is.
+        return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
+    }
+    const int count = settings.ReadInteger(section, kOneLineCountKey, 0);
     if (count < 1)
         return std::nullopt;
-    std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(count));
-    // Every line ends with CR LF, however long it is.
-    return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
+    if (static_cast<std::size_t>(count) > Round::kMaxEntries)
+        return PickLine(plugin, settings, section, nullptr);
+    // The lines as the plain pick reads them: a missing entry is an empty line.
+    const OneLineEntries lines(settings, section, static_cast<std::size_t>(count),
+                               plugin.GetPlatform().AnsiCodePage());
+    std::vector<RoundEntry> entries(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        entries[i] = {lines[i], static_cast<std::uint32_t>(i + 1)};
+    const std::size_t chosen = *fair->Choose(entries);
+    fair->Take(chosen);
+    return std::string(lines[chosen]) + "\r\n";
 }
 
 std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& settings,
                                           const std::string& section,
-                                          const std::string& directory) {
+                                          const std::string& directory, FairOrder* fair) {
+    const CodePage& codePage = plugin.GetPlatform().AnsiCodePage();
     std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
-    std::vector<std::string> titles =
-        SplitCommaText('"' + stored + '"', plugin.GetPlatform().AnsiCodePage());
+    std::vector<std::string> titles = SplitCommaText('"' + stored + '"', codePage);
+    auto find = [&](const std::string& title) {
+        return plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, title));
+    };
 
-    // A title without a file is dropped and another drawn, until one is found
-    // or the last one has failed too.
-    for (;;) {
-        std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
-        std::vector<FoundFile> found =
-            plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, titles[index]));
-        if (!found.empty())
-            return ReadSignatureFile(plugin, directory, found.front());
-        if (titles.size() == 1)
-            break;
-        titles.erase(titles.begin() + index);
+    std::optional<FoundFile> file;
+    if (fair) {
+        // A title without a file is no entry of the round.
+        const FoldedNames folded(codePage, titles,
+                                 [](const std::string& title) -> std::string_view { return title; });
+        std::optional<std::size_t> chosen =
+            fair->Choose(folded.Entries(), [&](std::size_t i) {
+                std::vector<FoundFile> found = find(titles[i]);
+                if (!found.empty())
+                    file = found.front();
+                return !found.empty();
+            });
+        if (chosen) {
+            std::optional<std::string> text = ReadSignatureFile(plugin, directory, *file);
+            if (text)
+                fair->Take(*chosen);
+            return text;
+        }
+    } else {
+        // A title without a file is dropped and another drawn, until one is
+        // found or the last one has failed too.
+        for (;;) {
+            std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(titles.size()));
+            std::vector<FoundFile> found = find(titles[index]);
+            if (!found.empty())
+                return ReadSignatureFile(plugin, directory, found.front());
+            if (titles.size() == 1)
+                break;
+            titles.erase(titles.begin() + index);
+        }
     }
     plugin.GetPlatform().ShowWarning(kNoSignatureMessage);
     return std::nullopt;
@@ -119,29 +229,47 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
                                            platform.AnsiCodePage());
     }
 
-    std::optional<std::string> text;
-    switch (mode) {
-        case kModeSignatureFile:
-        case kModeRestricted:
-            if (!directory) {
-                platform.ShowWarning(kNoSignatureMessage);
-                return;
-            }
-            text = mode == kModeSignatureFile
-                       ? PickSignatureFile(plugin, *directory)
-                       : PickRestricted(plugin, settings, section, *directory);
-            break;
-        case kModeOneLine:
-            text = PickLine(plugin, settings, section);
-            break;
-        default:
-            return;  // an unknown mode adds nothing
+    if (mode != kModeSignatureFile && mode != kModeOneLine && mode != kModeRestricted)
+        return;  // an unknown mode adds nothing
+    if (mode != kModeOneLine && !directory) {
+        platform.ShowWarning(kNoSignatureMessage);
+        return;
     }
+    std::optional<FairOrder> fair;
+    if (NoRepeatFrom(settings.ReadInteger(section, kNoRepeatKey, 0)))
+        fair.emplace(plugin, settings, section);
+
+    std::optional<std::string> text =
+        mode == kModeSignatureFile ? PickSignatureFile(plugin, *directory, fair ? &*fair : nullptr)
+        : mode == kModeOneLine     ? PickLine(plugin, settings, section, fair ? &*fair : nullptr)
+                                   : PickRestricted(plugin, settings, section, *directory,
+                                                    fair ? &*fair : nullptr);
     if (!text)
         return;
     if (hide == HideWindow::First)
         platform.HideWindow(window);
     api.BKA_CompSetText(window, kCompSetTextMode, text->c_str());
+}
+
+void StoreRounds(Plugin& plugin) noexcept {
+    auto& pending = plugin.PendingRounds();
+    if (pending.empty())
+        return;
+    try {
+        const IniFile settings = plugin.Settings();
+        IniBatch batch(settings);
+        std::vector<std::string> written;
+        for (const auto& [section, round] : pending) {
+            try {
+                batch.WriteString(section, kRoundKey, round.ToText());
+                written.push_back(section);
+            } catch (const SettingsError&) {
+            }  // a section name the file can't hold keeps its round in memory
+        }
+        batch.Commit();
+        for (const std::string& section : written) pending.erase(section);
+    } catch (...) {
+    }  // nothing stored: the rounds go on from memory, and the next call tries again
 }
 
 }  // namespace bk

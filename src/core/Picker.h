@@ -25,6 +25,13 @@ enum class HideWindow { No, First };
 // then.
 void AddSignature(Plugin& plugin, WindowHandle window, std::string_view section, HideWindow hide);
 
+// Writes the fair-order rounds picked from since the last call into the
+// settings file, in one replace, and forgets them. Picks only change rounds in
+// memory, so that no delivery waits for the disk: this runs once a minute and
+// when the client exits. A round that can't be written stays in memory, and
+// the next call tries again; nobody is told.
+void StoreRounds(Plugin& plugin) noexcept;
+
 // The mailbox directory for a folder section: the data folder followed by the
 // section's first component (up to and including the first "\" that is a
 // character of its own in `codePage`), or by nothing

@@ -4,10 +4,12 @@
 // else lives longer than the callback that creates it.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "core/Random.h"
+#include "core/Round.h"
 #include "dialogs/FormHost.h"
 #include "host/BeckyAPI.h"
 #include "platform/Platform.h"
@@ -53,6 +55,10 @@ public:
     std::uint32_t Draw(std::uint32_t n) { return random_.Below(n); }
     std::uint32_t Seed() const { return random_.Seed(); }
 
+    // Fair-order rounds picked from since StoreRounds last stored them, by
+    // setup section: the rounds of those sections, whatever the file holds.
+    std::map<std::string, Round>& PendingRounds() { return pendingRounds_; }
+
 private:
     void MigrateLegacyList() noexcept;
 
@@ -62,6 +68,7 @@ private:
     std::string settingsPath_;
     DefaultSetup defaults_;
     Random random_;
+    std::map<std::string, Round> pendingRounds_;
 };
 
 // Runs `work` on `plugin` and returns its result; returns `fallback` when

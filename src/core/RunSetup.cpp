@@ -104,6 +104,9 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
                            e.what());
         return;
     }
+    // The round that picks since the last store hold in memory goes too.
+    if (!form.NoRepeatCheckBox.checked)
+        plugin.PendingRounds().erase(section);
     // Only what was stored becomes the running default.
     if (defaultSetup)
         plugin.SetDefaults({form.GetMode(), form.TimingRadioGroup.itemIndex});

@@ -7,6 +7,7 @@
 
 #include "core/Hooks.h"
 #include "core/Menu.h"
+#include "core/Picker.h"
 #include "core/RunSetup.h"
 #include "dll/PluginInstance.h"
 
@@ -37,15 +38,28 @@ extern "C" {
 // The callbacks the plug-in has no use for: each answers 0.
 // clang-format off
 int WINAPI BKC_OnStart() { return 0; }
-int WINAPI BKC_OnExit() { return 0; }
 int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
 int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
-int WINAPI BKC_OnEveryMinute() { return 0; }
 int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
 int WINAPI BKC_OnRetrieve(Ignored, Ignored) { return 0; }
 int WINAPI BKC_OnSend(Ignored) { return 0; }
 int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
 // clang-format on
+
+// The fair order's rounds go to the settings file once a minute and at exit,
+// never during a delivery.
+int WINAPI BKC_OnExit() {
+    return Guarded(Instance(), 0, [](bk::Plugin& p) {
+        bk::StoreRounds(p);
+        return 0;
+    });
+}
+int WINAPI BKC_OnEveryMinute() {
+    return Guarded(Instance(), 0, [](bk::Plugin& p) {
+        bk::StoreRounds(p);
+        return 0;
+    });
+}
 
 int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
     return Guarded(Instance(), 0, [&](bk::Plugin& p) {

@@ -63,11 +63,18 @@ bool CodePage::EqualNoCase(std::string_view a, std::string_view b) const {
 }
 
 std::string CodePage::Fold(std::string_view name) const {
-    std::string folded(name);
+    std::string folded;
+    AppendFolded(folded, name);
+    return folded;
+}
+
+void CodePage::AppendFolded(std::string& out, std::string_view name) const {
+    const std::size_t start = out.size();
+    out += name;
+    std::string_view folded = std::string_view(out).substr(start);
     for (std::size_t i = 0, n; (n = CharLength(folded, i)) != 0; i += n)
         if (n == 1)
-            folded[i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
-    return folded;
+            out[start + i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
 }
 
 std::size_t CodePage::Find(std::string_view text, char c) const {

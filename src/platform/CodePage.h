@@ -53,6 +53,8 @@ public:
     // A name folded so that names equal without regard to letter case fold
     // alike: single-byte characters through Upper(), double-byte ones as they are.
     std::string Fold(std::string_view name) const;
+    // Fold(name) appended to `out`, for many names in one buffer.
+    void AppendFolded(std::string& out, std::string_view name) const;
 
     // Position of the first character `c` that is a character of its own, never
     // the second byte of a double-byte character; npos when there is none.

@@ -143,25 +143,6 @@ std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
     return lister.Take();
 }
 
-void IniDocument::ForEachKey(
-    std::string_view section,
-    const std::function<void(std::string_view, std::optional<std::string_view>)>& visit) const {
-    const Section* found = FindSection(RequestedName(section, codePage_));
-    if (!found)
-        return;
-    for (LineId id : found->order) {
-        const Line& line = lines_[id];
-        if (line.deleted)
-            continue;
-        std::string_view text = TextOf(line);
-        IniLine parsed = Parse(line);
-        if (parsed.kind != IniLine::Kind::Key || parsed.IsComment(text))
-            continue;
-        visit(parsed.name.In(text), parsed.hasValue ? std::optional(parsed.value.In(text))
-                                                    : std::nullopt);
-    }
-}
-
 void IniDocument::CheckStorable(std::string_view sectionName, std::string_view keyName,
                                 std::optional<std::string_view> value) const {
     std::string_view section = TrimIniBlanks(sectionName, codePage_);

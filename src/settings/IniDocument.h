@@ -16,7 +16,6 @@
 // encoding (see IniEncoding).
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,12 +42,6 @@ public:
     // IntegerFromValue read it as a string or an integer).
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     std::vector<IniEntry> ReadSection(std::string_view section) const;
-    // Every key line of the first section of that name in file order, comment
-    // lines left out: its name and its stored value (as FindValue gives it,
-    // none for a line without "="), valid during the call.
-    void ForEachKey(std::string_view section,
-                    const std::function<void(std::string_view name,
-                                             std::optional<std::string_view> value)>& visit) const;
 
     // Edits. Section and key names are trimmed first, as lookups trim them. They
     // throw SettingsError, changing nothing, for what can't be stored so that it

@@ -24,7 +24,9 @@
 // code page can't show is kept through a write that gives back what a read
 // showed (see IniBatch::WriteString), so callers never see the file's own text.
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,13 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
+    // Every key line of the section in file order (comment lines left out),
+    // with the string a read of it gives: none for a line without "=". Both
+    // are valid during the call. Many keys in one read of the file; nothing
+    // when it can't be read.
+    void ForEachKey(std::string_view section,
+                    const std::function<void(std::string_view key,
+                                             std::optional<std::string_view> value)>& visit) const;
 
 private:
     Platform& platform_;

@@ -36,8 +36,9 @@ std::size_t IniLineLength(std::string_view text, std::size_t pos) {
 
 IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multiByte) {
     IniLine line;
-    std::size_t end = 0;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    // One line: a CR or LF can only be its end.
+    std::size_t end = text.size();
+    while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n')) --end;
     std::string_view content = TrimIniBlanks(text.substr(0, end), codePage);
     line.contentEnd = static_cast<std::uint32_t>(content.data() + content.size() - text.data());
     if (content.empty())

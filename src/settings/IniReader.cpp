@@ -54,6 +54,27 @@ std::optional<std::string_view> IniReader::FindValue(std::string_view section,
     return std::nullopt;
 }
 
+void IniReader::ForEachKey(
+    std::string_view section,
+    const std::function<void(std::string_view, std::optional<std::string_view>)>& visit) const {
+    std::string_view wantedSection = RequestedName(section, codePage_);
+    bool inside = wantedSection.empty();  // the unnamed section comes first of all
+    for (std::size_t pos = 0; pos < text_.size();) {
+        std::size_t length = IniLineLength(text_, pos);
+        std::string_view lineText = text_.substr(pos, length);
+        pos += length;
+        IniLine line = ParseIniLine(lineText, codePage_, multiByte_);
+        if (line.kind == IniLine::Kind::Section) {
+            if (inside)
+                return;
+            inside = codePage_.EqualNoCase(line.name.In(lineText), wantedSection);
+        } else if (line.kind == IniLine::Kind::Key && inside && !line.IsComment(lineText)) {
+            visit(line.name.In(lineText),
+                  line.hasValue ? std::optional(line.value.In(lineText)) : std::nullopt);
+        }
+    }
+}
+
 void SectionLister::Add(std::string_view lineText, const IniLine& line) {
     if (line.emptyRawName && started_ && previousNameEmpty_)
         return;

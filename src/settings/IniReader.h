@@ -8,6 +8,7 @@
 // (lines before the first header form the section named ""), and in it the
 // first key of that name.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,11 @@ public:
     // The stored value of a key (trimmed, cut at a NUL, quotes still on), or
     // nothing when the section or key is missing or the key has no "=".
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
+    // Every key line of the section in file order, comment lines left out: its
+    // name and stored value as FindValue gives it (none without "=").
+    void ForEachKey(std::string_view section,
+                    const std::function<void(std::string_view name,
+                                             std::optional<std::string_view> value)>& visit) const;
 
 private:
     bool StartsWithFolded(std::string_view text, std::string_view prefix) const;

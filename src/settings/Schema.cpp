@@ -1,5 +1,6 @@
 #include "settings/Schema.h"
 
+#include <optional>
 #include <set>
 
 #include "settings/IniFile.h"
@@ -41,6 +42,22 @@ long long OneLineKeyIndex(std::string_view key, const CodePage& codePage) {
 
 std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_view section) {
     return batch.ReadSectionValues(OneLineListSection(section));
+}
+
+OneLineEntries::OneLineEntries(const IniFile& settings, std::string_view section,
+                               std::size_t count, const CodePage& codePage)
+    : spans_(count) {
+    std::vector<bool> found(count);
+    settings.ForEachKey(OneLineListSection(section),
+                     [&](std::string_view key, std::optional<std::string_view> value) {
+                         const long long k = OneLineKeyIndex(key, codePage);
+                         if (k < 0 || static_cast<unsigned long long>(k) >= count || found[k])
+                             return;  // the first line of a name is what a read finds
+                         found[k] = true;
+                         spans_[k] = {text_.size(), value ? value->size() : 0};
+                         if (value)
+                             text_ += *value;
+                     });
 }
 
 void WriteOneLineList(IniBatch& batch, std::string_view section,

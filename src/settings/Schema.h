@@ -16,6 +16,7 @@
 namespace bk {
 
 class IniBatch;
+class IniFile;
 
 inline constexpr std::string_view kDefaultSection = "Options";
 inline constexpr std::string_view kModeKey = "Mode";
@@ -59,6 +60,23 @@ long long OneLineKeyIndex(std::string_view key, const CodePage& codePage);
 // named. A key that appears more than once gives the value of its first
 // appearance each time, as reading it by name would.
 std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_view section);
+
+// The first `count` entries of the one-line list of setup section `section`
+// as the picker reads them by position: entry i is what a read of key "sig" i
+// gives, empty when there is none. One pass over the list, one buffer.
+class OneLineEntries {
+public:
+    OneLineEntries(const IniFile& settings, std::string_view section, std::size_t count,
+                   const CodePage& codePage);
+    std::size_t size() const { return spans_.size(); }
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(text_).substr(spans_[i].first, spans_[i].second);
+    }
+
+private:
+    std::string text_;
+    std::vector<std::pair<std::size_t, std::size_t>> spans_;  // offset and size in text_
+};
 
 enum class SurplusEntries { Keep, Remove };
 // Stores `lines` as the one-line list of `section`: entry i is line i in one

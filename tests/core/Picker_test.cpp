@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
+#include "core/Random.h"
+#include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
+#include "settings/IniFile.h"
+#include "settings/Schema.h"
+#include "settings/SignatureFiles.h"
 #include "support/FakeHost.h"
 
 namespace bk::test {
@@ -287,6 +293,136 @@ TEST_F(PickerTest, HeaderValueLeadingOutOfTheDataFolderFindsNothing) {
     WriteSettings("[..\\x\\]\r\nMode=1\r\n");
     EXPECT_TRUE(Pick("..\\x\\").empty());
     EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+
+// ---- The fair order ("NoRepeat"=1) ----
+
+// One setup of the default section in `mode` whose entries are named by
+// letters: mode 1 signature files, mode 2 lines, mode 3 titles (with one more
+// title that has no file, so never an entry).
+class FairOrder : public PluginFixture {
+public:
+    explicit FairOrder(int mode) : mode_(mode) {
+        WriteSettings("[Options]\r\nMode=" + std::to_string(mode) +
+                      "\r\nNoRepeat=1\r\n[f\\in\\]\r\nMode=-1\r\n");
+        SetDefaultMode(mode);
+    }
+
+    void SetEntries(const std::vector<std::string>& names) {
+        for (const std::string& old : files_) std::remove(old.c_str());
+        files_.clear();
+        const IniFile settings = plugin.Settings();
+        IniBatch batch(settings);
+        if (mode_ == kModeOneLine) {
+            WriteOneLineList(batch, "Options", names, SurplusEntries::Remove,
+                             platform.AnsiCodePage());
+        } else {
+            for (const std::string& name : names)
+                files_.push_back(WriteSignature(SignatureFileName(name[0], name), name));
+            std::vector<std::string> titles = names;
+            titles.push_back("Missing");
+            batch.WriteString("Options", kSelectedSigsKey, JoinCommaText(titles, platform.AnsiCodePage()));
+        }
+        batch.Commit();
+    }
+
+    // `count` picks by `by`, from the default setup and from a folder that
+    // follows it in turn; each must add one text with one draw (two or more
+    // in mode 3, which draws again after the title without a file). The
+    // rounds are stored after every other pick, as a minute goes by.
+    std::vector<std::string> Picks(std::size_t count, Plugin& by) {
+        std::vector<std::string> picks;
+        for (std::size_t i = 0; i < count; ++i) {
+            Random expected(by.Seed());
+            expected.Below(1);
+            WindowHandle w = NewWindow();
+            AddSignature(by, w, i % 2 ? "f\\in\\" : "", HideWindow::No);
+            std::vector<std::string> texts = Texts(w);
+            EXPECT_EQ(texts.size(), 1u);
+            if (mode_ != kModeRestricted)
+                EXPECT_EQ(by.Seed(), expected.Seed()) << "one draw per pick";
+            std::string text = texts.empty() ? "<none>" : texts.front();
+            picks.push_back(mode_ == kModeOneLine ? text.substr(0, text.size() - 2) : text);
+            if (i % 2)
+                StoreRounds(by);
+        }
+        return picks;
+    }
+    std::vector<std::string> Picks(std::size_t count) { return Picks(count, plugin); }
+
+private:
+    int mode_;
+    std::vector<std::string> files_;
+};
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+std::vector<std::string> Without(std::vector<std::string> v, const std::vector<std::string>& gone) {
+    std::erase_if(v, [&](const std::string& s) { return std::count(gone.begin(), gone.end(), s); });
+    return v;
+}
+
+TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites) {
+    const std::vector<std::string> letters = {"A", "B", "C", "D", "E"};
+    for (int mode : {kModeSignatureFile, kModeOneLine, kModeRestricted}) {
+        for (std::size_t n : {1u, 2u, 5u}) {
+            SCOPED_TRACE("mode " + std::to_string(mode) + ", " + std::to_string(n) + " entries");
+            FairOrder f(mode);
+            std::vector<std::string> names(letters.begin(), letters.begin() + n);
+            f.SetEntries(names);
+
+            // Whole rounds; none starts with the pick that ended the one before.
+            std::string previous;
+            for (int round = 0; round < 3; ++round) {
+                std::vector<std::string> picks = f.Picks(n);
+                EXPECT_EQ(Sorted(picks), names);
+                if (n >= 2)
+                    EXPECT_NE(picks.front(), previous);
+                previous = picks.back();
+            }
+
+            // Restarted mid-round (the rounds are stored at exit), the client
+            // goes on with what was not picked.
+            std::vector<std::string> before = f.Picks(n / 2);
+            StoreRounds(f.plugin);
+            {
+                Plugin restarted{f.platform, f.forms};
+                ASSERT_TRUE(restarted.Attach());
+                restarted.SetDefaults(f.plugin.Defaults());
+                std::vector<std::string> after = f.Picks(n - n / 2, restarted);
+                after.insert(after.end(), before.begin(), before.end());
+                EXPECT_EQ(Sorted(after), names);
+                StoreRounds(restarted);
+            }
+
+            // An entry not yet picked is replaced by a new one (in mode 2 an
+            // edited line, the others keeping their places): the round ends
+            // with the rest and the new one.
+            std::vector<std::string> picked = f.Picks(std::min<std::size_t>(2, n - 1));
+            std::vector<std::string> rest = Without(names, picked);
+            std::replace(names.begin(), names.end(), rest.front(), std::string("F"));
+            f.SetEntries(names);
+            rest = Without(names, picked);
+            EXPECT_EQ(Sorted(f.Picks(rest.size())), Sorted(rest));
+
+            // A settings file that can't be written: every delivery still gets
+            // its text, silently, and the rounds go on in memory.
+            StoreRounds(f.plugin);
+            const std::string file = TempDir::Read(f.dir.Join("bkQuorvel.ini"));
+            f.platform.fault = [](std::string_view op) {
+                if (op == "ReplaceFile")
+                    throw FileError("bkQuorvel.ini", "access denied");
+            };
+            for (int round = 0; round < 2; ++round)
+                EXPECT_EQ(Sorted(f.Picks(n)), Sorted(names));
+            EXPECT_TRUE(f.platform.messages.empty());
+            EXPECT_EQ(TempDir::Read(f.dir.Join("bkQuorvel.ini")), file);
+        }
+    }
 }
 
 }  // namespace

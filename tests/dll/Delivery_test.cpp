@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -122,6 +123,32 @@ TEST_F(Delivery, NoSignatureFileShowsTheWarningAndKeepsTheWindow) {
     EXPECT_TRUE(Texts(w).empty());
     EXPECT_TRUE(host.IsVisible(w));
     EXPECT_EQ(Marker(w), "<none>");
+}
+
+// The fair order: three deliveries add the three signatures, and the round
+// that the client stored at exit goes on after a restart.
+TEST_F(Delivery, FairOrderAddsEverySignatureOnceAcrossARestart) {
+    for (const char* name : {"A", "B", "C"})
+        Signature(std::string("$$$0000") + name + name + ".txt", name);
+    Start("[Options]\r\nMode=1\r\nNoRepeat=1\r\n");
+    auto deliver = [&] {
+        HWND w = Open();
+        outgoing(w, 0);
+        return Texts(w).empty() ? std::string("<none>") : Texts(w).front();
+    };
+    auto exit = [&] { plugin.Export<int(WINAPI*)()>("BKC_OnExit")(); };
+    std::vector<std::string> round = {deliver(), deliver(), deliver()};
+    std::sort(round.begin(), round.end());
+    EXPECT_EQ(round, (std::vector<std::string>{"A", "B", "C"}));
+    std::vector<std::string> next = {deliver()};
+    exit();
+    EXPECT_NE(ProfileString(dir.Join("bkQuorvel.ini"), "Options", "NoRepeatRound"), "<none>");
+    plugin.Unload();
+    Start();
+    next.push_back(deliver());
+    next.push_back(deliver());
+    std::sort(next.begin(), next.end());
+    EXPECT_EQ(next, (std::vector<std::string>{"A", "B", "C"}));
 }
 
 // Run in a process of its own with Wine in a Japanese locale (code page 932;

@@ -48,7 +48,7 @@ TEST_F(Lifecycle, InformationRecordHoldsFourFieldsOfEightyBytes) {
     EXPECT_STREQ(record + 240, "Enables Becky! to add a signature at random.");
 }
 
-TEST_F(Lifecycle, CallbacksThatDoNothingAnswerZero) {
+TEST_F(Lifecycle, CallbacksWithoutAnAnswerOfTheirOwnAnswerZero) {
     LoadedPlugin plugin(dir);
     ASSERT_TRUE(plugin.Load());
     for (const char* name : {"BKC_OnStart", "BKC_OnExit", "BKC_OnEveryMinute"})

@@ -1,12 +1,17 @@
 // Delivery benchmark, run under Wine: the real DLL in a host stand-in.
 //   mode 1 with 10,000 signature files in the mailbox, against a bare
 //   FindFirstFileA/FindNextFileA listing of the same directory;
-//   mode 2 with a 5,000-entry one-line list.
+//   mode 2 with a 5,000-entry one-line list;
+//   both again with the fair order on ("NoRepeat"=1), against the same
+//   deliveries with it off in the same run. The fair line is timed late in a
+//   round of the 5,000 lines, when the round is at its largest, and so is the
+//   minute's store of the rounds into the settings file (BKC_OnEveryMinute).
 // Prints the median of several runs of each, and the table's rows.
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -82,6 +87,14 @@ int main() {
     }
     auto open = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose");
     auto outgoing = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing");
+    auto everyMinute = plugin.Export<int(WINAPI*)()>("BKC_OnEveryMinute");
+
+    // The fair order on or off for both setups, the rest of the file as it is.
+    const std::string settings = plugin.SettingsPath();
+    auto fairOrder = [&](bool on) {
+        for (const char* section : {"Options", "mbox\\lines\\"})
+            WritePrivateProfileStringA(section, "NoRepeat", on ? "1" : "0", settings.c_str());
+    };
 
     auto deliver = [&](const char* folder) {
         host.currentFolder = folder;
@@ -99,17 +112,30 @@ int main() {
 
     // The runs alternate between the listing and the two deliveries, so that
     // whatever else the machine does falls on all three alike.
-    const int runs = 15;
+    const int runs = 45;  // many: the fair rows compare two medians of some 50 ms each
     BareListing(mailbox + "$$$*.txt");  // warm the directory cache
     deliver("mbox\\!!!!Inbox\\");
-    std::vector<double> listings, mode1, mode2;
+    fairOrder(true);
+    // Late in the round: the timed picks end it just before its last.
+    std::printf("picking %d of the 5,000 lines in a fair order ...\n", 5000 - runs - 1);
+    for (int i = 0; i < 5000 - runs - 1; ++i) deliver("mbox\\lines\\");
+    std::vector<double> listings, mode1, mode2, fair1, fair2, stores;
     for (int i = 0; i < runs; ++i) {
+        fairOrder(false);
         listings.push_back(Time([&] { BareListing(mailbox + "$$$*.txt"); }));
         mode1.push_back(deliver("mbox\\!!!!Inbox\\"));
         mode2.push_back(deliver("mbox\\lines\\"));
+        fairOrder(true);
+        fair1.push_back(deliver("mbox\\!!!!Inbox\\"));
+        fair2.push_back(deliver("mbox\\lines\\"));
+        stores.push_back(Time([&] { everyMinute(); }));
     }
     const double listing = bench::Median(listings), delivery1 = bench::Median(mode1),
-                 delivery2 = bench::Median(mode2);
+                 delivery2 = bench::Median(mode2), fairDelivery1 = bench::Median(fair1),
+                 fairDelivery2 = bench::Median(fair2), store = bench::Median(stores);
+    char round[32768] = "";
+    GetPrivateProfileStringA("mbox\\lines\\", "NoRepeatRound", "", round, sizeof round,
+                             settings.c_str());
 
     std::printf("bare FindFirstFileA/FindNextFileA over 10,000 files : %8.2f ms\n", listing);
     std::printf("delivery, mode 1, 10,000 signature files           : %8.2f ms\n", delivery1);
@@ -119,6 +145,16 @@ int main() {
                1.2);
     bench::Row("delivery, mode 2, 5,000-entry one-line list", delivery2, "", 0,
                bench::Goal::AtMostMs, 5);
+    std::printf("fair order, mode 1, 10,000 signature files       : %8.2f ms\n", fairDelivery1);
+    std::printf("fair order, mode 2, 5,000 lines, late in a round  : %8.2f ms\n", fairDelivery2);
+    std::printf("storing both rounds (a minute's tick)             : %8.2f ms\n", store);
+    std::printf("stored round of the lines at the end: %zu characters\n", std::strlen(round));
+    bench::Row("delivery in a fair order, mode 1, 10,000 signature files", fairDelivery1,
+               "the same delivery without it", delivery1, bench::Goal::AtMostMsMore, 2);
+    bench::Row("delivery in a fair order, mode 2, 5,000 lines (late in a round)", fairDelivery2,
+               "the same delivery without it", delivery2, bench::Goal::AtMostMsMore, 2);
+    bench::Row("storing the fair order's rounds (once a minute after picks), 300 KB file", store,
+               "", 0, bench::Goal::AtMostMs, 10);
     std::printf("(medians of %d runs)\n", runs);
 
     plugin.Unload();

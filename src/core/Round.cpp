@@ -1,0 +1,288 @@
+#include "core/Round.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+
+namespace bk {
+namespace {
+
+constexpr std::string_view kVersion = "1";
+constexpr std::string_view kBase64 =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::uint32_t RotateLeft(std::uint32_t x, int r) {
+    return (x << r) | (x >> (32 - r));
+}
+
+std::uint32_t Finish(std::uint32_t h) {
+    h ^= h >> 16;
+    h *= 0x85ebca6bu;
+    h ^= h >> 13;
+    h *= 0xc2b2ae35u;
+    h ^= h >> 16;
+    return h;
+}
+
+// MurmurHash3 (x86, 32 bits): fast on the 32-bit build, and well spread, which
+// the coded set's size depends on.
+std::uint32_t Hash(std::string_view text, std::uint32_t seed) {
+    constexpr std::uint32_t c1 = 0xcc9e2d51u, c2 = 0x1b873593u;
+    std::uint32_t h = seed;
+    const char* p = text.data();
+    const std::size_t blocks = text.size() / 4;
+    for (std::size_t i = 0; i < blocks; ++i, p += 4) {
+        std::uint32_t k;
+        std::memcpy(&k, p, 4);  // little-endian on every target
+        k = RotateLeft(k * c1, 15) * c2;
+        h = RotateLeft(h ^ k, 13) * 5 + 0xe6546b64u;
+    }
+    std::uint32_t k = 0;
+    switch (text.size() & 3) {
+        case 3: k ^= static_cast<std::uint8_t>(p[2]) << 16; [[fallthrough]];
+        case 2: k ^= static_cast<std::uint8_t>(p[1]) << 8; [[fallthrough]];
+        case 1: k ^= static_cast<std::uint8_t>(p[0]);
+                h ^= RotateLeft(k * c1, 15) * c2;
+    }
+    return Finish(h ^ static_cast<std::uint32_t>(text.size()));
+}
+
+// The Rice parameter for `count` values spread over 32 bits: about the
+// logarithm of their mean distance.
+int RiceBits(std::size_t count) {
+    int k = 0;
+    while (k < 31 && (static_cast<std::uint64_t>(count) << (k + 1)) <= (1ull << 32)) ++k;
+    return k;
+}
+
+std::string Hex(std::uint32_t value) {
+    char text[9];
+    for (int i = 7; i >= 0; --i, value >>= 4) text[i] = "0123456789abcdef"[value & 15];
+    text[8] = '\0';
+    return text;
+}
+
+std::optional<std::uint32_t> FromHex(std::string_view text) {
+    std::uint32_t value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.size() != 8 || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Sorted distinct values as the differences between neighbours (the first
+// from 0), each as a unary quotient and `k` remainder bits, six bits a character.
+std::string EncodeSet(const std::vector<std::uint32_t>& values) {
+    const int k = RiceBits(values.size());
+    std::string out;
+    std::uint64_t bits = 0;  // the lowest `held` bits are pending, oldest first
+    int held = 0;
+    auto put = [&](std::uint32_t value, int count) {  // count <= 32
+        bits = bits << count | value;
+        for (held += count; held >= 6; held -= 6) out += kBase64[bits >> (held - 6) & 63];
+    };
+    std::uint32_t previous = 0;
+    for (std::uint32_t value : values) {
+        const std::uint32_t gap = value - previous;
+        previous = value;
+        for (std::uint32_t q = gap >> k; q > 0; q -= std::min<std::uint32_t>(q, 31))
+            put((1u << std::min<std::uint32_t>(q, 31)) - 1, static_cast<int>(std::min<std::uint32_t>(q, 31)));
+        put(0, 1);
+        if (k > 0)
+            put(gap & ((1u << k) - 1), k);
+    }
+    if (held > 0)
+        out += kBase64[bits << (6 - held) & 63];
+    return out;
+}
+
+std::optional<std::vector<std::uint32_t>> DecodeSet(std::string_view text, std::size_t count) {
+    static const auto digits = [] {
+        std::array<std::int8_t, 256> table;
+        table.fill(-1);
+        for (std::size_t i = 0; i < kBase64.size(); ++i)
+            table[static_cast<std::uint8_t>(kBase64[i])] = static_cast<std::int8_t>(i);
+        return table;
+    }();
+    const int k = RiceBits(count);
+    std::size_t at = 0;
+    std::uint64_t bits = 0;  // the lowest `held` bits are unread, oldest first
+    int held = 0;
+    auto refill = [&](int wanted) {  // false when the text ends first or holds another character
+        while (held < wanted) {
+            if (at == text.size())
+                return false;
+            const std::int8_t digit = digits[static_cast<std::uint8_t>(text[at++])];
+            if (digit < 0)
+                return false;
+            bits = bits << 6 | static_cast<std::uint64_t>(digit);
+            held += 6;
+        }
+        return true;
+    };
+    std::vector<std::uint32_t> values;
+    values.reserve(count);
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint64_t q = 0;
+        for (;;) {
+            if (!refill(1))
+                return std::nullopt;
+            if ((bits >> --held & 1) == 0)
+                break;
+            if (++q > (0xffffffffull >> k))
+                return std::nullopt;
+        }
+        if (!refill(k))
+            return std::nullopt;
+        held -= k;
+        const std::uint64_t gap = q << k | (bits >> held & ((1ull << k) - 1));
+        if (i > 0 && gap == 0)
+            return std::nullopt;  // two alike
+        value += gap;
+        if (value > 0xffffffffull)
+            return std::nullopt;
+        values.push_back(static_cast<std::uint32_t>(value));
+    }
+    // Only the last character's padding may follow, and it is zero.
+    if (at != text.size() || held >= 6 || (bits & ((1ull << held) - 1)) != 0)
+        return std::nullopt;
+    return values;
+}
+
+// By the upper 32 bits, stably (the lower ones, positions, stay in order):
+// four passes of a radix sort, linear in the 10,000 names of a large mailbox.
+void SortById(std::vector<std::uint64_t>& values, std::vector<std::uint64_t>& other) {
+    other.resize(values.size());
+    for (int shift = 32; shift < 64; shift += 8) {
+        std::size_t start[257] = {};
+        for (std::uint64_t v : values) ++start[(v >> shift & 0xff) + 1];
+        for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
+        for (std::uint64_t v : values) other[start[v >> shift & 0xff]++] = v;
+        values.swap(other);
+    }
+}
+
+std::vector<std::string_view> SplitFields(std::string_view text) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        std::size_t colon = text.find(':', start);
+        fields.push_back(text.substr(start, colon - start));
+        if (colon == std::string_view::npos)
+            return fields;
+        start = colon + 1;
+    }
+}
+
+}  // namespace
+
+Round Round::FromText(std::string_view stored) {
+    Round round;
+    std::vector<std::string_view> f = SplitFields(stored);
+    std::size_t count = 0;
+    if (f.size() != 5 || f[0] != kVersion)
+        return round;
+    auto [end, ec] = std::from_chars(f[3].data(), f[3].data() + f[3].size(), count);
+    std::optional<std::uint32_t> key = FromHex(f[1]);
+    std::optional<std::uint32_t> last = f[2] == "-" ? std::optional<std::uint32_t>() : FromHex(f[2]);
+    if (!key || (!last && f[2] != "-") || ec != std::errc() || end != f[3].data() + f[3].size() ||
+        count > kMaxEntries)
+        return round;
+    std::optional<std::vector<std::uint32_t>> picked = DecodeSet(f[4], count);
+    if (!picked)
+        return round;
+    round.key_ = *key;
+    round.last_ = last;
+    round.picked_ = std::move(*picked);
+    return round;
+}
+
+std::string Round::ToText() const {
+    return std::string(kVersion) + ":" + Hex(key_) + ":" + (last_ ? Hex(*last_) : "-") + ":" +
+           std::to_string(picked_.size()) + ":" + EncodeSet(picked_);
+}
+
+std::uint32_t Round::Id(const RoundEntry& entry) const {
+    return Hash(entry.identity, key_ + entry.salt * 0x9e3779b9u);
+}
+
+std::optional<std::size_t> Round::Choose(std::span<const RoundEntry> entries, const Draw& draw,
+                                         const Usable& usable) {
+    const std::size_t n = entries.size();
+    ids_.resize(n);
+    byId_.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        byId_[i] = static_cast<std::uint64_t>(ids_[i] = Id(entries[i])) << 32 | i;
+    SortById(byId_, scratch_);
+    // The first place of each hash is the entry; it is picked when the round
+    // holds its hash (both lists are sorted, so one walk tells).
+    state_.assign(n, kNoEntry);
+    std::size_t entryCount = 0;
+    auto picked = picked_.begin();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto id = static_cast<std::uint32_t>(byId_[i] >> 32);
+        if (i > 0 && id == byId_[i - 1] >> 32)
+            continue;
+        while (picked != picked_.end() && *picked < id) ++picked;
+        const bool isPicked = picked != picked_.end() && *picked == id;
+        state_[static_cast<std::uint32_t>(byId_[i])] = isPicked ? kPicked : kUnpicked;
+        ++entryCount;
+    }
+
+    newRound_ = false;
+    std::vector<std::size_t> candidates;
+    // A round starts with nothing picked (also right after the pick that
+    // completed the one before), and then not with that round's last pick.
+    auto fill = [&] {
+        candidates.clear();
+        const bool keepOffLast = (newRound_ || picked_.empty()) && last_ && entryCount >= 2;
+        for (std::size_t i = 0; i < n; ++i)
+            if ((state_[i] == kUnpicked || (newRound_ && state_[i] == kPicked)) &&
+                !(keepOffLast && ids_[i] == *last_))
+                candidates.push_back(i);
+    };
+    fill();
+    for (;;) {
+        if (candidates.empty()) {
+            newRound_ = true;  // nothing unpicked is left (or usable)
+            fill();
+            if (candidates.empty())
+                return std::nullopt;
+        }
+        const std::uint32_t at = draw(static_cast<std::uint32_t>(candidates.size()));
+        const std::size_t chosen = candidates[at];
+        if (usable(chosen))
+            return chosen;
+        candidates.erase(candidates.begin() + at);
+        state_[chosen] = kNoEntry;
+        --entryCount;
+    }
+}
+
+void Round::Take(std::span<const RoundEntry> entries, std::size_t chosen) {
+    // The picked entries that are still entries, in the order of their hashes.
+    const std::uint32_t id = ids_[chosen];
+    std::vector<std::uint32_t> kept;
+    std::size_t entryCount = 0;
+    for (std::size_t i = 0; i < byId_.size(); ++i) {
+        const auto position = static_cast<std::uint32_t>(byId_[i]);
+        if (state_[position] == kNoEntry)
+            continue;
+        ++entryCount;
+        const auto hash = static_cast<std::uint32_t>(byId_[i] >> 32);
+        if ((!newRound_ && state_[position] == kPicked) || position == chosen)
+            kept.push_back(hash);
+    }
+    picked_ = std::move(kept);
+    last_ = id;
+    if (picked_.size() == entryCount) {
+        // Complete: the next round hashes with a key of its own, so that two
+        // entries whose hashes happen to meet in this one part in the next.
+        key_ = Finish(key_ + 0x9e3779b9u);
+        picked_.clear();
+        last_ = Id(entries[chosen]);
+    }
+}
+
+}  // namespace bk

@@ -1,0 +1,82 @@
+#pragma once
+// The fair order of a setup with "NoRepeat" on: picks go in rounds. Within a
+// round no entry comes twice; when every entry has come once a new round
+// starts, and its first pick is never the last pick of the round before (when
+// there are two entries or more). The choice among the entries not yet picked
+// is uniform and costs one draw of the picker's generator.
+//
+// An entry is known by its identity text (mode 1: the file's long name, case
+// folded; mode 2: the line's text with its position as the salt; mode 3: the
+// title, case folded), hashed to 32 bits with the round's own key. Entries with
+// the same identity are one entry (the first place counts). An entry that is
+// gone drops out of the round; a new one joins it as not yet picked.
+//
+// The round is kept as text ("NoRepeatRound" of the setup's section):
+//   1:<key>:<last>:<count>:<set>
+// key: 8 hex digits, the hash key of this round (a new one each round);
+// last: 8 hex digits, the last pick's hash ("-" before the first pick);
+// count: how many entries of this round have been picked;
+// set: their hashes, sorted, as a Golomb-Rice coded set of the differences
+// (parameter from count), base64 without padding. About 2.7 characters per
+// picked entry: at most some 18,000 for a 5,000-entry list, none at the start
+// of a round. Text that does not read back exactly so starts a fresh round.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bk {
+
+struct RoundEntry {
+    std::string_view identity;
+    std::uint32_t salt = 0;  // mode 2: position + 1, so that equal lines stay apart
+};
+
+class Round {
+public:
+    // Rounds with more entries than this are not kept: a list that long is a
+    // damaged count, and the picker then picks as without the fair order.
+    static constexpr std::size_t kMaxEntries = 1u << 20;
+
+    // A round as stored; anything else (empty, damaged, another version) is a
+    // fresh round.
+    static Round FromText(std::string_view stored);
+    std::string ToText() const;
+
+    // An index below n (n >= 1), from the picker's generator.
+    using Draw = std::function<std::uint32_t(std::uint32_t)>;
+    // Whether entry i can be added now (mode 3: its file is there); one that
+    // can't is no entry of the round and another is drawn.
+    using Usable = std::function<bool(std::size_t)>;
+
+    // The next pick among `entries` (in list order): an index into them, or
+    // none when no entry is usable. Draws once, and once more after each entry
+    // found unusable. Nothing is recorded until Take.
+    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries, const Draw& draw,
+                                      const Usable& usable);
+    // Records the pick that Choose returned (same entries): it counts as picked
+    // and is the last pick; a round that it completes makes way for the next.
+    void Take(std::span<const RoundEntry> entries, std::size_t chosen);
+
+    std::size_t PickedCount() const { return picked_.size(); }
+
+private:
+    std::uint32_t Id(const RoundEntry& entry) const;
+
+    std::uint32_t key_ = 0;
+    std::optional<std::uint32_t> last_;
+    std::vector<std::uint32_t> picked_;  // sorted, no two alike
+    // Of the last Choose: the entries' hashes; the hashes with their positions,
+    // sorted; what each position is now; whether it began a new round.
+    enum : std::uint8_t { kNoEntry, kUnpicked, kPicked };
+    std::vector<std::uint32_t> ids_;
+    std::vector<std::uint64_t> byId_, scratch_;
+    std::vector<std::uint8_t> state_;
+    bool newRound_ = false;
+};
+
+}  // namespace bk
