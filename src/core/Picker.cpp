@@ -49,11 +49,16 @@ public:
         }
     }
 
-    // Round::Choose over `entries`, which must stay as they are until Take.
-    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries,
-                                      const Round::Usable& usable = [](std::size_t) { return true; }) {
+    // Round::Choose over `entries`, which must stay as they are until Take;
+    // every entry is usable unless `usable` says otherwise.
+    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries) {
+        auto any = [](std::size_t) { return true; };
+        return Choose(entries, any);
+    }
+    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries, Round::Usable usable) {
         entries_ = entries;
-        return round_->Choose(entries, [this](std::uint32_t n) { return plugin_.Draw(n); }, usable);
+        auto draw = [this](std::uint32_t n) { return plugin_.Draw(n); };
+        return round_->Choose(entries, draw, usable);
     }
     // Records the pick that was added.
     void Take(std::size_t chosen) {
@@ -74,11 +79,12 @@ private:
 // folded), all in one buffer.
 class FoldedNames {
 public:
-    template <typename Names, typename NameOf>
-    FoldedNames(const CodePage& codePage, const Names& names, NameOf nameOf) {
+    // The names nameOf(0) ... nameOf(count - 1).
+    FoldedNames(const CodePage& codePage, std::size_t count,
+                FunctionRef<std::string_view(std::size_t)> nameOf) {
         std::vector<std::size_t> ends;
-        for (const auto& name : names) {
-            codePage.AppendFolded(text_, nameOf(name));
+        for (std::size_t i = 0; i < count; ++i) {
+            codePage.AppendFolded(text_, nameOf(i));
             ends.push_back(text_.size());
         }
         std::size_t start = 0;
@@ -106,8 +112,8 @@ std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& 
     if (!fair || files.size() > Round::kMaxEntries)
         return ReadSignatureFile(plugin, directory,
                                  files[plugin.Draw(static_cast<std::uint32_t>(files.size()))]);
-    const FoldedNames names(plugin.GetPlatform().AnsiCodePage(), files,
-                            [](const FoundFile& file) -> std::string_view { return file.name; });
+    auto nameOf = [&](std::size_t i) -> std::string_view { return files[i].name; };
+    const FoldedNames names(plugin.GetPlatform().AnsiCodePage(), files.size(), nameOf);
     const std::size_t chosen = *fair->Choose(names.Entries());
     std::optional<std::string> text = ReadSignatureFile(plugin, directory, files[chosen]);
     if (text)
@@ -154,15 +160,15 @@ std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& setting
     std::optional<FoundFile> file;
     if (fair) {
         // A title without a file is no entry of the round.
-        const FoldedNames folded(codePage, titles,
-                                 [](const std::string& title) -> std::string_view { return title; });
-        std::optional<std::size_t> chosen =
-            fair->Choose(folded.Entries(), [&](std::size_t i) {
-                std::vector<FoundFile> found = find(titles[i]);
-                if (!found.empty())
-                    file = found.front();
-                return !found.empty();
-            });
+        auto titleOf = [&](std::size_t i) -> std::string_view { return titles[i]; };
+        const FoldedNames folded(codePage, titles.size(), titleOf);
+        auto usable = [&](std::size_t i) {
+            std::vector<FoundFile> found = find(titles[i]);
+            if (!found.empty())
+                file = found.front();
+            return !found.empty();
+        };
+        std::optional<std::size_t> chosen = fair->Choose(folded.Entries(), usable);
         if (chosen) {
             std::optional<std::string> text = ReadSignatureFile(plugin, directory, *file);
             if (text)
@@ -235,15 +241,15 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         platform.ShowWarning(kNoSignatureMessage);
         return;
     }
-    std::optional<FairOrder> fair;
+    std::optional<FairOrder> fairOrder;
     if (NoRepeatFrom(settings.ReadInteger(section, kNoRepeatKey, 0)))
-        fair.emplace(plugin, settings, section);
+        fairOrder.emplace(plugin, settings, section);
+    FairOrder* fair = fairOrder ? &*fairOrder : nullptr;
 
     std::optional<std::string> text =
-        mode == kModeSignatureFile ? PickSignatureFile(plugin, *directory, fair ? &*fair : nullptr)
-        : mode == kModeOneLine     ? PickLine(plugin, settings, section, fair ? &*fair : nullptr)
-                                   : PickRestricted(plugin, settings, section, *directory,
-                                                    fair ? &*fair : nullptr);
+        mode == kModeSignatureFile ? PickSignatureFile(plugin, *directory, fair)
+        : mode == kModeOneLine     ? PickLine(plugin, settings, section, fair)
+                                   : PickRestricted(plugin, settings, section, *directory, fair);
     if (!text)
         return;
     if (hide == HideWindow::First)
@@ -258,16 +264,16 @@ void StoreRounds(Plugin& plugin) noexcept {
     try {
         const IniFile settings = plugin.Settings();
         IniBatch batch(settings);
-        std::vector<std::string> written;
-        for (const auto& [section, round] : pending) {
+        std::vector<std::map<std::string, Round>::iterator> written;
+        for (auto it = pending.begin(); it != pending.end(); ++it) {
             try {
-                batch.WriteString(section, kRoundKey, round.ToText());
-                written.push_back(section);
+                batch.WriteString(it->first, kRoundKey, it->second.ToText());
+                written.push_back(it);
             } catch (const SettingsError&) {
             }  // a section name the file can't hold keeps its round in memory
         }
         batch.Commit();
-        for (const std::string& section : written) pending.erase(section);
+        for (auto it : written) pending.erase(it);
     } catch (...) {
     }  // nothing stored: the rounds go on from memory, and the next call tries again
 }

@@ -1,7 +1,6 @@
 #include "core/Round.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -98,13 +97,14 @@ std::string EncodeSet(const std::vector<std::uint32_t>& values) {
 }
 
 std::optional<std::vector<std::uint32_t>> DecodeSet(std::string_view text, std::size_t count) {
-    static const auto digits = [] {
-        std::array<std::int8_t, 256> table;
-        table.fill(-1);
-        for (std::size_t i = 0; i < kBase64.size(); ++i)
-            table[static_cast<std::uint8_t>(kBase64[i])] = static_cast<std::int8_t>(i);
-        return table;
-    }();
+    auto digitOf = [](char c) -> int {  // -1 for a character that is none
+        return c >= 'A' && c <= 'Z'   ? c - 'A'
+               : c >= 'a' && c <= 'z' ? c - 'a' + 26
+               : c >= '0' && c <= '9' ? c - '0' + 52
+               : c == '+'             ? 62
+               : c == '/'             ? 63
+                                      : -1;
+    };
     const int k = RiceBits(count);
     std::size_t at = 0;
     std::uint64_t bits = 0;  // the lowest `held` bits are unread, oldest first
@@ -113,7 +113,7 @@ std::optional<std::vector<std::uint32_t>> DecodeSet(std::string_view text, std::
         while (held < wanted) {
             if (at == text.size())
                 return false;
-            const std::int8_t digit = digits[static_cast<std::uint8_t>(text[at++])];
+            const int digit = digitOf(text[at++]);
             if (digit < 0)
                 return false;
             bits = bits << 6 | static_cast<std::uint64_t>(digit);
@@ -164,51 +164,50 @@ void SortById(std::vector<std::uint64_t>& values, std::vector<std::uint64_t>& ot
     }
 }
 
-std::vector<std::string_view> SplitFields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        std::size_t colon = text.find(':', start);
-        fields.push_back(text.substr(start, colon - start));
-        if (colon == std::string_view::npos)
-            return fields;
-        start = colon + 1;
-    }
+// The text up to the next ":" (all of it when there is none); `text` goes on
+// after that ":".
+std::string_view NextField(std::string_view& text) {
+    const std::size_t colon = text.find(':');
+    std::string_view field = text.substr(0, colon);
+    text.remove_prefix(colon == std::string_view::npos ? text.size() : colon + 1);
+    return field;
 }
 
 }  // namespace
 
 Round Round::FromText(std::string_view stored) {
-    Round round;
-    std::vector<std::string_view> f = SplitFields(stored);
-    std::size_t count = 0;
-    if (f.size() != 5 || f[0] != kVersion)
-        return round;
-    auto [end, ec] = std::from_chars(f[3].data(), f[3].data() + f[3].size(), count);
-    std::optional<std::uint32_t> key = FromHex(f[1]);
-    std::optional<std::uint32_t> last = f[2] == "-" ? std::optional<std::uint32_t>() : FromHex(f[2]);
-    if (!key || (!last && f[2] != "-") || ec != std::errc() || end != f[3].data() + f[3].size() ||
-        count > kMaxEntries)
-        return round;
-    std::optional<std::vector<std::uint32_t>> picked = DecodeSet(f[4], count);
+    const std::string_view version = NextField(stored), key = NextField(stored),
+                           last = NextField(stored), count = NextField(stored), set = stored;
+    std::size_t n = 0;
+    auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), n);
+    const std::optional<std::uint32_t> keyValue = FromHex(key), lastValue = FromHex(last);
+    if (version != kVersion || !keyValue || (!lastValue && last != "-") || ec != std::errc() ||
+        end != count.data() + count.size() || n > kMaxEntries ||
+        set.find(':') != std::string_view::npos)
+        return Round();
+    std::optional<std::vector<std::uint32_t>> picked = DecodeSet(set, n);
     if (!picked)
-        return round;
-    round.key_ = *key;
-    round.last_ = last;
+        return Round();
+    Round round;
+    round.key_ = *keyValue;
+    round.last_ = lastValue;
     round.picked_ = std::move(*picked);
     return round;
 }
 
 std::string Round::ToText() const {
-    return std::string(kVersion) + ":" + Hex(key_) + ":" + (last_ ? Hex(*last_) : "-") + ":" +
-           std::to_string(picked_.size()) + ":" + EncodeSet(picked_);
+    std::string text(kVersion);
+    text.append(":").append(Hex(key_)).append(":").append(last_ ? Hex(*last_) : "-");
+    text.append(":").append(std::to_string(picked_.size())).append(":");
+    return text.append(EncodeSet(picked_));
 }
 
 std::uint32_t Round::Id(const RoundEntry& entry) const {
     return Hash(entry.identity, key_ + entry.salt * 0x9e3779b9u);
 }
 
-std::optional<std::size_t> Round::Choose(std::span<const RoundEntry> entries, const Draw& draw,
-                                         const Usable& usable) {
+std::optional<std::size_t> Round::Choose(std::span<const RoundEntry> entries, Draw draw,
+                                         Usable usable) {
     const std::size_t n = entries.size();
     ids_.resize(n);
     byId_.resize(n);

@@ -22,12 +22,13 @@
 // of a round. Text that does not read back exactly so starts a fresh round.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/FunctionRef.h"
 
 namespace bk {
 
@@ -48,16 +49,16 @@ public:
     std::string ToText() const;
 
     // An index below n (n >= 1), from the picker's generator.
-    using Draw = std::function<std::uint32_t(std::uint32_t)>;
+    using Draw = FunctionRef<std::uint32_t(std::uint32_t)>;
     // Whether entry i can be added now (mode 3: its file is there); one that
     // can't is no entry of the round and another is drawn.
-    using Usable = std::function<bool(std::size_t)>;
+    using Usable = FunctionRef<bool(std::size_t)>;
 
     // The next pick among `entries` (in list order): an index into them, or
     // none when no entry is usable. Draws once, and once more after each entry
     // found unusable. Nothing is recorded until Take.
-    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries, const Draw& draw,
-                                      const Usable& usable);
+    std::optional<std::size_t> Choose(std::span<const RoundEntry> entries, Draw draw,
+                                      Usable usable);
     // Records the pick that Choose returned (same entries): it counts as picked
     // and is the last pick; a round that it completes makes way for the next.
     void Take(std::span<const RoundEntry> entries, std::size_t chosen);

@@ -73,17 +73,17 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 void IniFile::ForEachKey(
     std::string_view section,
-    const std::function<void(std::string_view, std::optional<std::string_view>)>& visit) const {
+    FunctionRef<void(std::string_view, std::optional<std::string_view>)> visit) const {
     ReadFileWith(platform_, path_, 0, [&](const IniReader& reader, const TextOfFile& text) {
-        reader.ForEachKey(text.In(section), [&](std::string_view key,
-                                                std::optional<std::string_view> stored) {
+        auto convert = [&](std::string_view key, std::optional<std::string_view> stored) {
             if (!text.unicode)
                 return visit(key, stored ? std::optional(Unquote(*stored)) : std::nullopt);
             std::optional<std::string> value;
             if (stored)
                 value = text.Out(Unquote(*stored));
             visit(text.Out(key), value);
-        });
+        };
+        reader.ForEachKey(text.In(section), convert);
         return 0;
     });
 }

@@ -24,13 +24,13 @@
 // code page can't show is kept through a write that gives back what a read
 // showed (see IniBatch::WriteString), so callers never see the file's own text.
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/FunctionRef.h"
 #include "platform/Platform.h"
 #include "settings/SettingsTypes.h"
 
@@ -56,8 +56,7 @@ public:
     // are valid during the call. Many keys in one read of the file; nothing
     // when it can't be read.
     void ForEachKey(std::string_view section,
-                    const std::function<void(std::string_view key,
-                                             std::optional<std::string_view> value)>& visit) const;
+                    FunctionRef<void(std::string_view key, std::optional<std::string_view> value)> visit) const;
 
 private:
     Platform& platform_;

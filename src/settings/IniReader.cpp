@@ -56,7 +56,7 @@ std::optional<std::string_view> IniReader::FindValue(std::string_view section,
 
 void IniReader::ForEachKey(
     std::string_view section,
-    const std::function<void(std::string_view, std::optional<std::string_view>)>& visit) const {
+    FunctionRef<void(std::string_view, std::optional<std::string_view>)> visit) const {
     std::string_view wantedSection = RequestedName(section, codePage_);
     bool inside = wantedSection.empty();  // the unnamed section comes first of all
     for (std::size_t pos = 0; pos < text_.size();) {

@@ -8,13 +8,13 @@
 // (lines before the first header form the section named ""), and in it the
 // first key of that name.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/FunctionRef.h"
 #include "settings/IniLine.h"
 #include "settings/SettingsTypes.h"
 
@@ -30,8 +30,7 @@ public:
     // Every key line of the section in file order, comment lines left out: its
     // name and stored value as FindValue gives it (none without "=").
     void ForEachKey(std::string_view section,
-                    const std::function<void(std::string_view name,
-                                             std::optional<std::string_view> value)>& visit) const;
+                    FunctionRef<void(std::string_view name, std::optional<std::string_view> value)> visit) const;
 
 private:
     bool StartsWithFolded(std::string_view text, std::string_view prefix) const;

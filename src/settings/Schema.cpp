@@ -48,16 +48,16 @@ OneLineEntries::OneLineEntries(const IniFile& settings, std::string_view section
                                std::size_t count, const CodePage& codePage)
     : spans_(count) {
     std::vector<bool> found(count);
-    settings.ForEachKey(OneLineListSection(section),
-                     [&](std::string_view key, std::optional<std::string_view> value) {
-                         const long long k = OneLineKeyIndex(key, codePage);
-                         if (k < 0 || static_cast<unsigned long long>(k) >= count || found[k])
-                             return;  // the first line of a name is what a read finds
-                         found[k] = true;
-                         spans_[k] = {text_.size(), value ? value->size() : 0};
-                         if (value)
-                             text_ += *value;
-                     });
+    auto take = [&](std::string_view key, std::optional<std::string_view> value) {
+        const long long k = OneLineKeyIndex(key, codePage);
+        if (k < 0 || static_cast<unsigned long long>(k) >= count || found[k])
+            return;  // the first line of a name is what a read finds
+        found[k] = true;
+        spans_[k] = {text_.size(), value ? value->size() : 0};
+        if (value)
+            text_ += *value;
+    };
+    settings.ForEachKey(OneLineListSection(section), take);
 }
 
 void WriteOneLineList(IniBatch& batch, std::string_view section,

@@ -23,9 +23,9 @@ struct Played {
         for (std::size_t i = 0; i < picks; ++i) Next(round);
     }
     std::size_t Next(Round& r) {
-        std::size_t chosen = *r.Choose(
-            entries, [this](std::uint32_t n) { return random.Below(n); },
-            [](std::size_t) { return true; });
+        auto draw = [this](std::uint32_t n) { return random.Below(n); };
+        auto any = [](std::size_t) { return true; };
+        std::size_t chosen = *r.Choose(entries, draw, any);
         r.Take(entries, chosen);
         return chosen;
     }

@@ -80,7 +80,7 @@ TEST_F(RunSetupTest, FolderWithoutModeFollowsTheDefaultAndOkWritesItsOwnKeys) {
 
 TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
     // The fair order's switch: missing or empty reads 0, anything but 0 is on.
-    // Saved off, it drops the picker's round.
+    // Saved off, it drops the picker's round, in the file and in memory.
     struct {
         const char* mode;
         const char* timing;
@@ -101,6 +101,7 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
                       "\r\nSelectedSigs=\"A\",\"B\"\r\n" +
                       (c.noRepeat ? std::string("NoRepeat=") + c.noRepeat + "\r\n" : "") +
                       "NoRepeatRound=r\r\n");
+        plugin.PendingRounds()["Options"];  // picks made since the rounds were stored
         Run(SetupOf::Default, [&](TEditForm& form) {
             EXPECT_EQ(form.GetMode(), c.modeShown) << c.mode;
             EXPECT_EQ(form.TimingRadioGroup.itemIndex, c.itemShown) << c.timing;
@@ -112,6 +113,7 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
         EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
         EXPECT_EQ(Get("Options", "NoRepeat"), c.noRepeatShown ? "1" : "0") << c.mode;
         EXPECT_EQ(Get("Options", "NoRepeatRound"), c.noRepeatShown ? "r" : "<none>") << c.mode;
+        EXPECT_EQ(plugin.PendingRounds().size(), c.noRepeatShown ? 1u : 0u) << c.mode;
         // The running plug-in follows the saved default setup at once.
         EXPECT_EQ(plugin.Defaults().mode, std::stoi(c.modeSaved)) << c.mode;
         EXPECT_EQ(plugin.Defaults().timing, std::stoi(c.timingSaved)) << c.timing;

@@ -9,6 +9,7 @@
 #include "TestPlatform.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
+#include "settings/Schema.h"
 #include "support/IniWrites.h"
 #include "support/TempDir.h"
 
@@ -310,6 +311,32 @@ TEST_F(IniFileTest, UnicodeFilesAreReadAndWrittenInTheSystemCodePage) {
     EXPECT_EQ(batch.ReadSection(section),
               (std::vector<IniEntry>{{"?", "a"}, {"?", "b"}, {"?", "c"}}));
     EXPECT_EQ(batch.ReadSectionValues(section), (std::vector<std::string>{"a", "b", "a"}));
+}
+
+// The picker's one read of a whole one-line list gives each entry what a read
+// of its key gives, whatever the section holds around it.
+TEST_F(IniFileTest, OneLineEntriesReadAsEachKeyReadsAlone) {
+    const std::string list =
+        "[sOneliner]\r\n"
+        "sig0=\" a \"\r\n"
+        "SIG1 = b\r\n"      // names fold, blanks around "=" go
+        "sig2\r\n"          // no "=": a read of sig2 stops here, empty
+        "sig2=late\r\n"
+        ";sig3=comment\r\n"
+        "sig03=leading zero\r\n"
+        "sig4='q'\r\n"
+        "sig4=second\r\n"   // the first of a name wins
+        "other=x\r\n"
+        "[next]\r\nsig5=not in the list\r\n";
+    for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+        IniFile ini(platform, dir.Write("l.ini", EncodeIniFile(encoding, list, "")));
+        const OneLineEntries entries(ini, "s", 7, platform.AnsiCodePage());
+        ASSERT_EQ(entries.size(), 7u);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            EXPECT_EQ(entries[i], ini.ReadString("sOneliner", OneLineKey(i), ""))
+                << "sig" << i << ", encoding " << static_cast<int>(encoding);
+        EXPECT_EQ(entries[0], " a ");
+    }
 }
 
 }  // namespace
