@@ -120,39 +120,34 @@ TEST_F(EditFormTest, UncheckingUseDefaultEnablesEverythingUntilTheNextRadioClick
 }
 
 // The fair order box after either handler, started the other way round: on
-// exactly when the section's own mode picks. The default setup never has
-// UseDefaultCheckBox checked.
+// exactly when the section's own mode picks.
 TEST_F(EditFormTest, NoRepeatIsEnabledExactlyWhenTheSectionsOwnModePicks) {
     struct {
-        bool defaultSetup;
         RadioButton TEditForm::*radio;
         bool restrict;
         bool useDefault;
         bool enabled;
     } cases[] = {
-        {true, &TEditForm::NoActionRadioButton, false, false, false},
-        {true, &TEditForm::SignatureRadioButton, false, false, true},
-        {true, &TEditForm::SignatureRadioButton, true, false, true},
-        {true, &TEditForm::OnelineRadioButton, false, false, true},
-        {false, &TEditForm::NoActionRadioButton, false, false, false},
-        {false, &TEditForm::SignatureRadioButton, false, false, true},
-        {false, &TEditForm::OnelineRadioButton, false, false, true},
-        {false, &TEditForm::NoActionRadioButton, false, true, false},
-        {false, &TEditForm::SignatureRadioButton, true, true, false},
-        {false, &TEditForm::OnelineRadioButton, false, true, false},
+        {&TEditForm::NoActionRadioButton, false, false, false},
+        {&TEditForm::SignatureRadioButton, false, false, true},
+        {&TEditForm::SignatureRadioButton, true, false, true},
+        {&TEditForm::OnelineRadioButton, false, false, true},
+        {&TEditForm::NoActionRadioButton, false, true, false},
+        {&TEditForm::SignatureRadioButton, true, true, false},
+        {&TEditForm::OnelineRadioButton, false, true, false},
     };
     for (const auto& c : cases) {
         for (void (TEditForm::*handler)() :
              {&TEditForm::RadioButtonsClick, &TEditForm::UseDefaultCheckBoxClick}) {
             TEditForm f(platform, forms);
-            f.SetDefaultSetup(c.defaultSetup);
+            f.SetDefaultSetup(false);
             f.SelectRadio(f.*c.radio);
             f.SelSigCheckBox.checked = c.restrict;
             f.UseDefaultCheckBox.checked = c.useDefault;
             f.NoRepeatCheckBox.enabled = !c.enabled;
             (f.*handler)();
             EXPECT_EQ(f.NoRepeatCheckBox.enabled, c.enabled)
-                << "default " << c.defaultSetup << " mode " << Radio(f) << c.restrict
+                << "mode " << Radio(f) << c.restrict
                 << " use default " << c.useDefault
                 << (handler == &TEditForm::RadioButtonsClick ? " radio click"
                                                              : " use default click");
