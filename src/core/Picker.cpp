@@ -38,16 +38,19 @@ std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& 
 // The pick goes into the plug-in's pending rounds; StoreRounds writes them.
 class FairOrder {
 public:
-    FairOrder(Plugin& plugin, const IniFile& settings, const std::string& section)
-        : plugin_(plugin), section_(section) {
+    // `settings`: the file as read for this pick, which must outlive the order.
+    FairOrder(Plugin& plugin, const IniSnapshot& settings, const std::string& section)
+        : plugin_(plugin), section_(section), snapshot_(settings) {
         auto& pending = plugin.PendingRounds();
         if (auto kept = pending.find(section); kept != pending.end()) {
             round_ = &kept->second;
         } else {
-            loaded_ = Round::FromText(settings.ReadString(section, kRoundKey, ""));
+            loaded_ = Round::FromText(snapshot_.ReadString(section, kRoundKey, ""));
             round_ = &loaded_;
         }
     }
+    // The section's lists come from the same read as its round.
+    const IniSnapshot& Settings() const { return snapshot_; }
 
     // Round::Choose over `entries`, which must stay as they are until Take;
     // every entry is usable unless `usable` says otherwise.
@@ -70,6 +73,7 @@ public:
 private:
     Plugin& plugin_;
     std::string section_;
+    const IniSnapshot& snapshot_;
     Round loaded_;
     Round* round_ = nullptr;
     std::span<const RoundEntry> entries_;
@@ -131,13 +135,13 @@ std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
         // Every line ends with CR LF, however long it is.
         return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
     }
-    const int count = settings.ReadInteger(section, kOneLineCountKey, 0);
+    const int count = fair->Settings().ReadInteger(section, kOneLineCountKey, 0);
     if (count < 1)
         return std::nullopt;
     if (static_cast<std::size_t>(count) > Round::kMaxEntries)
         return PickLine(plugin, settings, section, nullptr);
     // The lines as the plain pick reads them: a missing entry is an empty line.
-    const OneLineEntries lines(settings, section, static_cast<std::size_t>(count),
+    const OneLineEntries lines(fair->Settings(), section, static_cast<std::size_t>(count),
                                plugin.GetPlatform().AnsiCodePage());
     std::vector<RoundEntry> entries(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -148,10 +152,11 @@ std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
 }
 
 std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& settings,
-                                          const std::string& section,
-                                          const std::string& directory, FairOrder* fair) {
+                                          const std::string& section, const std::string& directory,
+                                          FairOrder* fair) {
     const CodePage& codePage = plugin.GetPlatform().AnsiCodePage();
-    std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
+    std::string stored = fair ? fair->Settings().ReadString(section, kSelectedSigsKey, "")
+                              : settings.ReadString(section, kSelectedSigsKey, "");
     std::vector<std::string> titles = SplitCommaText('"' + stored + '"', codePage);
     auto find = [&](const std::string& title) {
         return plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, title));
@@ -241,9 +246,10 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         platform.ShowWarning(kNoSignatureMessage);
         return;
     }
+    const IniSnapshot snapshot(settings);
     std::optional<FairOrder> fairOrder;
-    if (NoRepeatFrom(settings.ReadInteger(section, kNoRepeatKey, 0)))
-        fairOrder.emplace(plugin, settings, section);
+    if (NoRepeatFrom(snapshot.ReadInteger(section, kNoRepeatKey, 0)))
+        fairOrder.emplace(plugin, snapshot, section);
     FairOrder* fair = fairOrder ? &*fairOrder : nullptr;
 
     std::optional<std::string> text =

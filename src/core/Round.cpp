@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 
 namespace bk {
 namespace {
 
-constexpr std::string_view kVersion = "1";
+constexpr std::string_view kVersion = "1";  // ToText writes it too
 constexpr std::string_view kBase64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -39,10 +40,15 @@ std::uint32_t Hash(std::string_view text, std::uint32_t seed) {
     }
     std::uint32_t k = 0;
     switch (text.size() & 3) {
-        case 3: k ^= static_cast<std::uint8_t>(p[2]) << 16; [[fallthrough]];
-        case 2: k ^= static_cast<std::uint8_t>(p[1]) << 8; [[fallthrough]];
-        case 1: k ^= static_cast<std::uint8_t>(p[0]);
-                h ^= RotateLeft(k * c1, 15) * c2;
+        case 3:
+            k ^= static_cast<std::uint8_t>(p[2]) << 16;
+            [[fallthrough]];
+        case 2:
+            k ^= static_cast<std::uint8_t>(p[1]) << 8;
+            [[fallthrough]];
+        case 1:
+            k ^= static_cast<std::uint8_t>(p[0]);
+            h ^= RotateLeft(k * c1, 15) * c2;
     }
     return Finish(h ^ static_cast<std::uint32_t>(text.size()));
 }
@@ -53,13 +59,6 @@ int RiceBits(std::size_t count) {
     int k = 0;
     while (k < 31 && (static_cast<std::uint64_t>(count) << (k + 1)) <= (1ull << 32)) ++k;
     return k;
-}
-
-std::string Hex(std::uint32_t value) {
-    char text[9];
-    for (int i = 7; i >= 0; --i, value >>= 4) text[i] = "0123456789abcdef"[value & 15];
-    text[8] = '\0';
-    return text;
 }
 
 std::optional<std::uint32_t> FromHex(std::string_view text) {
@@ -86,7 +85,8 @@ std::string EncodeSet(const std::vector<std::uint32_t>& values) {
         const std::uint32_t gap = value - previous;
         previous = value;
         for (std::uint32_t q = gap >> k; q > 0; q -= std::min<std::uint32_t>(q, 31))
-            put((1u << std::min<std::uint32_t>(q, 31)) - 1, static_cast<int>(std::min<std::uint32_t>(q, 31)));
+            put((1u << std::min<std::uint32_t>(q, 31)) - 1,
+                static_cast<int>(std::min<std::uint32_t>(q, 31)));
         put(0, 1);
         if (k > 0)
             put(gap & ((1u << k) - 1), k);
@@ -196,10 +196,14 @@ Round Round::FromText(std::string_view stored) {
 }
 
 std::string Round::ToText() const {
-    std::string text(kVersion);
-    text.append(":").append(Hex(key_)).append(":").append(last_ ? Hex(*last_) : "-");
-    text.append(":").append(std::to_string(picked_.size())).append(":");
-    return text.append(EncodeSet(picked_));
+    char head[48];
+    if (last_)
+        std::snprintf(head, sizeof head, "1:%08x:%08x:%u:", static_cast<unsigned>(key_),
+                      static_cast<unsigned>(*last_), static_cast<unsigned>(picked_.size()));
+    else
+        std::snprintf(head, sizeof head, "1:%08x:-:%u:", static_cast<unsigned>(key_),
+                      static_cast<unsigned>(picked_.size()));
+    return head + EncodeSet(picked_);
 }
 
 std::uint32_t Round::Id(const RoundEntry& entry) const {

@@ -69,12 +69,14 @@ std::string CodePage::Fold(std::string_view name) const {
 }
 
 void CodePage::AppendFolded(std::string& out, std::string_view name) const {
-    const std::size_t start = out.size();
-    out += name;
-    std::string_view folded = std::string_view(out).substr(start);
-    for (std::size_t i = 0, n; (n = CharLength(folded, i)) != 0; i += n)
-        if (n == 1)
-            out[start + i] = static_cast<char>(upper_[static_cast<std::uint8_t>(folded[i])]);
+    const std::size_t end = out.append(name).size();
+    for (std::size_t i = end - name.size(); i < end; ++i) {
+        const auto b = static_cast<std::uint8_t>(out[i]);
+        if (lead_[b] && i + 1 < end && out[i + 1] != '\0')
+            ++i;  // a double-byte character, as CharLength steps it: kept as it is
+        else
+            out[i] = static_cast<char>(upper_[b]);
+    }
 }
 
 std::size_t CodePage::Find(std::string_view text, char c) const {

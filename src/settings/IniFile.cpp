@@ -12,10 +12,6 @@
 namespace bk {
 namespace {
 
-const CodePage& CodePageFor(const IniFileText& file, Platform& platform) {
-    return file.encoding == IniEncoding::Ansi ? platform.AnsiCodePage() : UnicodeFileCodePage();
-}
-
 // Between the caller's text (the system code page) and a file's own: the same
 // bytes for a file without a byte-order mark, UTF-8 for one with.
 struct TextOfFile {
@@ -34,19 +30,33 @@ struct TextOfFile {
     }
 };
 
-// Runs `read(reader, text)` on a reader of the file's text as it is now;
-// `fallback` when the file can't be read (missing, a directory, locked, ...)
-// or anything fails.
-template <typename Result, typename Read>
-Result ReadFileWith(Platform& platform, const std::string& path, Result fallback, Read read) {
+}  // namespace
+
+IniSnapshot::IniSnapshot(const IniFile& file) : platform_(file.GetPlatform()) {
     try {
         // Asked first: a plug-in without a settings file reads its defaults at
         // every attach, and a failed open would cost an exception each time.
-        if (!platform.FileExists(path))
-            return fallback;
-        IniFileText file = DecodeIniFile(platform.ReadFile(path));
-        return read(IniReader(file.text, CodePageFor(file, platform)),
-                    TextOfFile{platform, file.encoding != IniEncoding::Ansi});
+        if (!platform_.FileExists(file.Path()))
+            return;
+        IniFileText decoded = DecodeIniFile(platform_.ReadFile(file.Path()));
+        unicode_ = decoded.encoding != IniEncoding::Ansi;
+        text_ = std::move(decoded.text);
+    } catch (...) {
+        text_.clear();  // missing, a directory, locked, ...: every read gives its default
+        unicode_ = false;
+    }
+}
+
+namespace {
+
+// Runs `read(reader, text)` on a reader of the snapshot's text; `fallback`
+// when anything fails.
+template <typename Result, typename Read>
+Result ReadWith(Platform& platform, const std::string& fileText, bool unicode, Result fallback,
+                Read read) {
+    try {
+        const CodePage& codePage = unicode ? UnicodeFileCodePage() : platform.AnsiCodePage();
+        return read(IniReader(fileText, codePage), TextOfFile{platform, unicode});
     } catch (...) {
         return fallback;
     }
@@ -54,27 +64,28 @@ Result ReadFileWith(Platform& platform, const std::string& path, Result fallback
 
 }  // namespace
 
-int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-    return ReadFileWith(platform_, path_, defaultValue,
-                        [&](const IniReader& reader, const TextOfFile& text) {
-                            return IntegerFromValue(
-                                reader.FindValue(text.In(section), text.In(key)), defaultValue);
-                        });
+int IniSnapshot::ReadInteger(std::string_view section, std::string_view key,
+                             int defaultValue) const {
+    return ReadWith(platform_, text_, unicode_, defaultValue,
+                    [&](const IniReader& reader, const TextOfFile& text) {
+                        return IntegerFromValue(reader.FindValue(text.In(section), text.In(key)),
+                                                defaultValue);
+                    });
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue) const {
-    return ReadFileWith(platform_, path_, std::string(defaultValue),
-                        [&](const IniReader& reader, const TextOfFile& text) {
-                            return text.OutString(
-                                reader.FindValue(text.In(section), text.In(key)), defaultValue);
-                        });
+std::string IniSnapshot::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+    return ReadWith(platform_, text_, unicode_, std::string(defaultValue),
+                    [&](const IniReader& reader, const TextOfFile& text) {
+                        return text.OutString(reader.FindValue(text.In(section), text.In(key)),
+                                              defaultValue);
+                    });
 }
 
-void IniFile::ForEachKey(
+void IniSnapshot::ForEachKey(
     std::string_view section,
     FunctionRef<void(std::string_view, std::optional<std::string_view>)> visit) const {
-    ReadFileWith(platform_, path_, 0, [&](const IniReader& reader, const TextOfFile& text) {
+    ReadWith(platform_, text_, unicode_, 0, [&](const IniReader& reader, const TextOfFile& text) {
         auto convert = [&](std::string_view key, std::optional<std::string_view> stored) {
             if (!text.unicode)
                 return visit(key, stored ? std::optional(Unquote(*stored)) : std::nullopt);
@@ -86,6 +97,15 @@ void IniFile::ForEachKey(
         reader.ForEachKey(text.In(section), convert);
         return 0;
     });
+}
+
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
+    return IniSnapshot(*this).ReadInteger(section, key, defaultValue);
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    return IniSnapshot(*this).ReadString(section, key, defaultValue);
 }
 
 // The stored values of one section of a Unicode file that the system code

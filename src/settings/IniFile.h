@@ -51,16 +51,33 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    // Every key line of the section in file order (comment lines left out),
-    // with the string a read of it gives: none for a line without "=". Both
-    // are valid during the call. Many keys in one read of the file; nothing
-    // when it can't be read.
-    void ForEachKey(std::string_view section,
-                    FunctionRef<void(std::string_view key, std::optional<std::string_view> value)> visit) const;
 
 private:
     Platform& platform_;
     std::string path_;
+};
+
+// The file as it is at one moment, for several reads of it without reading it
+// again: IniFile's reads (each of them is one snapshot), and a read of a whole
+// section. A file that can't be read reads as an empty one.
+class IniSnapshot {
+public:
+    explicit IniSnapshot(const IniFile& file);
+
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    // Every key line of the section in file order (comment lines left out),
+    // with the string a read of it gives: none for a line without "=". Both
+    // are valid during the call.
+    void ForEachKey(
+        std::string_view section,
+        FunctionRef<void(std::string_view key, std::optional<std::string_view> value)> visit) const;
+
+private:
+    Platform& platform_;
+    std::string text_;  // in the file's own encoding (see IniEncoding)
+    bool unicode_ = false;
 };
 
 // A group of writes that lands as one rewrite or not at all. The file is read

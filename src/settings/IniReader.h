@@ -30,7 +30,8 @@ public:
     // Every key line of the section in file order, comment lines left out: its
     // name and stored value as FindValue gives it (none without "=").
     void ForEachKey(std::string_view section,
-                    FunctionRef<void(std::string_view name, std::optional<std::string_view> value)> visit) const;
+                    FunctionRef<void(std::string_view name, std::optional<std::string_view> value)>
+                        visit) const;
 
 private:
     bool StartsWithFolded(std::string_view text, std::string_view prefix) const;

@@ -44,8 +44,8 @@ std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_vie
     return batch.ReadSectionValues(OneLineListSection(section));
 }
 
-OneLineEntries::OneLineEntries(const IniFile& settings, std::string_view section,
-                               std::size_t count, const CodePage& codePage)
+OneLineEntries::OneLineEntries(const IniSnapshot& settings, std::string_view section, std::size_t count,
+                               const CodePage& codePage)
     : spans_(count) {
     std::vector<bool> found(count);
     auto take = [&](std::string_view key, std::optional<std::string_view> value) {

@@ -16,7 +16,7 @@
 namespace bk {
 
 class IniBatch;
-class IniFile;
+class IniSnapshot;
 
 inline constexpr std::string_view kDefaultSection = "Options";
 inline constexpr std::string_view kModeKey = "Mode";
@@ -66,7 +66,7 @@ std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_vie
 // gives, empty when there is none. One pass over the list, one buffer.
 class OneLineEntries {
 public:
-    OneLineEntries(const IniFile& settings, std::string_view section, std::size_t count,
+    OneLineEntries(const IniSnapshot& settings, std::string_view section, std::size_t count,
                    const CodePage& codePage);
     std::size_t size() const { return spans_.size(); }
     std::string_view operator[](std::size_t i) const {

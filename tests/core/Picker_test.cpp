@@ -295,7 +295,6 @@ TEST_F(PickerTest, HeaderValueLeadingOutOfTheDataFolderFindsNothing) {
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
-
 // ---- The fair order ("NoRepeat"=1) ----
 
 // One setup of the default section in `mode` whose entries are named by
@@ -322,7 +321,8 @@ public:
                 files_.push_back(WriteSignature(SignatureFileName(name[0], name), name));
             std::vector<std::string> titles = names;
             titles.push_back("Missing");
-            batch.WriteString("Options", kSelectedSigsKey, JoinCommaText(titles, platform.AnsiCodePage()));
+            batch.WriteString("Options", kSelectedSigsKey,
+                              JoinCommaText(titles, platform.AnsiCodePage()));
         }
         batch.Commit();
     }
@@ -417,8 +417,7 @@ TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites
                 if (op == "ReplaceFile")
                     throw FileError("bkQuorvel.ini", "access denied");
             };
-            for (int round = 0; round < 2; ++round)
-                EXPECT_EQ(Sorted(f.Picks(n)), Sorted(names));
+            for (int round = 0; round < 2; ++round) EXPECT_EQ(Sorted(f.Picks(n)), Sorted(names));
             EXPECT_TRUE(f.platform.messages.empty());
             EXPECT_EQ(TempDir::Read(f.dir.Join("bkQuorvel.ini")), file);
         }

@@ -44,9 +44,9 @@ TEST(Round, TextThatDoesNotReadBackExactlyStartsAFreshRound) {
     lastChanged.back() = lastChanged.back() == 'B' ? 'C' : 'B';  // padding bits or the set
     for (const std::string& text : std::vector<std::string>{
              "", std::string("1"), "2" + valid.substr(1), valid + "A", valid + ":",
-          valid.substr(0, set) + "!" + valid.substr(set + 1), zeroGaps, tooMany,
-          "1:0000000:-:0:", "1:00000000:-:-1:", "1:00000000:-:2000000:",
-          "1:00000000:x0000000:0:", "1:0000000g:-:0:"}) {
+             valid.substr(0, set) + "!" + valid.substr(set + 1), zeroGaps, tooMany,
+             "1:0000000:-:0:", "1:00000000:-:-1:", "1:00000000:-:2000000:",
+             "1:00000000:x0000000:0:", "1:0000000g:-:0:"}) {
         Round round = Round::FromText(text);
         EXPECT_EQ(round.ToText(), fresh) << text;
     }

@@ -147,8 +147,7 @@ TEST_F(EditFormTest, NoRepeatIsEnabledExactlyWhenTheSectionsOwnModePicks) {
             f.NoRepeatCheckBox.enabled = !c.enabled;
             (f.*handler)();
             EXPECT_EQ(f.NoRepeatCheckBox.enabled, c.enabled)
-                << "mode " << Radio(f) << c.restrict
-                << " use default " << c.useDefault
+                << "mode " << Radio(f) << c.restrict << " use default " << c.useDefault
                 << (handler == &TEditForm::RadioButtonsClick ? " radio click"
                                                              : " use default click");
         }

@@ -319,18 +319,18 @@ TEST_F(IniFileTest, OneLineEntriesReadAsEachKeyReadsAlone) {
     const std::string list =
         "[sOneliner]\r\n"
         "sig0=\" a \"\r\n"
-        "SIG1 = b\r\n"      // names fold, blanks around "=" go
-        "sig2\r\n"          // no "=": a read of sig2 stops here, empty
+        "SIG1 = b\r\n"  // names fold, blanks around "=" go
+        "sig2\r\n"      // no "=": a read of sig2 stops here, empty
         "sig2=late\r\n"
         ";sig3=comment\r\n"
         "sig03=leading zero\r\n"
         "sig4='q'\r\n"
-        "sig4=second\r\n"   // the first of a name wins
+        "sig4=second\r\n"  // the first of a name wins
         "other=x\r\n"
         "[next]\r\nsig5=not in the list\r\n";
     for (IniEncoding encoding : {IniEncoding::Ansi, IniEncoding::Utf8, IniEncoding::Utf16Le}) {
         IniFile ini(platform, dir.Write("l.ini", EncodeIniFile(encoding, list, "")));
-        const OneLineEntries entries(ini, "s", 7, platform.AnsiCodePage());
+        const OneLineEntries entries(IniSnapshot(ini), "s", 7, platform.AnsiCodePage());
         ASSERT_EQ(entries.size(), 7u);
         for (std::size_t i = 0; i < entries.size(); ++i)
             EXPECT_EQ(entries[i], ini.ReadString("sOneliner", OneLineKey(i), ""))
