@@ -104,7 +104,7 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
                            e.what());
         return;
     }
-    // The round that picks since the last store hold in memory goes too.
+    // So does the round that memory holds since the last store.
     if (!form.NoRepeatCheckBox.checked)
         plugin.PendingRounds().erase(section);
     // Only what was stored becomes the running default.
