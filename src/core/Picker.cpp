@@ -38,19 +38,17 @@ std::optional<std::string> ReadSignatureFile(Plugin& plugin, const std::string& 
 // The pick goes into the plug-in's pending rounds; StoreRounds writes them.
 class FairOrder {
 public:
-    // `settings`: the file as read for this pick, which must outlive the order.
+    // `settings`: the file as read for this pick.
     FairOrder(Plugin& plugin, const IniSnapshot& settings, const std::string& section)
-        : plugin_(plugin), section_(section), snapshot_(settings) {
+        : plugin_(plugin), section_(section) {
         auto& pending = plugin.PendingRounds();
         if (auto kept = pending.find(section); kept != pending.end()) {
             round_ = &kept->second;
         } else {
-            loaded_ = Round::FromText(snapshot_.ReadString(section, kRoundKey, ""));
+            loaded_ = Round::FromText(settings.ReadString(section, kRoundKey, ""));
             round_ = &loaded_;
         }
     }
-    // The section's lists come from the same read as its round.
-    const IniSnapshot& Settings() const { return snapshot_; }
 
     // Round::Choose over `entries`, which must stay as they are until Take;
     // every entry is usable unless `usable` says otherwise.
@@ -73,7 +71,6 @@ public:
 private:
     Plugin& plugin_;
     std::string section_;
-    const IniSnapshot& snapshot_;
     Round loaded_;
     Round* round_ = nullptr;
     std::span<const RoundEntry> entries_;
@@ -125,23 +122,18 @@ std::optional<std::string> PickSignatureFile(Plugin& plugin, const std::string& 
     return text;
 }
 
-std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
+std::optional<std::string> PickLine(Plugin& plugin, const IniSnapshot& settings,
                                     const std::string& section, FairOrder* fair) {
-    if (!fair) {
-        int count = settings.ReadInteger(section, kOneLineCountKey, 0);
-        if (count < 1)
-            return std::nullopt;
+    const int count = settings.ReadInteger(section, kOneLineCountKey, 0);
+    if (count < 1)
+        return std::nullopt;
+    if (!fair || static_cast<std::size_t>(count) > Round::kMaxEntries) {
         std::uint32_t index = plugin.Draw(static_cast<std::uint32_t>(count));
         // Every line ends with CR LF, however long it is.
         return settings.ReadString(OneLineListSection(section), OneLineKey(index), "") + "\r\n";
     }
-    const int count = fair->Settings().ReadInteger(section, kOneLineCountKey, 0);
-    if (count < 1)
-        return std::nullopt;
-    if (static_cast<std::size_t>(count) > Round::kMaxEntries)
-        return PickLine(plugin, settings, section, nullptr);
     // The lines as the plain pick reads them: a missing entry is an empty line.
-    const OneLineEntries lines(fair->Settings(), section, static_cast<std::size_t>(count),
+    const OneLineEntries lines(settings, section, static_cast<std::size_t>(count),
                                plugin.GetPlatform().AnsiCodePage());
     std::vector<RoundEntry> entries(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -151,12 +143,11 @@ std::optional<std::string> PickLine(Plugin& plugin, const IniFile& settings,
     return std::string(lines[chosen]) + "\r\n";
 }
 
-std::optional<std::string> PickRestricted(Plugin& plugin, const IniFile& settings,
+std::optional<std::string> PickRestricted(Plugin& plugin, const IniSnapshot& settings,
                                           const std::string& section, const std::string& directory,
                                           FairOrder* fair) {
     const CodePage& codePage = plugin.GetPlatform().AnsiCodePage();
-    std::string stored = fair ? fair->Settings().ReadString(section, kSelectedSigsKey, "")
-                              : settings.ReadString(section, kSelectedSigsKey, "");
+    std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
     std::vector<std::string> titles = SplitCommaText('"' + stored + '"', codePage);
     auto find = [&](const std::string& title) {
         return plugin.GetPlatform().FindFiles(SignatureTitlePattern(directory, title));
@@ -218,7 +209,8 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
                   HideWindow hide) {
     TBeckyAPI& api = plugin.Host();
     Platform& platform = plugin.GetPlatform();
-    const IniFile settings = plugin.Settings();
+    // Every value of this pick comes from one read of the file.
+    const IniSnapshot settings(plugin.Settings());
 
     std::string section(sectionText);
     int mode = kModeUseDefault;
@@ -246,10 +238,9 @@ void AddSignature(Plugin& plugin, WindowHandle window, std::string_view sectionT
         platform.ShowWarning(kNoSignatureMessage);
         return;
     }
-    const IniSnapshot snapshot(settings);
     std::optional<FairOrder> fairOrder;
-    if (NoRepeatFrom(snapshot.ReadInteger(section, kNoRepeatKey, 0)))
-        fairOrder.emplace(plugin, snapshot, section);
+    if (NoRepeatFrom(settings.ReadInteger(section, kNoRepeatKey, 0)))
+        fairOrder.emplace(plugin, settings, section);
     FairOrder* fair = fairOrder ? &*fairOrder : nullptr;
 
     std::optional<std::string> text =
