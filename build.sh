@@ -19,10 +19,26 @@ done
 if [ -n "$missing" ]; then
     echo "== installing:$missing"
     dpkg --add-architecture i386
-    # A mirror that is mid-sync fails one index now and then; the install below
-    # still finds every package in the indexes that did arrive, or fails itself.
-    apt-get update -q || echo "== apt-get update failed in part; installing from the indexes it got"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+    # A mirror in the middle of a sync serves an index that does not match its
+    # release file now and then: try the update again a few times. Should one
+    # index still be missing (the i386 one of the security suite, say), the
+    # install can find an amd64 library newer than its i386 pair and refuse;
+    # taking every package from the release itself pairs them again.
+    tries=1
+    until apt-get update -q; do
+        [ "$tries" -ge 3 ] && { echo "== apt-get update failed in part $tries times; installing from the indexes it got"; break; }
+        tries=$((tries + 1)); sleep $((tries * 5))
+    done
+    apt_install() { DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@" $missing; }
+    if ! apt_install; then
+        release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+        echo "== the install failed; once more with every package from the release '$release'"
+        [ -n "$release" ] && apt_install -t "$release" || {
+            echo "build.sh: could not install:$missing (apt-get failed, also with -t '$release');" \
+                 "run 'apt-get update' once the package mirror has finished syncing, then ./build.sh again" >&2
+            exit 1
+        }
+    fi
 fi
 
 locale -a 2>/dev/null | grep -qx 'ja_JP.utf8' || localedef -c -i ja_JP -f UTF-8 ja_JP.UTF-8
