@@ -15,33 +15,47 @@ constexpr const char* kDefaultFolderName = "(default)";
 // picker reads from the stored value (empty stays empty). The stored value may
 // be in either form, and the full form of some lists is the reader's form of
 // others (`","` is both), so the dialogs only ever see the full form; it is
-// also what an Ok stores, so a first title's leading blanks, a last title's
-// trailing blanks or enclosing apostrophes survive the next read (a list that
-// comes back unchanged keeps what the file held, IniBatch::WriteString).
+// also what an Ok of a changed list stores, so a first title's leading blanks,
+// a last title's trailing blanks or enclosing apostrophes survive the next read.
 std::string SelectedListOf(const std::string& stored, const CodePage& codePage) {
     if (stored.empty())
         return stored;
     return JoinCommaText(SplitCommaText('"' + stored + '"', codePage), codePage);
 }
 
+// What the dialog was loaded from, beside what it shows: what the user did not
+// change is written back as the file held it.
+struct Loaded {
+    std::string selectedSigs;  // the value a read gave
+    std::vector<LoadedValue> lines;
+};
+
 // Saves the dialog's values into `section` as one rewrite. Throws SettingsError
 // (the file unchanged) when it can't. The fair order's switch is stored in
 // every mode, as the timing is: a folder that follows the default setup keeps
 // its own for later. Turning it off drops the picker's round, so that turning
 // it on again starts a fresh one.
-void SaveSetup(const IniFile& settings, const std::string& section, const TEditForm& form) {
+void SaveSetup(const IniFile& settings, const std::string& section, const TEditForm& form,
+               const Loaded& loaded) {
     const int mode = form.GetMode();
+    const CodePage& codePage = settings.GetPlatform().AnsiCodePage();
     IniBatch batch(settings);
     batch.WriteInteger(section, kModeKey, mode);
     batch.WriteInteger(section, kTimingKey, form.TimingRadioGroup.itemIndex);
-    batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
+    // A list the user did not change keeps its stored text, in whichever form
+    // and encoding the file holds it, while the file still reads as loaded.
+    const bool keepList = !loaded.selectedSigs.empty() &&
+                          form.SelectedList == SelectedListOf(loaded.selectedSigs, codePage) &&
+                          batch.ReadString(section, kSelectedSigsKey, "") == loaded.selectedSigs;
+    if (!keepList)
+        batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
     const bool noRepeat = form.NoRepeatCheckBox.checked;
     batch.WriteInteger(section, kNoRepeatKey, noRepeat ? 1 : 0);
     if (!noRepeat)
         batch.DeleteKey(section, kRoundKey);
     if (mode == kModeOneLine)
-        WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove,
-                         settings.GetPlatform().AnsiCodePage());
+        WriteOneLineList(batch, section, form.FortuneMemo.lines, SurplusEntries::Remove, codePage,
+                         loaded.lines);
     batch.Commit();
 }
 
@@ -85,9 +99,11 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
     form.SetMode(
         loaded->ReadInteger(section, kModeKey, defaultSetup ? defaults.mode : kModeUseDefault));
     form.TimingRadioGroup.Select(loaded->ReadInteger(section, kTimingKey, defaults.timing));
-    form.SelectedList =
-        SelectedListOf(loaded->ReadString(section, kSelectedSigsKey, ""), platform.AnsiCodePage());
-    form.FortuneMemo.lines = OneLineListLines(*loaded, section);
+    Loaded was{loaded->ReadString(section, kSelectedSigsKey, ""),
+               OneLineListLines(*loaded, section)};
+    form.SelectedList = SelectedListOf(was.selectedSigs, platform.AnsiCodePage());
+    form.FortuneMemo.lines.reserve(was.lines.size());
+    for (const LoadedValue& line : was.lines) form.FortuneMemo.lines.push_back(line.text);
     form.NoRepeatCheckBox.checked = NoRepeatFrom(loaded->ReadInteger(section, kNoRepeatKey, 0));
     loaded.reset();
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
@@ -97,7 +113,7 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
         return;
 
     try {
-        SaveSetup(settings, section, form);
+        SaveSetup(settings, section, form, was);
     } catch (const std::exception& e) {
         platform.ShowError(std::string("The settings could not be saved; the file is "
                                        "unchanged.\r\n") +

@@ -3,7 +3,7 @@
 #include <limits>
 #include <utility>
 
-#include "settings/IniReader.h"
+#include "settings/CommaText.h"
 #include "settings/IniText.h"
 
 namespace bk {
@@ -128,19 +128,50 @@ std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
     return parsed.value.In(TextOf(*line));
 }
 
-std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
-    SectionLister lister;
-    if (const Section* found = FindSection(RequestedName(section, codePage_))) {
-        for (LineId id : found->order) {
-            const Line& line = lines_[id];
-            if (line.deleted)
-                continue;
-            IniLine parsed = Parse(line);
-            if (parsed.kind == IniLine::Kind::Key)
-                lister.Add(TextOf(line), parsed);
+void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) const {
+    const Section* found = FindSection(RequestedName(sectionName, codePage_));
+    if (!found)
+        return;
+    const Section& section = Indexed(*found);
+    bool started = false, previousNameEmpty = false;
+    std::string folded;
+    for (LineId id : section.order) {
+        const Line& line = lines_[id];
+        if (line.deleted)
+            continue;
+        const std::string_view text = TextOf(line);
+        const IniLine parsed = Parse(line);
+        if (parsed.kind != IniLine::Kind::Key ||
+            (parsed.emptyRawName && started && previousNameEmpty))
+            continue;
+        started = true;
+        previousNameEmpty = parsed.name.size == 0;
+        if (!parsed.hasValue || parsed.IsComment(text))
+            continue;
+        const std::string_view name = parsed.name.In(text);
+        const std::string_view value = Unquote(parsed.value.In(text));
+        folded.clear();
+        codePage_.AppendFolded(folded, name);
+        // Every live key line is in the index, under its folded name.
+        const LineId first = section.keys.find(folded)->second.front();
+        std::optional<std::string_view> read = value;
+        if (first != id) {
+            const IniLine earlier = Parse(lines_[first]);
+            read = earlier.hasValue
+                       ? std::optional(Unquote(earlier.value.In(TextOf(lines_[first]))))
+                       : std::nullopt;
         }
+        visit(name, value, read);
     }
-    return lister.Take();
+}
+
+std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
+    std::vector<IniEntry> entries;
+    auto add = [&](std::string_view key, std::string_view value, std::optional<std::string_view>) {
+        entries.push_back({std::string(key), std::string(value)});
+    };
+    ForEachEntry(section, add);
+    return entries;
 }
 
 void IniDocument::CheckStorable(std::string_view sectionName, std::string_view keyName,
@@ -339,6 +370,17 @@ std::string IniDocument::Serialize() const {
     }
     text.append(text_, runStart, runEnd - runStart);
     return EncodeIniFile(encoding_, std::move(text), oddByte_);
+}
+
+std::string StringFromValue(std::optional<std::string_view> stored, std::string_view defaultValue) {
+    return std::string(stored ? Unquote(*stored) : defaultValue);
+}
+
+int IntegerFromValue(std::optional<std::string_view> stored, int defaultValue) {
+    if (!stored)
+        return defaultValue;
+    std::string_view text = Unquote(*stored);
+    return text.empty() ? defaultValue : ParseIniInteger(text);
 }
 
 }  // namespace bk

@@ -1,7 +1,11 @@
 #pragma once
-// A settings file in memory, for edits: parsed from the file's bytes, read and
-// changed through the same rules as IniReader, and turned back into bytes in
-// which every line that no edit touched is exactly as it was.
+// A settings file in memory: the one parser and text model of the settings
+// engine. Parsed from the file's bytes (IniEncoding), read as the Windows
+// profile functions read (IniLine: what a line says; here the lookups: the
+// first section of a name, and in it the first key of a name, win; lines before
+// the first header form the section named ""), changed in place, and turned
+// back into bytes in which every line that no edit touched is exactly as it was.
+// A section's lines are parsed only when something is looked up in it.
 //
 // Edits:
 //   - a value is replaced on its line: the name, the blanks around "=" and the
@@ -23,6 +27,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/FunctionRef.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniLine.h"
 #include "settings/SettingsTypes.h"
@@ -37,10 +42,23 @@ public:
     // file without a byte-order mark is written in.
     IniDocument(std::string fileBytes, const CodePage& codePage);
 
-    // Reads: as IniReader's, pending edits included. They never throw.
-    // The stored value (see IniReader::FindValue; StringFromValue and
-    // IntegerFromValue read it as a string or an integer).
+    // Reads, pending edits included. They never throw. Requested names are cut
+    // at a NUL and trimmed (RequestedName).
+    //
+    // The stored value of a key (trimmed, cut at a NUL, quotes still on), or
+    // nothing when the section or key is missing or the key has no "=";
+    // StringFromValue and IntegerFromValue read it as a string or an integer.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
+    // The entries of a section read: its key lines that have a value, in file
+    // order, comment lines (";") left out, each value without its quotes (the
+    // pair a string read removes). Like the profile functions, a line with
+    // nothing before its "=" is dropped when the key line before it has an
+    // empty name too. `read` is what a string read of the entry's key gives
+    // (the first line of that name; none when that line has no "="). All are
+    // valid during the call.
+    using EntryVisit = FunctionRef<void(std::string_view key, std::string_view value,
+                                        std::optional<std::string_view> read)>;
+    void ForEachEntry(std::string_view section, EntryVisit visit) const;
     std::vector<IniEntry> ReadSection(std::string_view section) const;
 
     // Edits. Section and key names are trimmed first, as lookups trim them. They
@@ -65,6 +83,7 @@ public:
     // Ansi for a file without a byte-order mark: its text is then the system
     // code page's; otherwise the text that reads give and edits take is UTF-8.
     IniEncoding Encoding() const { return encoding_; }
+    bool IsUnicode() const { return encoding_ != IniEncoding::Ansi; }
 
 private:
     struct Line {
@@ -111,11 +130,19 @@ private:
     std::string edits_;  // text of edited and new lines
     CodePage codePage_;
     bool multiByte_ = false;
-    std::vector<Line> lines_;        // every line but the section headers
+    std::vector<Line> lines_;  // every line but the section headers
     // sections_[0]: the lines before the first header. Mutable for the key
     // indexes that lookups make (Indexed).
     mutable std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };
+
+// What a string read returns for a stored value (FindValue): one pair of
+// enclosing quotes removed; the default, unchanged, for no value.
+std::string StringFromValue(std::optional<std::string_view> stored, std::string_view defaultValue);
+
+// What an integer read returns: the default for no value or an empty string
+// value, otherwise ParseIniInteger of the string value, however long.
+int IntegerFromValue(std::optional<std::string_view> stored, int defaultValue);
 
 }  // namespace bk

@@ -22,9 +22,9 @@
 // converted as the system's profile functions convert it, so a character the
 // code page lacks reads as its stand-in ("?"). What such a file holds and the
 // code page can't show is kept through a write that gives back what a read
-// showed (see IniBatch::WriteString), so callers never see the file's own text.
+// showed, known by where it was read (IniBatch::WriteString), so callers never
+// see the file's own text.
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +32,7 @@
 
 #include "platform/FunctionRef.h"
 #include "platform/Platform.h"
+#include "settings/IniDocument.h"
 #include "settings/SettingsTypes.h"
 
 namespace bk {
@@ -57,6 +58,15 @@ private:
     std::string path_;
 };
 
+// A value as a read gave it, with the file's own text of it. A write of the
+// same text puts the file's text back (IniBatch::WriteString), so a value that
+// went through a dialog unchanged keeps what the system code page can't show,
+// wherever it is written. `stored` means something only to the engine.
+struct LoadedValue {
+    std::string text;
+    std::string stored;
+};
+
 // The file as it is at one moment, for several reads of it without reading it
 // again: IniFile's reads (each of them is one snapshot), and a read of a whole
 // section. A file that can't be read reads as an empty one.
@@ -67,61 +77,62 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    // Every key line of the section in file order (comment lines left out),
-    // with the string a read of it gives: none for a line without "=". Both
-    // are valid during the call.
+    // The entries of the first section of that name that have a value, in file
+    // order; comment lines (";") and lines without "=" are left out.
+    std::vector<IniEntry> ReadSection(std::string_view section) const;
+    // ReadSection's entries, each as a read of its key gives it: an entry whose
+    // key came before in the section gives that first line's value (empty when
+    // it has no "="), and carries that line's stored text.
+    std::vector<LoadedValue> ReadSectionValues(std::string_view section) const;
+    // ReadSection's entries with what a read of each one's key gives, as
+    // ReadSectionValues has it (none: the first line of that name has no "=").
+    // Both are valid during the call.
     void ForEachKey(
         std::string_view section,
         FunctionRef<void(std::string_view key, std::optional<std::string_view> value)> visit) const;
 
-private:
+protected:
+    IniSnapshot(Platform& platform, const std::string& path);
+    // The caller's text (the system code page) as the file's text, and back:
+    // the same bytes for a file without a byte-order mark, UTF-8 for one with.
+    std::string In(std::string_view text) const;
+    std::string Out(std::string_view stored) const;
+
     Platform& platform_;
-    std::string text_;  // in the file's own encoding (see IniEncoding)
-    bool unicode_ = false;
+    IniDocument document_;
+    std::string loadError_;  // why the file could not be read; empty when it could, or was missing
 };
 
 // A group of writes that lands as one rewrite or not at all. The file is read
 // when the batch is made; reads through the batch see its pending writes.
 // Nothing reaches the disk before Commit().
-class IniBatch {
+class IniBatch : public IniSnapshot {
 public:
     explicit IniBatch(const IniFile& file);
-    ~IniBatch();
     IniBatch(const IniBatch&) = delete;
     IniBatch& operator=(const IniBatch&) = delete;
-
-    // As IniFile's reads, on the file as read when the batch was made.
-    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
-    std::string ReadString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const;
-    // The entries of the first section of that name that have a value, in file
-    // order; comment lines (";") and lines without "=" are left out.
-    std::vector<IniEntry> ReadSection(std::string_view section) const;
-    // The values of ReadSection's entries, each as a read of its key gives it:
-    // an entry whose key came before in the section (names compared as the
-    // file's reads compare them) gives that first appearance's value.
-    std::vector<std::string> ReadSectionValues(std::string_view section) const;
 
     // Throw SettingsError for a name or value that can't be stored as one line
     // (a CR, LF or NUL anywhere; "=" in a key; an empty key; more in
     // IniDocument::WriteString). The batch is unchanged then.
     //
-    // A value that reads back (enclosing quotes removed) as one of the
-    // section's stored values reads, where that stored text holds what the
-    // system code page can't carry, keeps that stored text: the key's own
-    // value first, else the first such value of the section in file order not
-    // yet kept by another write (a value that is not well-formed Unicode only
-    // for its own key). So text that went through the system code page
-    // unchanged, even onto another key, loses nothing, and nothing the file
-    // held makes a write fail. A file without a byte-order mark stores exactly
-    // what it is given.
+    // In a file with a byte-order mark, what the user did not change is written
+    // back as the file held it, known by where it was read: a value that reads
+    // back (enclosing quotes removed) as what a read of the same key shows
+    // keeps that key's stored text, and one given with `loaded` that reads back
+    // as loaded.text gets loaded.stored (a list line that moved to another key;
+    // text that is not well-formed Unicode only stays on its own key). Only
+    // other values are converted from the system code page. A file without a
+    // byte-order mark stores exactly what it is given.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value,
+                     const LoadedValue& loaded);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void DeleteKey(std::string_view section, std::string_view key);
 
     // Why the file could not be read when the batch was made (the reason a
     // Commit would refuse); empty when it could be, or was missing.
-    const std::string& LoadError() const;
+    const std::string& LoadError() const { return loadError_; }
 
     // Writes everything at once. Throws SettingsError (the file unchanged) when
     // the file could not be read when the batch was made, or can't be replaced.
@@ -129,17 +140,14 @@ public:
     void Commit();
 
 private:
-    struct State;
-    struct KeptValues;
-    // The caller's text as stored text, and back.
-    std::string In(std::string_view text) const;
-    std::string Out(std::string_view stored) const;
-    KeptValues& KeptIn(const std::string& storedSection);
+    void Write(std::string_view section, std::string_view key, std::string_view value,
+               const std::string* keep);
     template <typename Change>
     void Edit(Change change);  // `change` edits the document; true when the text changed
 
     const IniFile& file_;
-    std::unique_ptr<State> state_;
+    bool written_ = false;  // a write or delete was asked for
+    bool changed_ = false;  // ... and changed the text
 };
 
 }  // namespace bk

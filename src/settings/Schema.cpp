@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "settings/IniFile.h"
 
@@ -40,18 +41,18 @@ long long OneLineKeyIndex(std::string_view key, const CodePage& codePage) {
     return k;
 }
 
-std::vector<std::string> OneLineListLines(const IniBatch& batch, std::string_view section) {
-    return batch.ReadSectionValues(OneLineListSection(section));
+std::vector<LoadedValue> OneLineListLines(const IniSnapshot& settings, std::string_view section) {
+    return settings.ReadSectionValues(OneLineListSection(section));
 }
 
-OneLineEntries::OneLineEntries(const IniSnapshot& settings, std::string_view section, std::size_t count,
-                               const CodePage& codePage)
+OneLineEntries::OneLineEntries(const IniSnapshot& settings, std::string_view section,
+                               std::size_t count, const CodePage& codePage)
     : spans_(count) {
     std::vector<bool> found(count);
     auto take = [&](std::string_view key, std::optional<std::string_view> value) {
         const long long k = OneLineKeyIndex(key, codePage);
         if (k < 0 || static_cast<unsigned long long>(k) >= count || found[k])
-            return;  // the first line of a name is what a read finds
+            return;  // a key met again reads as it did the first time
         found[k] = true;
         spans_[k] = {text_.size(), value ? value->size() : 0};
         if (value)
@@ -62,11 +63,23 @@ OneLineEntries::OneLineEntries(const IniSnapshot& settings, std::string_view sec
 
 void WriteOneLineList(IniBatch& batch, std::string_view section,
                       const std::vector<std::string>& lines, SurplusEntries surplus,
-                      const CodePage& codePage) {
+                      const CodePage& codePage, const std::vector<LoadedValue>& loaded) {
     const std::string list = OneLineListSection(section);
     const auto count = static_cast<long long>(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        batch.WriteString(list, OneLineKey(i), '"' + lines[i] + '"');
+    // Shown text -> the loaded lines that show so, in list order, and how
+    // many of them the lines written so far have taken.
+    std::unordered_map<std::string_view, std::pair<std::vector<std::size_t>, std::size_t>> shown;
+    for (std::size_t i = 0; i < loaded.size(); ++i) shown[loaded[i].text].first.push_back(i);
+    const LoadedValue none;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const LoadedValue* from = &none;  // a line nobody loaded is written as it is
+        if (auto it = shown.find(lines[i]); it != shown.end()) {
+            auto& [places, taken] = it->second;
+            if (taken < places.size())
+                from = &loaded[places[taken++]];
+        }
+        batch.WriteString(list, OneLineKey(i), '"' + lines[i] + '"', *from);
+    }
 
     if (surplus == SurplusEntries::Remove) {
         const int oldCount = batch.ReadInteger(section, kOneLineCountKey, 0);

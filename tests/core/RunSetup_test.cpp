@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <optional>
 
 #include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
@@ -149,29 +150,54 @@ TEST_F(RunSetupTest, StoredListKeepsItsTitlesWholeThroughAnOk) {
 
 // The dialog speaks the system code page; what it shows of a Unicode file and
 // gets back unchanged is stored as the file had it ("->" does not become "?"),
-// even when lines moved. Lines the user typed are converted.
+// known by where it was read: a line that moved keeps its text, lines that
+// show alike pair in their order, a real "?" stays one. Lines the user typed
+// are converted.
 TEST_F(RunSetupTest, UnicodeFileLosesNothingTheUserDidNotEdit) {
     const std::string arrow = "\xe2\x86\x92", back = "\xe2\x86\x90";
-    for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le}) {
-        WriteSettings(EncodeIniFile(encoding,
-                                    "[Options]\r\nMode=2\r\nSelectedSigs=" + arrow +
-                                        " a,b\r\nOneLineCount=3\r\n[OptionsOneliner]\r\nsig0=\"1" +
-                                        arrow + "\"\r\nsig1=\"2" + back + "\"\r\nsig2=\"" + back +
-                                        "\"\r\n",
-                                    ""));
-        Run(SetupOf::Default, [&](TEditForm& form) {
-            EXPECT_EQ(form.FortuneMemo.lines, (Lines{"1?", "2?", "?"}));
-            EXPECT_EQ(form.SelectedList, "\"? a,b\"");
-            form.FortuneMemo.lines = {"2?", "?", "new \xe9", "?"};
-            return Ok(form);
-        });
-        IniFileText file = DecodeIniFile(File());
-        EXPECT_EQ(file.encoding, encoding);
-        EXPECT_EQ(file.text, "[Options]\r\nMode=2\r\nSelectedSigs=" + arrow +
-                                 " a,b\r\nOneLineCount=4\r\nSigAddTiming=1\r\nNoRepeat=0\r\n"
-                                 "[OptionsOneliner]\r\nsig0=\"2" +
-                                 back + "\"\r\nsig1=\"" + back +
-                                 "\"\r\nsig2=\"new \xc3\xa9\"\r\nsig3=\"?\"\r\n");
+    const std::string list =
+        "OneLineCount=2\r\nSigAddTiming=1\r\nSelectedSigs=\r\nNoRepeat=0\r\n"
+        "[OptionsOneliner]\r\n";
+    struct {
+        std::string before;
+        std::optional<Lines> typed;  // the memo's lines at Ok; none: as loaded
+        std::string after;
+    } cases[] = {
+        {"Mode=2\r\nSelectedSigs=" + arrow +
+             " a,b\r\nOneLineCount=3\r\n[OptionsOneliner]\r\n"
+             "sig0=\"1" +
+             arrow + "\"\r\nsig1=\"2" + back + "\"\r\nsig2=\"" + back + "\"\r\n",
+         Lines{"2?", "?", "new \xe9", "?"},
+         "Mode=2\r\nSelectedSigs=" + arrow +
+             " a,b\r\nOneLineCount=4\r\nSigAddTiming=1\r\n"
+             "NoRepeat=0\r\n[OptionsOneliner]\r\nsig0=\"2" +
+             back + "\"\r\nsig1=\"" + back + "\"\r\nsig2=\"new \xc3\xa9\"\r\nsig3=\"?\"\r\n"},
+        {"Mode=2\r\nOneLineCount=2\r\n[OptionsOneliner]\r\nsig0=\"?\"\r\nsig1=\"" + arrow +
+             "\"\r\n",
+         std::nullopt, "Mode=2\r\n" + list + "sig0=\"?\"\r\nsig1=\"" + arrow + "\"\r\n"},
+        {"Mode=2\r\nOneLineCount=2\r\n[OptionsOneliner]\r\nsig0=" + arrow + "\r\nsig0=x\r\n",
+         std::nullopt,
+         "Mode=2\r\n" + list + "sig0=" + arrow + "\r\nsig0=x\r\nsig1=\"" + arrow + "\"\r\n"},
+        {"Mode=2\r\nOneLineCount=2\r\n[OptionsOneliner]\r\nsig0=" + arrow + "\r\nsig0=" + back +
+             "\r\n",
+         std::nullopt,
+         "Mode=2\r\n" + list + "sig0=" + arrow + "\r\nsig0=" + back + "\r\nsig1=\"" + arrow +
+             "\"\r\n"},
+        {"Mode=1\r\nSelectedSigs=" + arrow + "a\", \"b\r\n", std::nullopt,
+         "Mode=1\r\nSelectedSigs=" + arrow + "a\", \"b\r\nSigAddTiming=1\r\nNoRepeat=0\r\n"},
+    };
+    for (const auto& c : cases) {
+        for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le}) {
+            WriteSettings(EncodeIniFile(encoding, "[Options]\r\n" + c.before, ""));
+            Run(SetupOf::Default, [&](TEditForm& form) {
+                if (c.typed)
+                    form.FortuneMemo.lines = *c.typed;
+                return Ok(form);
+            });
+            IniFileText file = DecodeIniFile(File());
+            EXPECT_EQ(file.encoding, encoding);
+            EXPECT_EQ(file.text, "[Options]\r\n" + c.after) << c.before;
+        }
     }
 }
 

@@ -24,7 +24,6 @@
 #include "FuzzInput.h"
 #include "settings/CommaText.h"
 #include "settings/IniDocument.h"
-#include "settings/IniReader.h"
 #include "settings/IniText.h"
 #include "settings/Schema.h"
 

@@ -1,5 +1,5 @@
-// Fuzz target: the settings document (IniDocument) and the reader that
-// IniFile's reads use (IniReader).
+// Fuzz target: the settings document (IniDocument), the one parser and text
+// model behind every read and write of the settings file.
 //
 // Input: a byte choosing the system code page (FuzzInput.h), two bytes of file
 // length (little-endian), the file's bytes, then edits until the input ends:
@@ -15,8 +15,8 @@
 //     value gives (trimmed, one pair of enclosing quotes removed) until the key
 //     is written again or deleted; after a delete that found nothing the key
 //     has no value; a section read lists it (unless it is a comment);
-//   - the saved bytes, parsed again and read by IniReader, read as the document
-//     in memory does;
+//   - the saved bytes, parsed again, read as the document in memory does, and
+//     each section entry's read value is what a read of its key gives;
 //   - every line that no edit could touch is still there, byte for byte, in order;
 //   - the file keeps its encoding (its byte-order mark, and a UTF-16 file's odd byte).
 
@@ -29,7 +29,6 @@
 
 #include "FuzzInput.h"
 #include "settings/IniDocument.h"
-#include "settings/IniReader.h"
 #include "settings/IniText.h"
 
 namespace bk::fuzz {
@@ -37,7 +36,8 @@ namespace {
 
 using namespace std::string_view_literals;
 
-constexpr std::string_view kNameAlphabet = "aAbB =[];\"'\t\x1a\xa0\x81\xe9\xc9\xef\xbb\xbf\xff\xfe\0\r\n"sv;
+constexpr std::string_view kNameAlphabet =
+    "aAbB =[];\"'\t\x1a\xa0\x81\xe9\xc9\xef\xbb\xbf\xff\xfe\0\r\n"sv;
 constexpr std::string_view kValueAlphabet = "xX =[];\"'\t\x1a\xa0\x81\0\r\n"sv;
 // Names checked at the end: those of the file (the first kFileNames of each
 // kind) and of the edits, kCheckedNames at most.
@@ -199,15 +199,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const IniDocument reparsed(bytes, system);
-    const IniReader reader(saved.text, codePage);
     for (const std::string& section : sections) {
         const std::vector<IniEntry> entries = document.ReadSection(section);
         Require(reparsed.ReadSection(section) == entries, "a re-parse lists a section alike");
-        for (const std::string& key : keys) {
-            const auto value = document.FindValue(section, key);
-            Require(reparsed.FindValue(section, key) == value, "a re-parse reads a key alike");
-            Require(reader.FindValue(section, key) == value, "the reader reads a key alike");
-        }
+        auto check = [&](std::string_view key, std::string_view,
+                         std::optional<std::string_view> read) {
+            const auto value = reparsed.FindValue(section, key);
+            Require((value ? std::optional(Unquoted(*value)) : std::nullopt) == read,
+                    "an entry's read value is what a read of its key gives");
+        };
+        reparsed.ForEachEntry(section, check);
+        for (const std::string& key : keys)
+            Require(reparsed.FindValue(section, key) == document.FindValue(section, key),
+                    "a re-parse reads a key alike");
     }
     return 0;
 }

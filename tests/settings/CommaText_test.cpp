@@ -5,7 +5,6 @@
 
 #include "settings/CommaText.h"
 #include "settings/IniDocument.h"
-#include "settings/IniReader.h"
 
 namespace bk {
 namespace {

@@ -21,7 +21,6 @@
 #include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
-#include "settings/IniReader.h"
 #include "support/IniWrites.h"
 #include "support/TempDir.h"
 
@@ -124,24 +123,21 @@ protected:
     void TearDown() override { EXPECT_EQ(mismatches_, 0); }
 
     // Reads of one file through both, for the given keys and sections. The
-    // first key goes through IniFile, the rest through IniReader on the bytes
-    // IniFile would read (the same code without a file open per read, which
+    // first key goes through IniFile, the rest through one IniSnapshot of it
+    // (what each IniFile read makes, without a file open per read, which
     // keeps the run short); sections through the batch the setup dialog reads.
     void CompareReads(const std::string& content,
                       const std::vector<std::pair<std::string, std::string>>& keys,
                       const std::vector<std::string>& sections, const std::string& label) {
         std::string path = NewFile(content);
         IniFile ini(platform_, path);
-        IniFileText file = DecodeIniFile(platform_.ReadFile(path));
-        IniReader reader(file.text, file.encoding == IniEncoding::Ansi ? platform_.AnsiCodePage()
-                                                                       : UnicodeFileCodePage());
+        const IniSnapshot snapshot(ini);
         bool first = true;
         for (const auto& [section, key] : keys) {
             std::string where = label + " file=\"" + Escaped(content) + "\" section=\"" +
                                 Escaped(section) + "\" key=\"" + Escaped(key) + "\"";
-            auto stored = reader.FindValue(section, key);
-            std::string mine =
-                first ? ini.ReadString(section, key, kDefault) : StringFromValue(stored, kDefault);
+            std::string mine = first ? ini.ReadString(section, key, kDefault)
+                                     : snapshot.ReadString(section, key, kDefault);
             std::string theirs = KString(path, section, key);
             if (mine != theirs)
                 Mismatch("string " + where + ": engine \"" + Escaped(mine) + "\" kernel32 \"" +
@@ -150,8 +146,8 @@ protected:
             // (IntegerValuesHaveNoLengthCap).
             if (theirs.size() >= 29)
                 continue;
-            int mineInt =
-                first ? ini.ReadInteger(section, key, -4242) : IntegerFromValue(stored, -4242);
+            int mineInt = first ? ini.ReadInteger(section, key, -4242)
+                                : snapshot.ReadInteger(section, key, -4242);
             int theirsInt = KInteger(path, section, key, -4242);
             if (mineInt != theirsInt)
                 Mismatch("integer " + where + ": engine " + std::to_string(mineInt) + " kernel32 " +
@@ -579,10 +575,14 @@ TEST_F(Differential, NoBreakSpaceIsABlankAsTheCodePageSays) {
 // lacks included); the file keeps its encoding.
 TEST_F(Differential, UnicodeFilesSpeakTheSystemCodePage) {
     ASSERT_EQ(GetACP(), 1252u);
-    const std::string section = "Gr\xfc\xdf" "e";
+    const std::string section =
+        "Gr\xfc\xdf"
+        "e";
     const std::vector<std::string> values = {"caf\xc3\xa9", "\xe2\x86\x92", "\xc4\x81",
                                              "\xe2\x82\xac", "\xf0\x9f\x98\x80"};
-    std::string text = "[Gr\xc3\xbc\xc3\x9f" "e]\r\n";
+    std::string text =
+        "[Gr\xc3\xbc\xc3\x9f"
+        "e]\r\n";
     for (std::size_t i = 0; i < values.size(); ++i)
         text += "k" + std::to_string(i) + "=" + values[i] + "\r\n";
     for (IniEncoding encoding : {IniEncoding::Utf8, IniEncoding::Utf16Le}) {
