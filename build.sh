@@ -52,6 +52,8 @@ cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=MinSizeRel \
       -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build/win32 -j "$jobs"
 ls -l build/win32/src/dll/bkQuorvel.dll build/win32/src/dll/bkQuorvel.dll.debug
+# The image checks, and so the package, and the demonstration run under Wine.
+tools/runs-win32.sh "the package and the demonstration (the DLL is built)" || exit 0
 echo "== package (after the DLL's image checks)"
 cmake --build build/win32 --target dist
 
