@@ -1,5 +1,6 @@
 #include "settings/IniDocument.h"
 
+#include <bit>
 #include <limits>
 #include <utility>
 
@@ -60,27 +61,22 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
     }
 }
 
-const IniDocument::Section& IniDocument::Indexed(const Section& section) const {
-    Section& s = const_cast<Section&>(section);  // sections_ is mutable for this
-    if (!s.indexed) {
-        s.indexed = true;
-        for (std::size_t at = 0; at < s.order.size(); ++at) {
-            const Line& line = lines_[s.order[at]];
+IniDocument::Section& IniDocument::Indexed(Section& section) {
+    if (!section.indexed) {
+        section.indexed = true;
+        for (std::size_t at = 0; at < section.order.size(); ++at) {
+            const Line& line = lines_[section.order[at]];
             if (line.deleted)
                 continue;
             IniLine parsed = Parse(line);
             if (parsed.kind != IniLine::Kind::Key)
                 continue;
-            s.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(s.order[at]);
+            section.keys[codePage_.Fold(parsed.name.In(TextOf(line)))].push_back(section.order[at]);
             if (!parsed.IsComment(TextOf(line)))
-                s.lastKey = at;
+                section.lastKey = at;
         }
     }
-    return s;
-}
-
-IniDocument::Section& IniDocument::Indexed(Section& section) {
-    return const_cast<Section&>(std::as_const(*this).Indexed(std::as_const(section)));
+    return section;
 }
 
 std::string_view IniDocument::TextOf(const Line& line) const {
@@ -107,11 +103,38 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view wanted) co
     return it == firstSection_.end() ? nullptr : &sections_[it->second];
 }
 
+// The first key line of that name is the one every read finds. A section that
+// no edit has indexed is searched line by line, as a read of the file does
+// once: only a line that starts with the wanted name, letters folded byte by
+// byte (which never turns away a match), is parsed.
 const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
                                                   std::string_view wanted) const {
-    const Section& indexed = Indexed(section);
-    auto it = indexed.keys.find(codePage_.Fold(wanted));
-    return it == indexed.keys.end() || it->second.empty() ? nullptr : &lines_[it->second.front()];
+    if (section.indexed) {
+        auto it = section.keys.find(codePage_.Fold(wanted));
+        return it == section.keys.end() || it->second.empty() ? nullptr
+                                                              : &lines_[it->second.front()];
+    }
+    auto startsWithWanted = [&](std::string_view text) {
+        std::size_t first = 0;
+        while (first < text.size() && IsIniBlank(codePage_, text[first])) ++first;
+        if (text.size() - first < wanted.size())
+            return false;
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            if (codePage_.Upper(static_cast<std::uint8_t>(text[first + i])) !=
+                codePage_.Upper(static_cast<std::uint8_t>(wanted[i])))
+                return false;
+        return true;
+    };
+    for (LineId id : section.order) {
+        const Line& line = lines_[id];
+        if (line.deleted || !startsWithWanted(TextOf(line)))
+            continue;
+        IniLine parsed = Parse(line);
+        if (parsed.kind == IniLine::Kind::Key &&
+            codePage_.EqualNoCase(parsed.name.In(TextOf(line)), wanted))
+            return &line;
+    }
+    return nullptr;
 }
 
 std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
@@ -129,13 +152,29 @@ std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
 }
 
 void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) const {
-    const Section* found = FindSection(RequestedName(sectionName, codePage_));
-    if (!found)
+    const Section* section = FindSection(RequestedName(sectionName, codePage_));
+    if (!section)
         return;
-    const Section& section = Indexed(*found);
+    // The names met so far, by a hash of their bytes folded one by one (names
+    // equal without regard to case hash alike): an entry whose name may have
+    // come before reads what FindKeyLine finds, any other its own value.
+    std::vector<std::uint32_t> seen(std::bit_ceil(section->order.size() * 2 + 2));
+    auto metBefore = [&](std::string_view name) {
+        std::uint32_t hash = 2166136261u;
+        for (char c : name)
+            hash = (hash ^ codePage_.Upper(static_cast<std::uint8_t>(c))) * 16777619u;
+        hash |= 1;  // 0 marks a free slot
+        for (std::size_t at = hash & (seen.size() - 1);; at = (at + 1) & (seen.size() - 1)) {
+            if (seen[at] == hash)
+                return true;
+            if (seen[at] == 0) {
+                seen[at] = hash;
+                return false;
+            }
+        }
+    };
     bool started = false, previousNameEmpty = false;
-    std::string folded;
-    for (LineId id : section.order) {
+    for (LineId id : section->order) {
         const Line& line = lines_[id];
         if (line.deleted)
             continue;
@@ -146,20 +185,17 @@ void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) c
             continue;
         started = true;
         previousNameEmpty = parsed.name.size == 0;
+        const std::string_view name = parsed.name.In(text);
+        const bool repeated = metBefore(name);
         if (!parsed.hasValue || parsed.IsComment(text))
             continue;
-        const std::string_view name = parsed.name.In(text);
         const std::string_view value = Unquote(parsed.value.In(text));
-        folded.clear();
-        codePage_.AppendFolded(folded, name);
-        // Every live key line is in the index, under its folded name.
-        const LineId first = section.keys.find(folded)->second.front();
         std::optional<std::string_view> read = value;
-        if (first != id) {
-            const IniLine earlier = Parse(lines_[first]);
-            read = earlier.hasValue
-                       ? std::optional(Unquote(earlier.value.In(TextOf(lines_[first]))))
-                       : std::nullopt;
+        if (repeated) {
+            const Line* first = FindKeyLine(*section, name);
+            const IniLine earlier = Parse(*first);
+            read = earlier.hasValue ? std::optional(Unquote(earlier.value.In(TextOf(*first))))
+                                    : std::nullopt;
         }
         visit(name, value, read);
     }

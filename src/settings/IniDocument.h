@@ -99,8 +99,9 @@ private:
         bool hasHeader = false;
         Line header;
         std::vector<LineId> order;  // its lines in file order, deleted ones included
-        // Made on the first lookup or edit in the section (Indexed), so that a
-        // file is read without parsing the key lines of sections nobody asks for:
+        // Made on the first edit in the section (Indexed): a file that is only
+        // read is searched line by line, without parsing the key lines of
+        // sections nobody asks for, nor keeping anything per key:
         bool indexed = false;
         // position in `order` of the last key line that is not a comment;
         std::size_t lastKey = kNone;
@@ -116,8 +117,7 @@ private:
     Line Store(std::string_view text);
     LineId AddLine(const Line& line);
     const Section* FindSection(std::string_view wanted) const;
-    // The section with its key index made.
-    const Section& Indexed(const Section& section) const;
+    // The section with its key index made: what edits work with.
     Section& Indexed(Section& section);
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
     void EnsureLineEnd(Line& line);
@@ -131,9 +131,8 @@ private:
     CodePage codePage_;
     bool multiByte_ = false;
     std::vector<Line> lines_;  // every line but the section headers
-    // sections_[0]: the lines before the first header. Mutable for the key
-    // indexes that lookups make (Indexed).
-    mutable std::vector<Section> sections_;
+    // sections_[0]: the lines before the first header.
+    std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };
 
