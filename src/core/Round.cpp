@@ -8,7 +8,9 @@
 namespace bk {
 namespace {
 
-constexpr std::string_view kVersion = "1";  // ToText writes it too
+// The stored form's version, its first field: text of any other reads as a
+// fresh round.
+constexpr std::string_view kVersion = "1";
 constexpr std::string_view kBase64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -198,12 +200,12 @@ Round Round::FromText(std::string_view stored) {
 std::string Round::ToText() const {
     char head[48];
     if (last_)
-        std::snprintf(head, sizeof head, "1:%08x:%08x:%u:", static_cast<unsigned>(key_),
+        std::snprintf(head, sizeof head, ":%08x:%08x:%u:", static_cast<unsigned>(key_),
                       static_cast<unsigned>(*last_), static_cast<unsigned>(picked_.size()));
     else
-        std::snprintf(head, sizeof head, "1:%08x:-:%u:", static_cast<unsigned>(key_),
+        std::snprintf(head, sizeof head, ":%08x:-:%u:", static_cast<unsigned>(key_),
                       static_cast<unsigned>(picked_.size()));
-    return head + EncodeSet(picked_);
+    return std::string(kVersion) + head + EncodeSet(picked_);
 }
 
 std::uint32_t Round::Id(const RoundEntry& entry) const {

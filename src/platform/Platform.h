@@ -26,20 +26,11 @@ using ProcAddress = void (*)();       // an exported function, type unknown unti
 using WindowHandle = void*;
 using MenuHandle = void*;
 
-// File attribute bits as the directory search reports them.
-enum FileAttribute : std::uint32_t {
-    kAttrReadOnly = 0x01,
-    kAttrHidden = 0x02,
-    kAttrDirectory = 0x10,
-    kAttrArchive = 0x20,
-};
-
-// One match of a directory search: the long name (no directory part), the size
-// in bytes and the attribute bits.
+// One match of a directory search: the long name (no directory part) and the
+// size in bytes.
 struct FoundFile {
     std::string name;
     std::uint64_t size = 0;
-    std::uint32_t attributes = 0;
 };
 
 struct UtcTime {

@@ -80,8 +80,8 @@ TEST(ControlLayout, BothDialogsScaleWithTheDpiAndKeepEveryCaptionWhole) {
         EXPECT_EQ(ScaleToDpi(select.rows[1].place, c.dpi), c.sigCheckListBox);
 
         for (const Layout* layout : {&edit, &select}) {
-            Rect client{0, 0, ScaleToDpi(layout->clientWidth, c.dpi),
-                        ScaleToDpi(layout->clientHeight, c.dpi)};
+            Rect client = layout == &edit ? Rect{0, 0, c.editWidth, c.editHeight}
+                                          : Rect{0, 0, c.selectWidth, c.selectHeight};
             for (const ControlRow& row : layout->rows) {
                 Rect r = ScaleToDpi(row.place, c.dpi);
                 EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.x + r.width <= client.width &&

@@ -53,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 Require(picked != last, "a round does not start with the last pick");
         }
         last = picked;
-        if (round.PickedCount() == 0) {  // this pick completed a round
+        // "1:<key>:<last>:<count>:<set>": an empty set after a pick, the pick
+        // completed a round.
+        if (round.ToText().back() == ':') {
             Require(!completedOnce || thisRound == distinct, "a round holds every entry");
             completedOnce = true;
             thisRound.clear();

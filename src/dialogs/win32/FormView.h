@@ -5,8 +5,11 @@
 // controls from the form's layout table, scaled to the DPI the dialog opens at
 // (Dpi.h) and laid out again when Windows reports a new one, copies the form's
 // state to them after every handler and the user's input back before one, and
-// turns clicks into calls of the form's handlers. It holds no state of its own
-// beyond what the controls show.
+// turns clicks into calls of the form's handlers. The form holds the
+// controls' state; the view holds what showing it takes: the controls bound to
+// the form's fields, the DPI the dialog is at and the two fonts made for it,
+// the caption last shown, the close check, its window and the dialog that was
+// topmost before it, and why it could not be built.
 //
 // A handler that throws is reported in an error box and the dialog stays open.
 // The view is stored in the window at WM_INITDIALOG and forgotten first at

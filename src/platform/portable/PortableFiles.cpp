@@ -118,16 +118,6 @@ void SyncDirectory(const std::string& directory) {
         ::fsync(dir.Get());
 }
 
-std::uint32_t AttributesOf(const std::string& name, const struct stat& st) {
-    std::uint32_t attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
-    if (IsReadOnly(st))
-        attributes |= kAttrReadOnly;
-    // Wine shows Unix dot-files as hidden; so does this backend.
-    if (!name.empty() && name[0] == '.')
-        attributes |= kAttrHidden;
-    return attributes;
-}
-
 }  // namespace
 
 bool PortablePlatform::FileExists(const std::string& path) {
@@ -219,8 +209,7 @@ std::vector<FoundFile> PortablePlatform::FindFiles(const std::string& pattern) {
         struct stat st;
         if (::stat(full.c_str(), &st) != 0 && ::lstat(full.c_str(), &st) != 0)
             continue;
-        found.push_back({name, S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size),
-                         AttributesOf(name, st)});
+        found.push_back({name, S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size)});
     }
     return found;
 }

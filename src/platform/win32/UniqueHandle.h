@@ -1,11 +1,14 @@
 #pragma once
-// One move-only owner for every kind of Windows handle, and one alias per kind
-// naming the function that closes it and the value that means "no handle".
+// One move-only owner for Windows handles. An alias per kind names the function
+// that closes it and the value that means "no handle": the file and search
+// handles' below, the font's (UniqueFont) in dialogs/win32/DialogFonts.h. No
+// menu has one: the plug-in only adds items to the host's menus, which it
+// does not own.
 //
 // The empty value is given as a number because INVALID_HANDLE_VALUE is not a
 // compile-time constant: kInvalidHandle (-1) for the handles whose API returns
-// INVALID_HANDLE_VALUE on failure (files, searches), 0 for those that return
-// null (fonts, menus).
+// INVALID_HANDLE_VALUE on failure (files, searches), 0, the default, for those
+// that return null (fonts).
 
 #include "platform/win32/WindowsApi.h"
 

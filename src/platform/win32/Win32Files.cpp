@@ -207,7 +207,7 @@ std::vector<FoundFile> Win32Platform::FindFiles(const std::string& pattern) {
             continue;
         std::uint64_t size =
             (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        found.push_back({std::move(name), size, data.dwFileAttributes & 0x3F});
+        found.push_back({std::move(name), size});
     } while (FindNextFileA(search.Get(), &data));
     return found;
 }
