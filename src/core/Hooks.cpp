@@ -17,10 +17,6 @@ std::string ReadMarker(TBeckyAPI& api, WindowHandle window) {
     return std::string(buffer.data());
 }
 
-int Timing(const Plugin& plugin, const std::string& section) {
-    return plugin.Settings().ReadInteger(section, kTimingKey, plugin.Defaults().timing);
-}
-
 }  // namespace
 
 bool IsOutboxFolder(std::string_view folder) {
@@ -42,10 +38,16 @@ int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode) {
 
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader,
                                    HostText(api.BKA_GetCurrentFolder()).c_str());
-    if (Timing(plugin, HostText(api.BKA_GetCurrentFolder())) != kTimingCompose)
+    // One read of the file gives the timing and the pick.
+    const IniSnapshot settings(plugin.Settings());
+    const DefaultSetup& defaults = plugin.Defaults();
+    if (ResolveSetup(settings, HostText(api.BKA_GetCurrentFolder()), defaults).timing !=
+        kTimingCompose)
         return 0;
 
-    AddSignature(plugin, window, HostText(api.BKA_GetCurrentFolder()), HideWindow::No);
+    const std::string folder = HostText(api.BKA_GetCurrentFolder());
+    AddSignature(plugin, window, settings, ResolveSetup(settings, folder, defaults),
+                 HideWindow::No);
     // Writing the source back makes the host take in the whole message again,
     // with or without the text just added.
     std::string source = HostText(api.BKA_CompGetSource(window));
@@ -61,9 +63,29 @@ int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode) {
     if (folder.empty())
         return 0;
     api.BKA_CompSetSpecifiedHeader(window, kMarkerHeader, nullptr);
-    if (Timing(plugin, folder) == kTimingDelivery)
-        AddSignature(plugin, window, folder, HideWindow::First);
+    const IniSnapshot settings(plugin.Settings());
+    const EffectiveSetup setup = ResolveSetup(settings, folder, plugin.Defaults());
+    if (setup.timing == kTimingDelivery)
+        AddSignature(plugin, window, settings, setup, HideWindow::First);
     return 0;
+}
+
+void AddSignature(Plugin& plugin, WindowHandle window, const IniSnapshot& settings,
+                  const EffectiveSetup& setup, HideWindow hide) {
+    if (setup.mode == kModeNone)
+        return;
+    TBeckyAPI& api = plugin.Host();
+    Platform& platform = plugin.GetPlatform();
+    const Choice choice =
+        ChooseSignature(setup, setup.MailboxDirectory(api, platform.AnsiCodePage()), settings,
+                        platform, plugin.Generator(), plugin.Rounds());
+    if (choice.kind == Choice::Kind::Warning)
+        platform.ShowWarning(choice.text);
+    if (choice.kind != Choice::Kind::Text)
+        return;
+    if (hide == HideWindow::First)
+        platform.HideWindow(window);
+    api.BKA_CompSetText(window, kCompSetTextMode, choice.text.c_str());
 }
 
 }  // namespace bk

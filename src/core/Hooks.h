@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "core/Plugin.h"
+#include "core/Setup.h"
+#include "settings/IniFile.h"
 
 namespace bk {
 
@@ -18,7 +20,15 @@ inline constexpr const char* kMarkerHeader = "X-BkQuorvel-Folder";
 // one more character (its closing "\"), counted from the first occurrence.
 bool IsOutboxFolder(std::string_view folder);
 
+// Each reads the settings file once at most.
 int OnOpenCompose(Plugin& plugin, WindowHandle window, int composeMode);
 int OnOutgoing(Plugin& plugin, WindowHandle window, int deliveryMode);
+
+enum class HideWindow { No, First };  // at delivery: before the text goes in
+
+// What both hooks do when the timing says so: the picker's text for `setup`
+// (resolved from `settings`) goes to the host, or its warning to the user.
+void AddSignature(Plugin& plugin, WindowHandle window, const IniSnapshot& settings,
+                  const EffectiveSetup& setup, HideWindow hide);
 
 }  // namespace bk

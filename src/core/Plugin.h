@@ -3,32 +3,24 @@
 // (destruction). Every host callback works on the one Plugin object; nothing
 // else lives longer than the callback that creates it.
 
-#include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 
 #include "core/Random.h"
-#include "core/Round.h"
+#include "core/RoundStore.h"
+#include "core/Setup.h"
 #include "dialogs/FormHost.h"
 #include "host/BeckyAPI.h"
 #include "platform/Platform.h"
 #include "settings/IniFile.h"
-#include "settings/Schema.h"
 
 namespace bk {
-
-// The default setup as the running plug-in uses it.
-struct DefaultSetup {
-    int mode = kFallbackDefaultMode;
-    int timing = kFallbackDefaultTiming;
-};
 
 class Plugin {
 public:
     // `platform` reaches the system, `forms` shows the dialogs; both outlive the plug-in.
     Plugin(Platform& platform, FormHost& forms)
-        : platform_(platform), forms_(forms), host_(platform) {}
+        : platform_(platform), forms_(forms), host_(platform), rounds_(platform) {}
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
@@ -51,13 +43,10 @@ public:
     const DefaultSetup& Defaults() const { return defaults_; }
     void SetDefaults(const DefaultSetup& defaults) { defaults_ = defaults; }
 
-    // The generator's next index below n (n >= 1): one step per choice.
-    std::uint32_t Draw(std::uint32_t n) { return random_.Below(n); }
-    std::uint32_t Seed() const { return random_.Seed(); }
-
-    // Fair-order rounds picked from since StoreRounds last stored them, by
-    // setup section: the rounds of those sections, whatever the file holds.
-    std::map<std::string, Round>& PendingRounds() { return pendingRounds_; }
+    // The picker's generator: one step per choice.
+    Random& Generator() { return random_; }
+    // The fair order's rounds not yet stored.
+    RoundStore& Rounds() { return rounds_; }
 
 private:
     void MigrateLegacyList() noexcept;
@@ -68,7 +57,7 @@ private:
     std::string settingsPath_;
     DefaultSetup defaults_;
     Random random_;
-    std::map<std::string, Round> pendingRounds_;
+    RoundStore rounds_;
 };
 
 // Runs `work` on `plugin` and returns its result; returns `fallback` when

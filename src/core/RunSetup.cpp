@@ -122,7 +122,7 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
     }
     // So does the round that memory holds since the last store.
     if (!form.NoRepeatCheckBox.checked)
-        plugin.PendingRounds().erase(section);
+        plugin.Rounds().Forget(section);
     // Only what was stored becomes the running default.
     if (defaultSetup)
         plugin.SetDefaults({form.GetMode(), form.TimingRadioGroup.itemIndex});

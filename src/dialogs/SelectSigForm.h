@@ -18,6 +18,8 @@
 namespace bk {
 
 inline constexpr const char* kSelectSigCaption = "Select Signature";
+// What this dialog shows when a mailbox has no signature file, and the first
+// line of the picker's warning then (core/Picker.h).
 inline constexpr const char* kNoSignatureFileMessage = "No signature file found.";
 inline constexpr const char* kPreviewPlaceholder = "(preview)";
 

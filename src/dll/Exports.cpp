@@ -7,7 +7,6 @@
 
 #include "core/Hooks.h"
 #include "core/Menu.h"
-#include "core/Picker.h"
 #include "core/RunSetup.h"
 #include "dll/PluginInstance.h"
 
@@ -31,6 +30,15 @@ std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
         Instance(), 0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
 }
 
+// The fair order's rounds go to the settings file once a minute and at exit,
+// never during a delivery.
+int StoreRounds() {
+    return Guarded(Instance(), 0, [](bk::Plugin& p) {
+        p.Rounds().Store(p.Settings());
+        return 0;
+    });
+}
+
 }  // namespace
 
 extern "C" {
@@ -46,20 +54,10 @@ int WINAPI BKC_OnSend(Ignored) { return 0; }
 int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
 // clang-format on
 
-// The fair order's rounds go to the settings file once a minute and at exit,
-// never during a delivery.
-int WINAPI BKC_OnExit() {
-    return Guarded(Instance(), 0, [](bk::Plugin& p) {
-        bk::StoreRounds(p);
-        return 0;
-    });
-}
-int WINAPI BKC_OnEveryMinute() {
-    return Guarded(Instance(), 0, [](bk::Plugin& p) {
-        bk::StoreRounds(p);
-        return 0;
-    });
-}
+// clang-format off
+int WINAPI BKC_OnExit() { return StoreRounds(); }
+int WINAPI BKC_OnEveryMinute() { return StoreRounds(); }
+// clang-format on
 
 int WINAPI BKC_OnMenuInit(HWND /*window*/, HMENU menu, int menuType) {
     return Guarded(Instance(), 0, [&](bk::Plugin& p) {

@@ -143,8 +143,9 @@ std::vector<Path> Paths() {
 }
 
 bool AllowedMessage(const PortablePlatform::Message& m) {
-    static const std::set<std::string> warnings = {kNoSignatureMessage, kNoSignatureFileMessage,
-                                                   kNoSentenceMessage};
+    static const std::set<std::string> warnings = {
+        kNoSignatureFileMessage + std::string("\r\n") + kSentAsIsMessage, kNoSignatureFileMessage,
+        kNoSentenceMessage};
     if (m.warning)
         return warnings.count(m.text) ||
                m.text.starts_with("The signature file could not be read.");

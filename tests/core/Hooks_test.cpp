@@ -119,8 +119,10 @@ TEST_F(HooksTest, DeliveryUsesTheFolderFromTheMarkerNotTheCurrentOne) {
 }
 
 // The host calls each hook makes, in order. The current folder is asked for
-// at each use, as the host has always been called (the code says why).
+// at each use, as the host has always been called (the code says why). The
+// settings file is read once at most.
 TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
+    WriteSettings("[Options]\r\n");
     using Calls = std::vector<std::string>;
     const Calls marked = {"BKA_CompGetSpecifiedHeader"};
     const Calls opening = {"BKA_CompGetSpecifiedHeader", "BKA_GetCurrentFolder",
@@ -176,8 +178,11 @@ TEST_F(HooksTest, EachHookMakesTheHostCallsItAlwaysMade) {
         plugin.SetDefaults({c.mode, c.timing});
         WindowHandle w = NewWindow();
         host.calls.clear();
+        int reads = 0;
+        platform.fault = [&](std::string_view op) { reads += op == "ReadFile"; };
         c.call(w);
         EXPECT_EQ(host.calls, c.expected) << c.hook;
+        EXPECT_LE(reads, 1) << c.hook;
         const auto added = std::count(c.expected.begin(), c.expected.end(), "BKA_CompSetText");
         EXPECT_EQ(static_cast<std::ptrdiff_t>(Texts(w).size()), added) << c.hook;
     }

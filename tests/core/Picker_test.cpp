@@ -1,4 +1,5 @@
-// The signature picker over the portable platform and a fake host.
+// The signature picker over the portable platform and a fake host, as the
+// hooks run it: the setup resolved from one read of the file, the choice acted on.
 #include "core/Picker.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "core/Hooks.h"
 #include "core/Random.h"
 #include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
@@ -22,15 +24,18 @@ using namespace std::string_literals;
 
 const std::string kNoSignature = "No signature file found.\r\nThe mail is going to be sent as is.";
 
+void AddTo(Plugin& plugin, WindowHandle w, const std::string& folder, HideWindow hide) {
+    const IniSnapshot settings(plugin.Settings());
+    AddSignature(plugin, w, settings, ResolveSetup(settings, folder, plugin.Defaults()), hide);
+}
+
 class PickerTest : public ::testing::Test, public PluginFixture {
 protected:
     std::vector<std::string> Pick(const std::string& section, HideWindow hide = HideWindow::No) {
         WindowHandle w = NewWindow();
-        AddSignature(plugin, w, section, hide);
-        last = w;
+        AddTo(plugin, w, section, hide);
         return Texts(w);
     }
-    WindowHandle last = nullptr;
 };
 
 TEST_F(PickerTest, FolderWithoutModeFollowsTheDefaultSetupAndItsMailbox) {
@@ -135,7 +140,7 @@ TEST_F(PickerTest, ChoosesAmongFilesWithOneDrawInSearchOrder) {
         Reseed(seed);
         Random expected(seed);
         EXPECT_EQ(Pick(""), std::vector<std::string>{order[expected.Below(3)].name});
-        EXPECT_EQ(plugin.Seed(), expected.Seed());  // exactly one draw
+        EXPECT_EQ(plugin.Generator().Seed(), expected.Seed());  // exactly one draw
     }
 }
 
@@ -214,7 +219,7 @@ TEST_F(PickerTest, RestrictedModeDropsTitlesWithoutFiles) {
         Random r(seed);
         if (r.Below(2) == 0)
             r.Below(1);
-        EXPECT_EQ(plugin.Seed(), r.Seed());
+        EXPECT_EQ(plugin.Generator().Seed(), r.Seed());
     }
 }
 
@@ -248,44 +253,7 @@ TEST_F(PickerTest, RestrictedModeWithNoFileAtAllShowsTheMessage) {
     EXPECT_EQ(platform.messages[0].text, kNoSignature);
     Random r(7);
     r.Below(3), r.Below(2), r.Below(1);  // a draw for each of the three tries
-    EXPECT_EQ(plugin.Seed(), r.Seed());
-}
-
-TEST(FolderMailbox, StaysInsideTheDataFolder) {
-    struct {
-        const char* section;
-        const char* dir;  // nullptr: refused
-    } cases[] = {
-        {"mbox\\!!!!Inbox\\", "D\\mbox\\"},
-        {"plain", "D\\"},
-        {"", "D\\"},
-        {"\\rooted\\", "D\\\\"},
-        {"..\\x\\", nullptr},
-        {".\\x\\", nullptr},
-        {"..", "D\\"},  // no "\": no component at all
-        {"../..\\x\\", nullptr},
-        {"C:\\Windows\\", nullptr},
-        {"a:b\\", nullptr},
-        {"...\\x\\", nullptr},
-        {".. \\x\\", nullptr},
-        {"a.b\\", "D\\a.b\\"},
-    };
-    for (auto& c : cases) {
-        auto got = FolderMailboxDirectory("D\\", c.section, CodePage::Western());
-        if (c.dir)
-            EXPECT_EQ(got, std::optional<std::string>(c.dir)) << c.section;
-        else
-            EXPECT_EQ(got, std::nullopt) << c.section;
-    }
-}
-
-TEST(FolderMailbox, SecondByteOfADoubleByteCharacterIsNoSeparator) {
-    // Shift JIS 0x83 0x5C is one character whose second byte is "\".
-    const std::string section = "mb\x83\x5C\\in\\";
-    EXPECT_EQ(FolderMailboxDirectory("D\\", section, CodePage::Japanese()),
-              std::optional<std::string>("D\\mb\x83\x5C\\"));
-    EXPECT_EQ(FolderMailboxDirectory("D\\", section, CodePage::Western()),
-              std::optional<std::string>("D\\mb\x83\\"));
+    EXPECT_EQ(plugin.Generator().Seed(), r.Seed());
 }
 
 TEST_F(PickerTest, HeaderValueLeadingOutOfTheDataFolderFindsNothing) {
@@ -334,18 +302,18 @@ public:
     std::vector<std::string> Picks(std::size_t count, Plugin& by) {
         std::vector<std::string> picks;
         for (std::size_t i = 0; i < count; ++i) {
-            Random expected(by.Seed());
+            Random expected(by.Generator().Seed());
             expected.Below(1);
             WindowHandle w = NewWindow();
-            AddSignature(by, w, i % 2 ? "f\\in\\" : "", HideWindow::No);
+            AddTo(by, w, i % 2 ? "f\\in\\" : "", HideWindow::No);
             std::vector<std::string> texts = Texts(w);
             EXPECT_EQ(texts.size(), 1u);
             if (mode_ != kModeRestricted)
-                EXPECT_EQ(by.Seed(), expected.Seed()) << "one draw per pick";
+                EXPECT_EQ(by.Generator().Seed(), expected.Seed()) << "one draw per pick";
             std::string text = texts.empty() ? "<none>" : texts.front();
             picks.push_back(mode_ == kModeOneLine ? text.substr(0, text.size() - 2) : text);
             if (i % 2)
-                StoreRounds(by);
+                by.Rounds().Store(by.Settings());
         }
         return picks;
     }
@@ -388,7 +356,7 @@ TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites
             // Restarted mid-round (the rounds are stored at exit), the client
             // goes on with what was not picked.
             std::vector<std::string> before = f.Picks(n / 2);
-            StoreRounds(f.plugin);
+            f.plugin.Rounds().Store(f.plugin.Settings());
             {
                 Plugin restarted{f.platform, f.forms};
                 ASSERT_TRUE(restarted.Attach());
@@ -396,7 +364,7 @@ TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites
                 std::vector<std::string> after = f.Picks(n - n / 2, restarted);
                 after.insert(after.end(), before.begin(), before.end());
                 EXPECT_EQ(Sorted(after), names);
-                StoreRounds(restarted);
+                restarted.Rounds().Store(restarted.Settings());
             }
 
             // An entry not yet picked is replaced by a new one (in mode 2 an
@@ -411,7 +379,7 @@ TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites
 
             // A settings file that can't be written: every delivery still gets
             // its text, silently, and the rounds go on in memory.
-            StoreRounds(f.plugin);
+            f.plugin.Rounds().Store(f.plugin.Settings());
             const std::string file = TempDir::Read(f.dir.Join("bkQuorvel.ini"));
             f.platform.fault = [](std::string_view op) {
                 if (op == "ReplaceFile")

@@ -71,7 +71,7 @@ TEST_F(AttachTest, DefaultsWithoutSettingsFile) {
     EXPECT_EQ(plugin.Settings().Path(), Ini());
     EXPECT_EQ(plugin.Defaults().mode, 1);
     EXPECT_EQ(plugin.Defaults().timing, 1);
-    EXPECT_EQ(plugin.Seed(), Random::SeedFrom({10, 20, 30, 400}));
+    EXPECT_EQ(plugin.Generator().Seed(), Random::SeedFrom({10, 20, 30, 400}));
     EXPECT_EQ(TempDir::Read(Ini()), "<missing>");
 }
 

@@ -102,7 +102,7 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
                       "\r\nSelectedSigs=\"A\",\"B\"\r\n" +
                       (c.noRepeat ? std::string("NoRepeat=") + c.noRepeat + "\r\n" : "") +
                       "NoRepeatRound=r\r\n");
-        plugin.PendingRounds()["Options"];  // picks made since the rounds were stored
+        plugin.Rounds().Keep("Options", Round());  // picks made since the rounds were stored
         Run(SetupOf::Default, [&](TEditForm& form) {
             EXPECT_EQ(form.GetMode(), c.modeShown) << c.mode;
             EXPECT_EQ(form.TimingRadioGroup.itemIndex, c.itemShown) << c.timing;
@@ -114,7 +114,7 @@ TEST_F(RunSetupTest, StoredValuesLoadAndOkWritesWhatTheControlsShow) {
         EXPECT_EQ(Get("Options", "SigAddTiming"), c.timingSaved) << c.timing;
         EXPECT_EQ(Get("Options", "NoRepeat"), c.noRepeatShown ? "1" : "0") << c.mode;
         EXPECT_EQ(Get("Options", "NoRepeatRound"), c.noRepeatShown ? "r" : "<none>") << c.mode;
-        EXPECT_EQ(plugin.PendingRounds().size(), c.noRepeatShown ? 1u : 0u) << c.mode;
+        EXPECT_EQ(plugin.Rounds().Find("options") != nullptr, c.noRepeatShown) << c.mode;
         // The running plug-in follows the saved default setup at once.
         EXPECT_EQ(plugin.Defaults().mode, std::stoi(c.modeSaved)) << c.mode;
         EXPECT_EQ(plugin.Defaults().timing, std::stoi(c.timingSaved)) << c.timing;

@@ -33,7 +33,7 @@ WindowHandle PluginFixture::NewWindow() {
 void PluginFixture::Reseed(std::uint32_t seed) {
     const DefaultSetup defaults = plugin.Defaults();
     platform.SetClock({seed / 3600000, seed / 60000 % 60, seed / 1000 % 60, seed % 1000});
-    if (!plugin.Attach() || plugin.Seed() != seed)
+    if (!plugin.Attach() || plugin.Generator().Seed() != seed)
         throw std::runtime_error("reseeding failed");
     plugin.SetDefaults(defaults);
 }
