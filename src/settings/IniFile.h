@@ -58,15 +58,6 @@ private:
     std::string path_;
 };
 
-// A value as a read gave it, with the file's own text of it. A write of the
-// same text puts the file's text back (IniBatch::WriteString), so a value that
-// went through a dialog unchanged keeps what the system code page can't show,
-// wherever it is written. `stored` means something only to the engine.
-struct LoadedValue {
-    std::string text;
-    std::string stored;
-};
-
 // The file as it is at one moment, for several reads of it without reading it
 // again: IniFile's reads (each of them is one snapshot), and a read of a whole
 // section. A file that can't be read reads as an empty one.

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "settings/SettingsTypes.h"
 
 namespace bk {
 
 class IniBatch;
 class IniSnapshot;
-struct LoadedValue;
 
 inline constexpr std::string_view kDefaultSection = "Options";
 inline constexpr std::string_view kModeKey = "Mode";
