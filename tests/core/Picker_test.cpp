@@ -308,8 +308,9 @@ public:
             AddTo(by, w, i % 2 ? "f\\in\\" : "", HideWindow::No);
             std::vector<std::string> texts = Texts(w);
             EXPECT_EQ(texts.size(), 1u);
-            if (mode_ != kModeRestricted)
+            if (mode_ != kModeRestricted) {
                 EXPECT_EQ(by.Generator().Seed(), expected.Seed()) << "one draw per pick";
+            }
             std::string text = texts.empty() ? "<none>" : texts.front();
             picks.push_back(mode_ == kModeOneLine ? text.substr(0, text.size() - 2) : text);
             if (i % 2)
@@ -348,8 +349,9 @@ TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites
             for (int round = 0; round < 3; ++round) {
                 std::vector<std::string> picks = f.Picks(n);
                 EXPECT_EQ(Sorted(picks), names);
-                if (n >= 2)
+                if (n >= 2) {
                     EXPECT_NE(picks.front(), previous);
+                }
                 previous = picks.back();
             }
 
