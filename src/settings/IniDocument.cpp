@@ -1,7 +1,8 @@
 #include "settings/IniDocument.h"
 
-#include <bit>
+#include <algorithm>
 #include <limits>
+#include <unordered_set>
 #include <utility>
 
 #include "settings/CommaText.h"
@@ -41,16 +42,13 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
         Line line{static_cast<std::uint32_t>(pos),
                   static_cast<std::uint32_t>(IniLineLength(text_, pos))};
         pos += line.size;
-        // Only a line whose first character after blanks is "[" may be a
-        // header; the other lines are parsed when their section is indexed.
-        std::string_view text = TextOf(line);
-        std::size_t first = 0;
-        while (first < text.size() && IsIniBlank(codePage_, text[first])) ++first;
-        if (first < text.size() && text[first] == '[') {
+        // Only a line starting with "[" may be a header; the other lines are
+        // parsed when their section is indexed.
+        if (TrimIniBlanks(TextOf(line), codePage_).starts_with('[')) {
             IniLine parsed = Parse(line);
             if (parsed.kind == IniLine::Kind::Section) {
                 Section& section = sections_.emplace_back();
-                section.folded = codePage_.Fold(parsed.name.In(text));
+                section.folded = codePage_.Fold(parsed.name.In(TextOf(line)));
                 section.hasHeader = true;
                 section.header = line;
                 firstSection_.emplace(section.folded, sections_.size() - 1);
@@ -114,20 +112,17 @@ const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
         return it == section.keys.end() || it->second.empty() ? nullptr
                                                               : &lines_[it->second.front()];
     }
-    auto startsWithWanted = [&](std::string_view text) {
-        std::size_t first = 0;
-        while (first < text.size() && IsIniBlank(codePage_, text[first])) ++first;
-        if (text.size() - first < wanted.size())
-            return false;
-        for (std::size_t i = 0; i < wanted.size(); ++i)
-            if (codePage_.Upper(static_cast<std::uint8_t>(text[first + i])) !=
-                codePage_.Upper(static_cast<std::uint8_t>(wanted[i])))
-                return false;
-        return true;
+    auto sameLetter = [&](char a, char b) {
+        return codePage_.Upper(static_cast<std::uint8_t>(a)) ==
+               codePage_.Upper(static_cast<std::uint8_t>(b));
     };
     for (LineId id : section.order) {
         const Line& line = lines_[id];
-        if (line.deleted || !startsWithWanted(TextOf(line)))
+        if (line.deleted)
+            continue;
+        std::string_view text = TrimIniBlanks(TextOf(line), codePage_);
+        if (text.size() < wanted.size() ||
+            !std::equal(wanted.begin(), wanted.end(), text.begin(), sameLetter))
             continue;
         IniLine parsed = Parse(line);
         if (parsed.kind == IniLine::Kind::Key &&
@@ -155,24 +150,9 @@ void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) c
     const Section* section = FindSection(RequestedName(sectionName, codePage_));
     if (!section)
         return;
-    // The names met so far, by a hash of their bytes folded one by one (names
-    // equal without regard to case hash alike): an entry whose name may have
-    // come before reads what FindKeyLine finds, any other its own value.
-    std::vector<std::uint32_t> seen(std::bit_ceil(section->order.size() * 2 + 2));
-    auto metBefore = [&](std::string_view name) {
-        std::uint32_t hash = 2166136261u;
-        for (char c : name)
-            hash = (hash ^ codePage_.Upper(static_cast<std::uint8_t>(c))) * 16777619u;
-        hash |= 1;  // 0 marks a free slot
-        for (std::size_t at = hash & (seen.size() - 1);; at = (at + 1) & (seen.size() - 1)) {
-            if (seen[at] == hash)
-                return true;
-            if (seen[at] == 0) {
-                seen[at] = hash;
-                return false;
-            }
-        }
-    };
+    // The folded names met so far: an entry whose name came before reads what
+    // FindKeyLine finds, any other its own value.
+    std::unordered_set<std::string> seen;
     bool started = false, previousNameEmpty = false;
     for (LineId id : section->order) {
         const Line& line = lines_[id];
@@ -186,7 +166,7 @@ void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) c
         started = true;
         previousNameEmpty = parsed.name.size == 0;
         const std::string_view name = parsed.name.In(text);
-        const bool repeated = metBefore(name);
+        const bool repeated = !seen.insert(codePage_.Fold(name)).second;
         if (!parsed.hasValue || parsed.IsComment(text))
             continue;
         const std::string_view value = Unquote(parsed.value.In(text));
@@ -323,14 +303,12 @@ bool IniDocument::WriteString(std::string_view sectionName, std::string_view key
         return true;
     }
 
+    // lastKey is always a live line: a delete of it moves it back.
     std::size_t at = target.lastKey == kNone ? 0 : target.lastKey + 1;
-    if (at > 0) {
-        Line& before = lines_[target.order[at - 1]];
-        if (!before.deleted)
-            EnsureLineEnd(before);
-    } else if (target.hasHeader) {
+    if (at > 0)
+        EnsureLineEnd(lines_[target.order[at - 1]]);
+    else if (target.hasHeader)
         EnsureLineEnd(target.header);
-    }
     LineId id = AddLine(Store(keyLine));
     target.order.insert(target.order.begin() + static_cast<std::ptrdiff_t>(at), id);
     matches.push_back(id);
@@ -362,9 +340,7 @@ bool IniDocument::DeleteKey(std::string_view sectionName, std::string_view keyNa
     }
     it->second.erase(it->second.begin());
     if (target.lastKey != kNone && target.order[target.lastKey] == id) {
-        std::size_t at = target.lastKey;
-        target.lastKey = kNone;
-        for (std::size_t i = at; i-- > 0;) {
+        for (std::size_t i = std::exchange(target.lastKey, kNone); i-- > 0;) {
             const Line& earlier = lines_[target.order[i]];
             if (earlier.deleted)
                 continue;

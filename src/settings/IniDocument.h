@@ -80,9 +80,8 @@ public:
 
     // The file's bytes.
     std::string Serialize() const;
-    // Ansi for a file without a byte-order mark: its text is then the system
+    // False for a file without a byte-order mark, whose text is the system
     // code page's; otherwise the text that reads give and edits take is UTF-8.
-    IniEncoding Encoding() const { return encoding_; }
     bool IsUnicode() const { return encoding_ != IniEncoding::Ansi; }
 
 private:
