@@ -45,17 +45,15 @@ IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multi
         return line;
 
     if (content.front() == '[') {
-        std::size_t close = std::string_view::npos;
-        if (!multiByte) {
-            close = content.rfind(']');
-            if (close == 0)
-                close = std::string_view::npos;
-        } else {
+        // The last "]" that is a character of its own; 0 or npos for none.
+        std::size_t close = content.rfind(']');
+        if (multiByte) {
+            close = 0;
             for (std::size_t i = 1; i < content.size(); i += codePage.CharLength(content, i))
                 if (content[i] == ']')
                     close = i;
         }
-        if (close != std::string_view::npos) {
+        if (close != 0 && close != std::string_view::npos) {
             line.kind = IniLine::Kind::Section;
             line.name =
                 SpanOf(CutAtNul(TrimIniBlanks(content.substr(1, close - 1), codePage)), text);
@@ -64,16 +62,7 @@ IniLine ParseIniLine(std::string_view text, const CodePage& codePage, bool multi
     }
 
     line.kind = IniLine::Kind::Key;
-    std::size_t equals = std::string_view::npos;
-    if (!multiByte) {
-        equals = content.find('=');
-    } else {
-        for (std::size_t i = 0; i < content.size(); i += codePage.CharLength(content, i))
-            if (content[i] == '=') {
-                equals = i;
-                break;
-            }
-    }
+    const std::size_t equals = multiByte ? codePage.Find(content, '=') : content.find('=');
     if (equals == std::string_view::npos) {
         line.name = SpanOf(CutAtNul(content), text);
         return line;
