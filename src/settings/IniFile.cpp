@@ -5,22 +5,20 @@
 
 namespace bk {
 
-IniSnapshot::IniSnapshot(Platform& platform, const std::string& path)
-    : platform_(platform), document_(platform.AnsiCodePage()) {
+IniSnapshot::IniSnapshot(const IniFile& file)
+    : platform_(file.GetPlatform()), document_(platform_.AnsiCodePage()) {
     try {
         // Asked first: a plug-in without a settings file reads its defaults at
         // every attach, and a failed open would cost an exception each time.
-        if (platform.FileExists(path))
-            document_ = IniDocument(platform.ReadFile(path), platform.AnsiCodePage());
+        if (platform_.FileExists(file.Path()))
+            document_ = IniDocument(platform_.ReadFile(file.Path()), platform_.AnsiCodePage());
     } catch (const std::exception& e) {
         // Missing, a directory, locked, ...: every read gives its default, and
         // a batch keeps the file as it is.
-        document_ = IniDocument(platform.AnsiCodePage());
+        document_ = IniDocument(platform_.AnsiCodePage());
         loadError_ = e.what();
     }
 }
-
-IniSnapshot::IniSnapshot(const IniFile& file) : IniSnapshot(file.GetPlatform(), file.Path()) {}
 
 std::string IniSnapshot::In(std::string_view text) const {
     return document_.IsUnicode() ? platform_.Utf8FromAnsi(text) : std::string(text);
@@ -51,11 +49,9 @@ std::string IniSnapshot::ReadString(std::string_view section, std::string_view k
 }
 
 std::vector<IniEntry> IniSnapshot::ReadSection(std::string_view section) const {
-    std::vector<IniEntry> entries;
-    auto add = [&](std::string_view key, std::string_view value, std::optional<std::string_view>) {
-        entries.push_back({Out(key), Out(value)});
-    };
-    document_.ForEachEntry(In(section), add);
+    std::vector<IniEntry> entries = document_.ReadSection(In(section));
+    if (document_.IsUnicode())
+        for (IniEntry& entry : entries) entry = {Out(entry.key), Out(entry.value)};
     return entries;
 }
 

@@ -1,29 +1,21 @@
 #pragma once
 // The settings engine: an INI file read as the Windows profile functions read
-// it, and written so that nothing it does not touch changes.
+// it (IniDocument has the rules; there are no length limits), and written so
+// that nothing it does not touch changes.
 //
-// Reads (IniFile::Read*) read the file as it is at that moment and never throw:
-// a missing or unreadable file, section or key gives the caller's default.
-// Section and key names compare without regard to letter case (in the system
-// code page), surrounding blanks are trimmed, the first matching section and the
-// first matching key in it win, and one pair of enclosing quotes is removed
-// from a string value. There are no length limits.
+// Reads read the file as it is at that moment and never throw: a missing or
+// unreadable file, section or key gives the caller's default.
 //
 // Writes go through an IniBatch, which replaces the whole file atomically
-// through the platform (new content in a temporary file beside it, then a
-// rename over it) when it is committed: the writes that belong together land
-// as one rewrite or not at all, and a failure throws SettingsError and leaves
-// the file byte for byte as it was. Every line that a write does not touch
-// stays byte for byte (IniDocument).
+// through the platform when it is committed: the writes that belong together
+// land as one rewrite or not at all, and a failure throws SettingsError and
+// leaves the file byte for byte as it was.
 //
 // Names and values that reads return and writes take are text of the system
-// code page, whatever the file's encoding. A file that starts with a UTF-8 or
-// UTF-16 byte-order mark keeps its encoding (IniEncoding): what it stores is
-// converted as the system's profile functions convert it, so a character the
-// code page lacks reads as its stand-in ("?"). What such a file holds and the
-// code page can't show is kept through a write that gives back what a read
-// showed, known by where it was read (IniBatch::WriteString), so callers never
-// see the file's own text.
+// code page, whatever the file's encoding. A file with a byte-order mark keeps
+// its encoding (IniEncoding) and is converted as the profile functions convert
+// it, so a character the code page lacks reads as "?"; such text is kept
+// through a write that gives back what a read showed (IniBatch::WriteString).
 
 #include <optional>
 #include <string>
@@ -44,11 +36,8 @@ public:
     const std::string& Path() const { return path_; }
     Platform& GetPlatform() const { return platform_; }
 
-    // An optional sign and decimal digits (arithmetic modulo 2^32, as Windows
-    // does), after any blanks or control characters; the digits end at the first
-    // other character ("12abc" reads 12, "abc" reads 0). A missing key, a key
-    // without "=", or an empty value gives `defaultValue`. The value is read
-    // whole, however long (the Windows functions look at 29 characters only).
+    // ParseIniInteger of the value, read whole ("12abc" reads 12, "abc" 0); a
+    // missing key, a key without "=" or an empty value gives `defaultValue`.
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -71,19 +60,17 @@ public:
     // The entries of the first section of that name that have a value, in file
     // order; comment lines (";") and lines without "=" are left out.
     std::vector<IniEntry> ReadSection(std::string_view section) const;
-    // ReadSection's entries, each as a read of its key gives it: an entry whose
-    // key came before in the section gives that first line's value (empty when
-    // it has no "="), and carries that line's stored text.
+    // ReadSection's entries, each as a read of its key gives it (a repeated key
+    // gives its first line's value, empty when that has no "="), with that
+    // line's stored text.
     std::vector<LoadedValue> ReadSectionValues(std::string_view section) const;
-    // ReadSection's entries with what a read of each one's key gives, as
-    // ReadSectionValues has it (none: the first line of that name has no "=").
-    // Both are valid during the call.
+    // ReadSection's keys with what a read of each gives (none: the first line
+    // of that name has no "="). Both are valid during the call.
     void ForEachKey(
         std::string_view section,
         FunctionRef<void(std::string_view key, std::optional<std::string_view> value)> visit) const;
 
 protected:
-    IniSnapshot(Platform& platform, const std::string& path);
     // The caller's text (the system code page) as the file's text, and back:
     // the same bytes for a file without a byte-order mark, UTF-8 for one with.
     std::string In(std::string_view text) const;
@@ -103,18 +90,16 @@ public:
     IniBatch(const IniBatch&) = delete;
     IniBatch& operator=(const IniBatch&) = delete;
 
-    // Throw SettingsError for a name or value that can't be stored as one line
-    // (a CR, LF or NUL anywhere; "=" in a key; an empty key; more in
-    // IniDocument::WriteString). The batch is unchanged then.
+    // Throw SettingsError, the batch unchanged, for what IniDocument::WriteString
+    // refuses (a line break or NUL, an empty key, "=" in a key, ...).
     //
     // In a file with a byte-order mark, what the user did not change is written
-    // back as the file held it, known by where it was read: a value that reads
-    // back (enclosing quotes removed) as what a read of the same key shows
-    // keeps that key's stored text, and one given with `loaded` that reads back
-    // as loaded.text gets loaded.stored (a list line that moved to another key;
-    // text that is not well-formed Unicode only stays on its own key). Only
-    // other values are converted from the system code page. A file without a
-    // byte-order mark stores exactly what it is given.
+    // back as the file held it: a value that reads back (quotes removed) as a
+    // read of its key shows keeps that key's stored text; one given with
+    // `loaded` that reads back as loaded.text gets loaded.stored (a list line
+    // that moved; text that is not well-formed Unicode stays only on its own
+    // key). Other values are converted from the system code page. A file
+    // without a byte-order mark stores exactly what it is given.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteString(std::string_view section, std::string_view key, std::string_view value,
                      const LoadedValue& loaded);
