@@ -1,5 +1,7 @@
 #include "settings/CommaText.h"
 
+#include "settings/IniText.h"
+
 namespace bk {
 namespace {
 
@@ -11,8 +13,7 @@ bool IsSkippable(char c) {
 }  // namespace
 
 std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& codePage) {
-    // Everything from the first NUL on is not part of the text.
-    text = text.substr(0, text.find('\0'));
+    text = CutAtNul(text);
 
     std::vector<std::string> items;
     std::size_t p = 0;
@@ -29,15 +30,10 @@ std::vector<std::string> SplitCommaText(std::string_view text, const CodePage& c
             while (p < text.size()) {
                 std::size_t n = codePage.CharLength(text, p);
                 if (n == 1 && text[p] == '"') {
-                    if (p + 1 < text.size() && text[p + 1] == '"') {
-                        item += '"';
-                        lastLength = 1;
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    closed = true;
-                    break;
+                    closed = p + 1 == text.size() || text[p + 1] != '"';
+                    ++p;  // a doubled quote stands for the one after it
+                    if (closed)
+                        break;
                 }
                 item.append(text, p, n);
                 lastLength = n;

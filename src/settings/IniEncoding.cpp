@@ -29,18 +29,12 @@ bool StartsWithByteOrderMark(std::string_view bytes) {
 }
 
 IniFileText DecodeIniFile(std::string bytes) {
-    IniFileText result;
-    if (bytes.starts_with(kUtf8Mark)) {
-        result.encoding = IniEncoding::Utf8;
-        result.text = bytes.substr(kUtf8Mark.size());
-        return result;
-    }
-    bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
-    if (!le && !be) {
-        result.text = std::move(bytes);
-        return result;
-    }
-    result.encoding = le ? IniEncoding::Utf16Le : IniEncoding::Utf16Be;
+    if (bytes.starts_with(kUtf8Mark))
+        return {IniEncoding::Utf8, bytes.substr(kUtf8Mark.size())};
+    if (!StartsWithByteOrderMark(bytes))
+        return {IniEncoding::Ansi, std::move(bytes)};
+    const bool le = bytes.starts_with("\xFF\xFE");
+    IniFileText result{le ? IniEncoding::Utf16Le : IniEncoding::Utf16Be};
     std::size_t units = bytes.size() / 2;
     if (bytes.size() % 2)
         result.oddByte = bytes.substr(bytes.size() - 1);

@@ -1,5 +1,6 @@
 #include "settings/Schema.h"
 
+#include <charconv>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -29,16 +30,13 @@ long long OneLineKeyIndex(std::string_view key, const CodePage& codePage) {
     if (key.size() <= prefix || key.size() > prefix + kMaxIndexDigits ||
         !codePage.EqualNoCase(key.substr(0, prefix), kOneLineKeyPrefix))
         return -1;
-    std::string_view digits = key.substr(prefix);
-    if (digits.size() > 1 && digits[0] == '0')
+    const std::string_view digits = key.substr(prefix);
+    const char* end = digits.data() + digits.size();
+    unsigned long long k = 0;  // unsigned: from_chars reads no sign then
+    auto parsed = std::from_chars(digits.data(), end, k);
+    if ((digits.size() > 1 && digits[0] == '0') || parsed.ec != std::errc() || parsed.ptr != end)
         return -1;
-    long long k = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return -1;
-        k = k * 10 + (c - '0');
-    }
-    return k;
+    return static_cast<long long>(k);
 }
 
 std::vector<LoadedValue> OneLineListLines(const IniSnapshot& settings, std::string_view section) {

@@ -57,10 +57,8 @@ std::string OneLineKey(std::size_t index);
 long long OneLineKeyIndex(std::string_view key, const CodePage& codePage);
 
 // The lines the one-line list of setup section `section` shows for editing:
-// one per entry of its list section, in file order, whatever the keys are
-// named. A key that appears more than once gives the value of its first
-// appearance each time, as reading it by name would. Each carries where it
-// was read, for WriteOneLineList.
+// IniSnapshot::ReadSectionValues of its list section, whatever the keys are
+// named. Each carries where it was read, for WriteOneLineList.
 std::vector<LoadedValue> OneLineListLines(const IniSnapshot& settings, std::string_view section);
 
 // The first `count` entries of the one-line list of setup section `section`
@@ -85,10 +83,9 @@ enum class SurplusEntries { Keep, Remove };
 // pair of double quotes, then "OneLineCount" is the number of lines. Remove
 // deletes the entries sig n … sig(old count - 1) of the list it replaces (only
 // those that are there, so a damaged count costs nothing). `codePage` folds
-// key names as reads of the file do. `loaded`: the lines as OneLineListLines
-// gave them to the editor, if they were. Each of `lines` that shows as one of
-// them keeps what the file held there (IniBatch::WriteString), wherever it
-// moved: lines that show alike are paired in their order.
+// key names as reads do. `loaded`: the lines as OneLineListLines gave them, if
+// they were; a line that shows as one of them keeps what the file held there
+// (IniBatch::WriteString), wherever it moved (alike lines pair in order).
 void WriteOneLineList(IniBatch& batch, std::string_view section,
                       const std::vector<std::string>& lines, SurplusEntries surplus,
                       const CodePage& codePage, const std::vector<LoadedValue>& loaded = {});

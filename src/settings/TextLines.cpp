@@ -24,10 +24,7 @@ std::vector<std::string> SplitLines(std::string_view text, NulByte nul) {
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
-    std::size_t size = 0;
-    for (const auto& line : lines) size += line.size() + 2;
     std::string text;
-    text.reserve(size);
     for (const auto& line : lines) {
         text += line;
         text += "\r\n";
