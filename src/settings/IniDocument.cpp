@@ -384,10 +384,6 @@ std::string IniDocument::Serialize() const {
     return EncodeIniFile(encoding_, std::move(text), oddByte_);
 }
 
-std::string StringFromValue(std::optional<std::string_view> stored, std::string_view defaultValue) {
-    return std::string(stored ? Unquote(*stored) : defaultValue);
-}
-
 int IntegerFromValue(std::optional<std::string_view> stored, int defaultValue) {
     if (!stored)
         return defaultValue;

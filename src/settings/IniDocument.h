@@ -46,8 +46,8 @@ public:
     // at a NUL and trimmed (RequestedName).
     //
     // The stored value of a key (trimmed, cut at a NUL, quotes still on), or
-    // nothing when the section or key is missing or the key has no "=";
-    // StringFromValue and IntegerFromValue read it as a string or an integer.
+    // nothing when the section or key is missing or the key has no "=". A
+    // string read gives it Unquote'd, an integer read IntegerFromValue.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     // The entries of a section read: its key lines that have a value, in file
     // order, comment lines (";") left out, each value without its quotes (the
@@ -134,10 +134,6 @@ private:
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> firstSection_;  // folded name -> index
 };
-
-// What a string read returns for a stored value (FindValue): one pair of
-// enclosing quotes removed; the default, unchanged, for no value.
-std::string StringFromValue(std::optional<std::string_view> stored, std::string_view defaultValue);
 
 // What an integer read returns: the default for no value or an empty string
 // value, otherwise ParseIniInteger of the string value, however long.

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("the full form of titles can be stored");
     }
     const std::string reader =
-        StringFromValue(settings.FindValue(kDefaultSection, kSelectedSigsKey), "");
+        Unquote(settings.FindValue(kDefaultSection, kSelectedSigsKey).value_or(""));
     Require(titles.empty() ? reader.empty() : reader == full.substr(1, full.size() - 2),
             "a string read gives the reader's form");
     const std::vector<std::string> read = SplitCommaText('"' + reader + '"', codePage);

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "settings/CommaText.h"
 #include "settings/IniDocument.h"
 #include "settings/IniText.h"
 
@@ -166,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (const auto& [_, w] : written)
             Require(document.FindValue(w.section, w.key) &&
-                        StringFromValue(document.FindValue(w.section, w.key), "") == w.expected,
+                        Unquote(document.FindValue(w.section, w.key).value_or("")) == w.expected,
                     "a read gives what was written");
     }
 
