@@ -72,10 +72,7 @@ void IniSnapshot::ForEachKey(
                        std::optional<std::string_view> read) {
         if (!document_.IsUnicode())
             return visit(key, read);
-        std::optional<std::string> value;
-        if (read)
-            value = Out(*read);
-        visit(Out(key), value);
+        visit(Out(key), read ? std::optional(Out(*read)) : std::nullopt);
     };
     document_.ForEachEntry(In(section), convert);
 }

@@ -1,9 +1,9 @@
 #include "settings/Schema.h"
 
 #include <charconv>
+#include <map>
 #include <optional>
 #include <set>
-#include <unordered_map>
 
 #include "settings/IniFile.h"
 
@@ -64,17 +64,15 @@ void WriteOneLineList(IniBatch& batch, std::string_view section,
                       const CodePage& codePage, const std::vector<LoadedValue>& loaded) {
     const std::string list = OneLineListSection(section);
     const auto count = static_cast<long long>(lines.size());
-    // Shown text -> the loaded lines that show so, in list order, and how
-    // many of them the lines written so far have taken.
-    std::unordered_map<std::string_view, std::pair<std::vector<std::size_t>, std::size_t>> shown;
-    for (std::size_t i = 0; i < loaded.size(); ++i) shown[loaded[i].text].first.push_back(i);
+    // The loaded lines not taken yet by shown text; alike ones in list order.
+    std::multimap<std::string_view, const LoadedValue*> shown;
+    for (const LoadedValue& value : loaded) shown.emplace(value.text, &value);
     const LoadedValue none;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const LoadedValue* from = &none;  // a line nobody loaded is written as it is
-        if (auto it = shown.find(lines[i]); it != shown.end()) {
-            auto& [places, taken] = it->second;
-            if (taken < places.size())
-                from = &loaded[places[taken++]];
+        if (auto it = shown.lower_bound(lines[i]); it != shown.end() && it->first == lines[i]) {
+            from = it->second;
+            shown.erase(it);
         }
         batch.WriteString(list, OneLineKey(i), '"' + lines[i] + '"', *from);
     }
