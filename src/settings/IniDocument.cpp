@@ -135,15 +135,14 @@ const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
 std::optional<std::string_view> IniDocument::FindValue(std::string_view section,
                                                        std::string_view key) const {
     const Section* found = FindSection(RequestedName(section, codePage_));
-    if (!found)
-        return std::nullopt;
-    const Line* line = FindKeyLine(*found, RequestedName(key, codePage_));
+    return found ? StoredValue(FindKeyLine(*found, RequestedName(key, codePage_))) : std::nullopt;
+}
+
+std::optional<std::string_view> IniDocument::StoredValue(const Line* line) const {
     if (!line)
         return std::nullopt;
-    IniLine parsed = Parse(*line);
-    if (!parsed.hasValue)
-        return std::nullopt;
-    return parsed.value.In(TextOf(*line));
+    const IniLine parsed = Parse(*line);
+    return parsed.hasValue ? std::optional(parsed.value.In(TextOf(*line))) : std::nullopt;
 }
 
 void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) const {
@@ -169,15 +168,10 @@ void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) c
         const bool repeated = !seen.insert(codePage_.Fold(name)).second;
         if (!parsed.hasValue || parsed.IsComment(text))
             continue;
-        const std::string_view value = Unquote(parsed.value.In(text));
-        std::optional<std::string_view> read = value;
-        if (repeated) {
-            const Line* first = FindKeyLine(*section, name);
-            const IniLine earlier = Parse(*first);
-            read = earlier.hasValue ? std::optional(Unquote(earlier.value.In(TextOf(*first))))
-                                    : std::nullopt;
-        }
-        visit(name, value, read);
+        const std::optional<std::string_view> read =
+            repeated ? StoredValue(FindKeyLine(*section, name)) : parsed.value.In(text);
+        visit(name, Unquote(parsed.value.In(text)),
+              read ? std::optional(Unquote(*read)) : std::nullopt);
     }
 }
 
@@ -385,9 +379,7 @@ std::string IniDocument::Serialize() const {
 }
 
 int IntegerFromValue(std::optional<std::string_view> stored, int defaultValue) {
-    if (!stored)
-        return defaultValue;
-    std::string_view text = Unquote(*stored);
+    const std::string_view text = Unquote(stored.value_or(""));
     return text.empty() ? defaultValue : ParseIniInteger(text);
 }
 

@@ -119,6 +119,8 @@ private:
     // The section with its key index made: what edits work with.
     Section& Indexed(Section& section);
     const Line* FindKeyLine(const Section& section, std::string_view wanted) const;
+    // What FindValue gives for that key line (none for no line).
+    std::optional<std::string_view> StoredValue(const Line* line) const;
     void EnsureLineEnd(Line& line);
     Line* LastLiveLine();
     const Line* FirstLiveLine() const;

@@ -47,11 +47,9 @@ SignatureName ParseSignatureFileName(std::string_view name) {
     auto parsed = std::from_chars(digits.data(), end, number, 16);
     if (digits.size() != kNumberLength || parsed.ec != std::errc() || parsed.ptr != end)
         throw SignatureNumberError("'$" + std::string(digits) + "' is not a valid integer value");
-    SignatureName result;
-    result.number = static_cast<int>(number);
     constexpr std::size_t kFixed = kPrefix.size() + kNumberLength + kSuffix.size();
-    if (name.size() > kFixed)
-        result.title = name.substr(kPrefix.size() + kNumberLength, name.size() - kFixed);
-    return result;
+    const std::size_t titleSize = name.size() > kFixed ? name.size() - kFixed : 0;
+    return {static_cast<int>(number),
+            std::string(name.substr(kPrefix.size() + kNumberLength, titleSize))};
 }
 }  // namespace bk
