@@ -50,12 +50,10 @@ public:
     // string read gives it Unquote'd, an integer read IntegerFromValue.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
     // The entries of a section read: its key lines that have a value, in file
-    // order, comment lines (";") left out, each value without its quotes (the
-    // pair a string read removes). Like the profile functions, a line with
-    // nothing before its "=" is dropped when the key line before it has an
-    // empty name too. `read` is what a string read of the entry's key gives
-    // (the first line of that name; none when that line has no "="). All are
-    // valid during the call.
+    // order, comment lines (";") left out, values Unquote'd. As the profile
+    // functions do, a line with nothing before its "=" is dropped when the key
+    // line before has an empty name too. `read` is what a string read of the
+    // key gives (none: its first line has no "="). All are valid during the call.
     using EntryVisit = FunctionRef<void(std::string_view key, std::string_view value,
                                         std::optional<std::string_view> read)>;
     void ForEachEntry(std::string_view section, EntryVisit visit) const;

@@ -1,12 +1,8 @@
 #pragma once
 // The character rules of the settings file, shared by the parser, the lookups
-// and the writers: what a blank is, how a name or value is cut and trimmed, how
-// names fold for comparison, and how an integer value reads.
-//
-// They follow the Windows profile functions: a line and a requested name are
-// trimmed of blanks at both ends (the code page's blanks and ^Z, the old DOS
-// end-of-file mark); a name or value ends at its first NUL; names compare
-// without regard to letter case in the code page.
+// and the writers, as the Windows profile functions have them: a line and a
+// requested name are trimmed of blanks at both ends (the code page's blanks and
+// ^Z, the old DOS end-of-file mark); a name or value ends at its first NUL.
 
 #include <cstdint>
 #include <string>

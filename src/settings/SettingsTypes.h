@@ -20,10 +20,9 @@ struct IniEntry {
     bool operator==(const IniEntry&) const = default;
 };
 
-// A value as a read gave it, with the file's own text of it. A write of the
-// same text puts the file's text back (IniBatch::WriteString), so a value that
-// went through a dialog unchanged keeps what the system code page can't show,
-// wherever it is written. `stored` means something only to the engine.
+// A value as a read gave it, with the file's own text of it (`stored`, which
+// means something only to the engine): a write of the same text puts the
+// file's text back, wherever it is written (IniBatch::WriteString).
 struct LoadedValue {
     std::string text;
     std::string stored;
