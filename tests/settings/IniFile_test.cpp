@@ -223,16 +223,6 @@ TEST_F(IniFileTest, InvalidWritesThrowBeforeTouchingAnything) {
     EXPECT_EQ(TempDir::Read(ini.Path()), before);
 }
 
-TEST_F(IniFileTest, UnicodeFilesKeepTheirEncoding) {
-    const std::string utf16 =
-        "\xff\xfe[\0O\0p\0t\0i\0o\0n\0s\0]\0\r\0\n\0M\0o\0d\0e\0=\0\x32\0\r\0\n\0"s;
-    IniFile ini(platform, dir.Write("u.ini", utf16));
-    EXPECT_EQ(ini.ReadInteger("Options", "Mode", 1), 2);
-    test::WriteInteger(ini, "Options", "SigAddTiming", 0);
-    EXPECT_EQ(TempDir::Read(ini.Path()),
-              utf16 + "S\0i\0g\0A\0d\0d\0T\0i\0m\0i\0n\0g\0=\0\x30\0\r\0\n\0"s);
-}
-
 // Names and values are text of the system code page on both sides, whatever
 // the file's encoding; the file keeps its own. A character the code page lacks
 // reads as "?"; a write that gives back what a read showed keeps what the file
