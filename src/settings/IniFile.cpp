@@ -132,12 +132,11 @@ void IniBatch::Write(std::string_view section, std::string_view key, std::string
 }
 
 void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    std::optional<std::string> own;
-    if (document_.IsUnicode()) {
-        if (auto found = document_.FindValue(In(section), In(key)))
-            own.emplace(Unquote(*found));
-    }
-    Write(section, key, value, own ? &*own : nullptr);
+    std::optional<std::string_view> own;
+    if (document_.IsUnicode())
+        own = document_.FindValue(In(section), In(key));
+    const std::string keep(Unquote(own.value_or("")));  // a copy: the write changes the text
+    Write(section, key, value, own ? &keep : nullptr);
 }
 
 void IniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value,
