@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const SettingsError&) {
         Fail("the full form of titles can be stored");
     }
-    const std::string reader =
-        Unquote(settings.FindValue(kDefaultSection, kSelectedSigsKey).value_or(""));
+    const std::string reader(
+        Unquote(settings.FindValue(kDefaultSection, kSelectedSigsKey).value_or("")));
     Require(titles.empty() ? reader.empty() : reader == full.substr(1, full.size() - 2),
             "a string read gives the reader's form");
     const std::vector<std::string> read = SplitCommaText('"' + reader + '"', codePage);
