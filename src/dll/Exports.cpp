@@ -43,8 +43,8 @@ int StoreRounds() {
 
 extern "C" {
 
-// The callbacks the plug-in has no use for: each answers 0.
 // clang-format off
+// The callbacks the plug-in has no use for: each answers 0.
 int WINAPI BKC_OnStart() { return 0; }
 int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
 int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
@@ -52,9 +52,7 @@ int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
 int WINAPI BKC_OnRetrieve(Ignored, Ignored) { return 0; }
 int WINAPI BKC_OnSend(Ignored) { return 0; }
 int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
-// clang-format on
 
-// clang-format off
 int WINAPI BKC_OnExit() { return StoreRounds(); }
 int WINAPI BKC_OnEveryMinute() { return StoreRounds(); }
 // clang-format on
