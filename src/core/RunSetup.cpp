@@ -83,14 +83,10 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
     }
     TEditForm form(platform, plugin.Forms());
 
-    std::string section;
-    if (defaultSetup) {
-        section = kDefaultSection;
-        form.SetFolderName(kDefaultFolderName);
-    } else {
-        section = HostText(api.BKA_GetCurrentFolder());
-        form.SetFolderName(HostText(api.BKA_GetFolderDisplayName(section.c_str())));
-    }
+    const std::string section =
+        defaultSetup ? std::string(kDefaultSection) : HostText(api.BKA_GetCurrentFolder());
+    form.SetFolderName(defaultSetup ? kDefaultFolderName
+                                    : HostText(api.BKA_GetFolderDisplayName(section.c_str())));
     form.SetDefaultSetup(defaultSetup);
     // Without a stored mode, the default setup shows the mode the plug-in
     // really uses then (so that an untouched Ok keeps it); a folder's setup

@@ -42,10 +42,10 @@ EffectiveSetup ResolveSetup(const IniSnapshot& settings, std::string_view folder
 
 // The mailbox directory for a folder section: the data folder followed by the
 // section's first component (up to and including the first "\" that is a
-// character of its own in `codePage`), or by nothing
-// when it has no "\". Empty optional when that component could lead out of the
-// data folder (a name of dots and blanks only, a drive, a "/"): the section
-// name may come from a message header, which is not to be trusted with paths.
+// character of its own in `codePage`), or by nothing when it has no "\". None
+// when that component could lead out of the data folder (a name of dots and
+// blanks only, a drive, a "/"): the section name may come from a message
+// header, which is not to be trusted with paths.
 std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
                                                   std::string_view section,
                                                   const CodePage& codePage);

@@ -75,21 +75,15 @@ TEST_F(PickerTest, FolderWithoutBackslashSearchesTheDataFolderItself) {
     EXPECT_EQ(Pick("plain"), std::vector<std::string>{"top"});
 }
 
-TEST_F(PickerTest, SignatureFileIsReadWholeAsBytes) {
-    std::string bytes = "line 1\r\nline 2\n\xE9\x82\xA3\r\n";
-    WriteSignature("$$$0001AHello.txt", bytes);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Pick(""), std::vector<std::string>{bytes});
-}
-
 // A file with a byte-order mark goes in converted to the system code page,
-// without the mark; one without goes in byte for byte.
+// without the mark; one without goes in whole, byte for byte.
 TEST_F(PickerTest, SignatureFilesWithAByteOrderMarkAreConverted) {
     const struct {
         const char* name;
         CodePage codePage;
         std::string bytes, text;
     } cases[] = {
-        {"no mark", CodePage::Western(), "\xc3\xbc \xfc", "\xc3\xbc \xfc"},
+        {"no mark", CodePage::Western(), "1\r\n2\n\xc3\xbc \xfc\r\n", "1\r\n2\n\xc3\xbc \xfc\r\n"},
         {"UTF-8", CodePage::Western(), "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f" "e \xe2\x86\x92\r\n",
          "Gr\xfc\xdf" "e ?\r\n"},
         {"UTF-16LE", CodePage::Western(), "\xff\xfeG\0r\0\xfc\0\r\0\n\0"s, "Gr\xfc\r\n"},
