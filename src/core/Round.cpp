@@ -9,8 +9,7 @@
 namespace bk {
 namespace {
 
-// The stored form's version, its first field: text of any other reads as a
-// fresh round.
+// The stored form's version (its first field); any other reads as a fresh round.
 constexpr std::string_view kVersion = "1";
 constexpr std::string_view kBase64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -149,8 +148,7 @@ void SortById(std::vector<std::uint64_t>& values, std::vector<std::uint64_t>& ot
     }
 }
 
-// The text up to the next ":" (all of it when there is none); `text` goes on
-// after that ":".
+// The text up to the next ":" or the end; `text` goes on after that ":".
 std::string_view NextField(std::string_view& text) {
     const std::size_t colon = text.find(':');
     std::string_view field = text.substr(0, colon);
@@ -249,14 +247,13 @@ void Round::Take(std::span<const RoundEntry> entries, std::size_t chosen) {
     // The picked entries that are still entries, in the order of their hashes.
     std::vector<std::uint32_t> kept;
     std::size_t entryCount = 0;
-    for (std::size_t i = 0; i < byId_.size(); ++i) {
-        const auto position = static_cast<std::uint32_t>(byId_[i]);
+    for (std::uint64_t idAndPosition : byId_) {
+        const auto position = static_cast<std::uint32_t>(idAndPosition);
         if (state_[position] == kNoEntry)
             continue;
         ++entryCount;
-        const auto hash = static_cast<std::uint32_t>(byId_[i] >> 32);
         if ((!newRound_ && state_[position] == kPicked) || position == chosen)
-            kept.push_back(hash);
+            kept.push_back(static_cast<std::uint32_t>(idAndPosition >> 32));
     }
     picked_ = std::move(kept);
     last_ = ids_[chosen];

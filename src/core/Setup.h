@@ -21,12 +21,10 @@ struct DefaultSetup {
 
 struct EffectiveSetup {
     int timing = kFallbackDefaultTiming;  // always the folder's own section's
-    // The section of the setup that adds the text: the folder's own when its
-    // mode is there and not -1, else "Options" (and then the mode is the
-    // running default's, not the file's). It gives the mode, "NoRepeat" and
-    // the round, "SelectedSigs", "OneLineCount", and names the one-line list's
-    // section (OneLineListSection). Views the folder's identifier given to
-    // ResolveSetup, or a constant.
+    // The section of the setup that adds the text (its mode, "NoRepeat" and
+    // round, "SelectedSigs", the one-line list): the folder's own when its mode
+    // is there and not -1, else "Options" (with the running default's mode, not
+    // the file's). Views the folder given to ResolveSetup, or a constant.
     std::string_view section;
     int mode = kModeNone;
     bool noRepeat = false;

@@ -16,7 +16,6 @@ using Ignored = std::intptr_t;
 
 namespace {
 
-// The menu entry's command: the setup of the current folder.
 void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
     Guarded(Instance(), 0, [](bk::Plugin& p) {
         bk::RunSetup(p, bk::SetupOf::CurrentFolder);
@@ -24,7 +23,6 @@ void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
     });
 }
 
-// The menu entry's state for the current folder.
 std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
     return static_cast<std::uint32_t>(Guarded(
         Instance(), 0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));

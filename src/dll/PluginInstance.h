@@ -11,10 +11,9 @@
 // constructors (references and values only), the host binding (the host's
 // module handle and its 54 exports), the module's own file name, the default
 // setup's two reads of the settings file, the code page's tables (built at
-// first use, with IsDBCSLeadByteEx, MultiByteToWideChar, GetStringTypeW,
-// LCMapStringW and WideCharToMultiByte), the migration of a legacy list file
-// (its read, one rewrite of the settings file, its deletion) and the time of
-// day that seeds the generator; at detach, freeing what attach made.
+// first use from kernel32's character functions), the migration of a legacy
+// list file (its read, one rewrite of the settings file, its deletion) and the
+// time of day that seeds the generator; at detach, freeing what attach made.
 
 #include "platform/win32/WindowsApi.h"
 
