@@ -109,20 +109,17 @@ struct Pick {
         const CodePage& codePage = platform.AnsiCodePage();
         std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
         std::vector<std::string> titles = SplitCommaText('"' + stored + '"', codePage);
-        auto find = [&](const std::string& title) {
-            return platform.FindFiles(SignatureTitlePattern(directory, title));
+        auto find = [&](const std::string& title) -> std::optional<FoundFile> {
+            std::vector<FoundFile> found =
+                platform.FindFiles(SignatureTitlePattern(directory, title));
+            return found.empty() ? std::nullopt : std::optional(std::move(found.front()));
         };
         if (round) {
             // A title without a file is no entry of the round.
             std::optional<FoundFile> file;
             auto titleOf = [&](std::size_t i) -> std::string_view { return titles[i]; };
             const FoldedNames folded(codePage, titles.size(), titleOf);
-            auto usable = [&](std::size_t i) {
-                std::vector<FoundFile> found = find(titles[i]);
-                if (!found.empty())
-                    file = found.front();
-                return !found.empty();
-            };
+            auto usable = [&](std::size_t i) { return (file = find(titles[i])).has_value(); };
             std::optional<std::size_t> chosen = Choose(folded.entries, usable);
             if (!chosen)
                 return NoSignature();
@@ -132,9 +129,8 @@ struct Pick {
         // found or the last one has failed too.
         for (;;) {
             std::uint32_t index = Draw(titles.size());
-            std::vector<FoundFile> found = find(titles[index]);
-            if (!found.empty())
-                return ReadSignatureFile(platform, directory, found.front());
+            if (std::optional<FoundFile> file = find(titles[index]))
+                return ReadSignatureFile(platform, directory, *file);
             if (titles.size() == 1)
                 return NoSignature();
             titles.erase(titles.begin() + index);
