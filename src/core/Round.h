@@ -19,7 +19,6 @@
 // set: their hashes, sorted, as a Golomb-Rice coded set of the differences
 // (parameter from count), base64 without padding: 3.5 to 4.5 characters per
 // picked entry, 17,672 at most for a 5,000-entry list.
-// Text that does not read back exactly so starts a fresh round.
 
 #include <cstdint>
 #include <optional>
@@ -43,8 +42,8 @@ public:
     // damaged count, and the picker then picks as without the fair order.
     static constexpr std::size_t kMaxEntries = 1u << 20;
 
-    // A round as stored; anything else (empty, damaged, another version) is a
-    // fresh round.
+    // A round as ToText stored it; any other text (empty, damaged, another
+    // version, not exactly as ToText writes it) is a fresh round.
     static Round FromText(std::string_view stored);
     std::string ToText() const;
 
