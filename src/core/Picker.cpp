@@ -22,9 +22,8 @@ Choice NoSignature() {
 }
 
 // The text of one signature file, from exactly as many bytes as the search
-// found (SignatureText).
-// A file that can't be read (gone, locked, shortened, a directory that matched
-// the pattern) gives no text, and the user is told which file failed.
+// found. A file that can't be read (gone, locked, shortened, a directory that
+// matched the pattern) gives no text, and the user is told which file failed.
 Choice ReadSignatureFile(Platform& platform, const std::string& directory, const FoundFile& file) {
     try {
         return Text(
@@ -34,30 +33,24 @@ Choice ReadSignatureFile(Platform& platform, const std::string& directory, const
     }
 }
 
-// Entries known by their names as the file system compares them (letter case
-// folded), all in one buffer.
-class FoldedNames {
-public:
-    // The names nameOf(0) ... nameOf(count - 1).
+// The entries nameOf(0) ... nameOf(count - 1), known by their names as the
+// file system compares them (letter case folded), all in one buffer.
+struct FoldedNames {
     FoldedNames(const CodePage& codePage, std::size_t count,
                 FunctionRef<std::string_view(std::size_t)> nameOf) {
         std::vector<std::size_t> ends;
         for (std::size_t i = 0; i < count; ++i) {
-            codePage.AppendFolded(text_, nameOf(i));
-            ends.push_back(text_.size());
+            codePage.AppendFolded(text, nameOf(i));
+            ends.push_back(text.size());
         }
         std::size_t start = 0;
         for (std::size_t end : ends) {
-            entries_.push_back({std::string_view(text_).substr(start, end - start), 0});
+            entries.push_back({std::string_view(text).substr(start, end - start), 0});
             start = end;
         }
     }
-    // Valid while this lives.
-    const std::vector<RoundEntry>& Entries() const { return entries_; }
-
-private:
-    std::string text_;
-    std::vector<RoundEntry> entries_;
+    std::string text;
+    std::vector<RoundEntry> entries;  // views of `text`
 };
 
 // One pick from a setup: what each mode reads and draws from.
@@ -89,7 +82,7 @@ struct Pick {
             return ReadSignatureFile(platform, directory, files[Draw(files.size())]);
         auto nameOf = [&](std::size_t i) -> std::string_view { return files[i].name; };
         const FoldedNames names(platform.AnsiCodePage(), files.size(), nameOf);
-        const std::size_t chosen = *Choose(names.Entries());
+        const std::size_t chosen = *Choose(names.entries);
         return Taken(chosen, ReadSignatureFile(platform, directory, files[chosen]));
     }
 
@@ -116,21 +109,18 @@ struct Pick {
         const CodePage& codePage = platform.AnsiCodePage();
         std::string stored = settings.ReadString(section, kSelectedSigsKey, "");
         std::vector<std::string> titles = SplitCommaText('"' + stored + '"', codePage);
-        auto find = [&](const std::string& title) {
-            return platform.FindFiles(SignatureTitlePattern(directory, title));
+        auto find = [&](const std::string& title) -> std::optional<FoundFile> {
+            std::vector<FoundFile> found =
+                platform.FindFiles(SignatureTitlePattern(directory, title));
+            return found.empty() ? std::nullopt : std::optional(std::move(found.front()));
         };
         if (round) {
             // A title without a file is no entry of the round.
             std::optional<FoundFile> file;
             auto titleOf = [&](std::size_t i) -> std::string_view { return titles[i]; };
             const FoldedNames folded(codePage, titles.size(), titleOf);
-            auto usable = [&](std::size_t i) {
-                std::vector<FoundFile> found = find(titles[i]);
-                if (!found.empty())
-                    file = found.front();
-                return !found.empty();
-            };
-            std::optional<std::size_t> chosen = Choose(folded.Entries(), usable);
+            auto usable = [&](std::size_t i) { return (file = find(titles[i])).has_value(); };
+            std::optional<std::size_t> chosen = Choose(folded.entries, usable);
             if (!chosen)
                 return NoSignature();
             return Taken(*chosen, ReadSignatureFile(platform, directory, *file));
@@ -139,9 +129,8 @@ struct Pick {
         // found or the last one has failed too.
         for (;;) {
             std::uint32_t index = Draw(titles.size());
-            std::vector<FoundFile> found = find(titles[index]);
-            if (!found.empty())
-                return ReadSignatureFile(platform, directory, found.front());
+            if (std::optional<FoundFile> file = find(titles[index]))
+                return ReadSignatureFile(platform, directory, *file);
             if (titles.size() == 1)
                 return NoSignature();
             titles.erase(titles.begin() + index);

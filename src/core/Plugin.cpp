@@ -9,10 +9,7 @@
 namespace bk {
 
 std::string SettingsPathFor(const std::string& moduleFileName) {
-    std::string path = moduleFileName;
-    if (auto dot = path.rfind('.'); dot != std::string::npos)
-        path.erase(dot);
-    return path + ".ini";
+    return moduleFileName.substr(0, moduleFileName.rfind('.')) + ".ini";
 }
 
 void WriteInfoField(char* field, std::string_view text) {
@@ -53,12 +50,10 @@ bool Plugin::Attach() noexcept {
     return true;
 }
 
-// A one-line list kept in the old list file moves into "OptionsOneliner" once.
-// All keys land in one rewrite; only then is the old file deleted. Whatever
-// goes wrong (the old file can't be read, its text can't be stored in this
-// settings file, the rewrite fails) leaves the old file on disk for the next
-// start and the settings file as it was; entries beyond the new count that
-// were already in the section stay untouched.
+// A one-line list kept in the old list file moves into "OptionsOneliner" once,
+// in one rewrite, and only then is the old file deleted. Whatever goes wrong
+// leaves the old file for the next start and the settings file as it was;
+// entries beyond the new count that were in the section stay untouched.
 void Plugin::MigrateLegacyList() noexcept {
     try {
         // A double-byte character's second byte may look like "\" and is not one.

@@ -60,10 +60,9 @@ private:
     RoundStore rounds_;
 };
 
-// Runs `work` on `plugin` and returns its result; returns `fallback` when
-// there is no plug-in (null: not attached) or when `work` throws anything at
-// all. Every host callback runs its work through this, so that nothing
-// unwinds into the host.
+// work(*plugin), or `fallback` when there is no plug-in (not attached) or when
+// `work` throws anything at all. Every host callback runs its work through
+// this, so that nothing unwinds into the host.
 template <typename Work>
 int Guarded(Plugin* plugin, int fallback, Work&& work) noexcept {
     if (!plugin)

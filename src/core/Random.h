@@ -18,11 +18,9 @@ public:
     explicit Random(std::uint32_t seed = 0) : seed_(seed) {}
 
     // An index below n (n >= 1): the seed steps once, and the index is the upper
-    // 32 bits of seed * n. Without a rejection step this is slightly biased:
-    // over the 2^32 seeds some indices come once more often than others (2^32
-    // does not divide by n), a relative bias of up to about n / 2^32 (one in
-    // 860,000 for 5,000 entries). It stays so: the picks follow this exact
-    // sequence (Random_test pins it).
+    // 32 bits of seed * n. Without a rejection step some indices come slightly
+    // more often (a relative bias up to n / 2^32); it stays so, as the picks
+    // follow this exact sequence (Random_test pins it).
     std::uint32_t Below(std::uint32_t n) {
         seed_ = seed_ * 134775813u + 1u;
         return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * n) >> 32);

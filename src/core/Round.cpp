@@ -1,6 +1,7 @@
 #include "core/Round.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -8,15 +9,10 @@
 namespace bk {
 namespace {
 
-// The stored form's version, its first field: text of any other reads as a
-// fresh round.
+// The stored form's version (its first field); any other reads as a fresh round.
 constexpr std::string_view kVersion = "1";
 constexpr std::string_view kBase64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::uint32_t RotateLeft(std::uint32_t x, int r) {
-    return (x << r) | (x >> (32 - r));
-}
 
 std::uint32_t Finish(std::uint32_t h) {
     h ^= h >> 16;
@@ -37,21 +33,14 @@ std::uint32_t Hash(std::string_view text, std::uint32_t seed) {
     for (std::size_t i = 0; i < blocks; ++i, p += 4) {
         std::uint32_t k;
         std::memcpy(&k, p, 4);  // little-endian on every target
-        k = RotateLeft(k * c1, 15) * c2;
-        h = RotateLeft(h ^ k, 13) * 5 + 0xe6546b64u;
+        k = std::rotl(k * c1, 15) * c2;
+        h = std::rotl(h ^ k, 13) * 5 + 0xe6546b64u;
     }
-    std::uint32_t k = 0;
-    switch (text.size() & 3) {
-        case 3:
-            k ^= static_cast<std::uint8_t>(p[2]) << 16;
-            [[fallthrough]];
-        case 2:
-            k ^= static_cast<std::uint8_t>(p[1]) << 8;
-            [[fallthrough]];
-        case 1:
-            k ^= static_cast<std::uint8_t>(p[0]);
-            h ^= RotateLeft(k * c1, 15) * c2;
-    }
+    std::uint32_t k = 0;  // the last 1 to 3 bytes, the first of them lowest
+    for (std::size_t i = text.size() & 3; i > 0; --i)
+        k = k << 8 | static_cast<std::uint8_t>(p[i - 1]);
+    if (text.size() & 3)
+        h ^= std::rotl(k * c1, 15) * c2;
     return Finish(h ^ static_cast<std::uint32_t>(text.size()));
 }
 
@@ -63,10 +52,12 @@ int RiceBits(std::size_t count) {
     return k;
 }
 
-std::optional<std::uint32_t> FromHex(std::string_view text) {
-    std::uint32_t value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.size() != 8 || ec != std::errc() || end != text.data() + text.size())
+// The whole of `text` as a number in `base`, or none; in base 16 exactly 8 digits.
+template <typename T>
+std::optional<T> Whole(std::string_view text, int base) {
+    T value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if ((base == 16 && text.size() != 8) || ec != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
 }
@@ -90,8 +81,7 @@ std::string EncodeSet(const std::vector<std::uint32_t>& values) {
             put((1u << std::min<std::uint32_t>(q, 31)) - 1,
                 static_cast<int>(std::min<std::uint32_t>(q, 31)));
         put(0, 1);
-        if (k > 0)
-            put(gap & ((1u << k) - 1), k);
+        put(gap & ((1u << k) - 1), k);
     }
     if (held > 0)
         out += kBase64[bits << (6 - held) & 63];
@@ -99,14 +89,6 @@ std::string EncodeSet(const std::vector<std::uint32_t>& values) {
 }
 
 std::optional<std::vector<std::uint32_t>> DecodeSet(std::string_view text, std::size_t count) {
-    auto digitOf = [](char c) -> int {  // -1 for a character that is none
-        return c >= 'A' && c <= 'Z'   ? c - 'A'
-               : c >= 'a' && c <= 'z' ? c - 'a' + 26
-               : c >= '0' && c <= '9' ? c - '0' + 52
-               : c == '+'             ? 62
-               : c == '/'             ? 63
-                                      : -1;
-    };
     const int k = RiceBits(count);
     std::size_t at = 0;
     std::uint64_t bits = 0;  // the lowest `held` bits are unread, oldest first
@@ -115,8 +97,8 @@ std::optional<std::vector<std::uint32_t>> DecodeSet(std::string_view text, std::
         while (held < wanted) {
             if (at == text.size())
                 return false;
-            const int digit = digitOf(text[at++]);
-            if (digit < 0)
+            const std::size_t digit = kBase64.find(text[at++]);
+            if (digit == std::string_view::npos)
                 return false;
             bits = bits << 6 | static_cast<std::uint64_t>(digit);
             held += 6;
@@ -166,8 +148,7 @@ void SortById(std::vector<std::uint64_t>& values, std::vector<std::uint64_t>& ot
     }
 }
 
-// The text up to the next ":" (all of it when there is none); `text` goes on
-// after that ":".
+// The text up to the next ":" or the end; `text` goes on after that ":".
 std::string_view NextField(std::string_view& text) {
     const std::size_t colon = text.find(':');
     std::string_view field = text.substr(0, colon);
@@ -180,14 +161,13 @@ std::string_view NextField(std::string_view& text) {
 Round Round::FromText(std::string_view stored) {
     const std::string_view version = NextField(stored), key = NextField(stored),
                            last = NextField(stored), count = NextField(stored), set = stored;
-    std::size_t n = 0;
-    auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), n);
-    const std::optional<std::uint32_t> keyValue = FromHex(key), lastValue = FromHex(last);
-    if (version != kVersion || !keyValue || (!lastValue && last != "-") || ec != std::errc() ||
-        end != count.data() + count.size() || n > kMaxEntries ||
+    const std::optional<std::size_t> n = Whole<std::size_t>(count, 10);
+    const std::optional<std::uint32_t> keyValue = Whole<std::uint32_t>(key, 16),
+                                       lastValue = Whole<std::uint32_t>(last, 16);
+    if (version != kVersion || !keyValue || (!lastValue && last != "-") || !n || *n > kMaxEntries ||
         set.find(':') != std::string_view::npos)
         return Round();
-    std::optional<std::vector<std::uint32_t>> picked = DecodeSet(set, n);
+    std::optional<std::vector<std::uint32_t>> picked = DecodeSet(set, *n);
     if (!picked)
         return Round();
     Round round;
@@ -198,13 +178,11 @@ Round Round::FromText(std::string_view stored) {
 }
 
 std::string Round::ToText() const {
-    char head[48];
+    char last[9] = "-", head[48];
     if (last_)
-        std::snprintf(head, sizeof head, ":%08x:%08x:%u:", static_cast<unsigned>(key_),
-                      static_cast<unsigned>(*last_), static_cast<unsigned>(picked_.size()));
-    else
-        std::snprintf(head, sizeof head, ":%08x:-:%u:", static_cast<unsigned>(key_),
-                      static_cast<unsigned>(picked_.size()));
+        std::snprintf(last, sizeof last, "%08x", static_cast<unsigned>(*last_));
+    std::snprintf(head, sizeof head, ":%08x:%s:%u:", static_cast<unsigned>(key_), last,
+                  static_cast<unsigned>(picked_.size()));
     return std::string(kVersion) + head + EncodeSet(picked_);
 }
 
@@ -267,20 +245,18 @@ std::optional<std::size_t> Round::Choose(std::span<const RoundEntry> entries, Dr
 
 void Round::Take(std::span<const RoundEntry> entries, std::size_t chosen) {
     // The picked entries that are still entries, in the order of their hashes.
-    const std::uint32_t id = ids_[chosen];
     std::vector<std::uint32_t> kept;
     std::size_t entryCount = 0;
-    for (std::size_t i = 0; i < byId_.size(); ++i) {
-        const auto position = static_cast<std::uint32_t>(byId_[i]);
+    for (std::uint64_t idAndPosition : byId_) {
+        const auto position = static_cast<std::uint32_t>(idAndPosition);
         if (state_[position] == kNoEntry)
             continue;
         ++entryCount;
-        const auto hash = static_cast<std::uint32_t>(byId_[i] >> 32);
         if ((!newRound_ && state_[position] == kPicked) || position == chosen)
-            kept.push_back(hash);
+            kept.push_back(static_cast<std::uint32_t>(idAndPosition >> 32));
     }
     picked_ = std::move(kept);
-    last_ = id;
+    last_ = ids_[chosen];
     if (picked_.size() == entryCount) {
         // Complete: the next round hashes with a key of its own, so that two
         // entries whose hashes happen to meet in this one part in the next.

@@ -17,11 +17,8 @@
 // last: 8 hex digits, the last pick's hash ("-" before the first pick);
 // count: how many entries of this round have been picked;
 // set: their hashes, sorted, as a Golomb-Rice coded set of the differences
-// (parameter from count), base64 without padding. Measured: 4.5 characters
-// per picked entry with 100 picked, 3.7 with 2,500, 3.5 with 4,999 (the fewer
-// picked, the wider their gaps); for a 5,000-entry list 17,672 characters of
-// text at its largest (4,999 picked), and no set at the start of a round.
-// Text that does not read back exactly so starts a fresh round.
+// (parameter from count), base64 without padding: 3.5 to 4.5 characters per
+// picked entry, 17,672 at most for a 5,000-entry list.
 
 #include <cstdint>
 #include <optional>
@@ -45,8 +42,8 @@ public:
     // damaged count, and the picker then picks as without the fair order.
     static constexpr std::size_t kMaxEntries = 1u << 20;
 
-    // A round as stored; anything else (empty, damaged, another version) is a
-    // fresh round.
+    // A round as ToText stored it; any other text (empty, damaged, another
+    // version, not exactly as ToText writes it) is a fresh round.
     static Round FromText(std::string_view stored);
     std::string ToText() const;
 

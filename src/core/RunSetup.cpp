@@ -13,10 +13,9 @@ constexpr const char* kDefaultFolderName = "(default)";
 
 // The restricted list as the dialogs take it: the full form of the titles the
 // picker reads from the stored value (empty stays empty). The stored value may
-// be in either form, and the full form of some lists is the reader's form of
-// others (`","` is both), so the dialogs only ever see the full form; it is
-// also what an Ok of a changed list stores, so a first title's leading blanks,
-// a last title's trailing blanks or enclosing apostrophes survive the next read.
+// be in either form, and some lists read alike in both (`","`), so the dialogs
+// only ever see the full form; an Ok of a changed list stores it, so the
+// titles' outer blanks and apostrophes survive the next read.
 std::string SelectedListOf(const std::string& stored, const CodePage& codePage) {
     if (stored.empty())
         return stored;
@@ -83,14 +82,10 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
     }
     TEditForm form(platform, plugin.Forms());
 
-    std::string section;
-    if (defaultSetup) {
-        section = kDefaultSection;
-        form.SetFolderName(kDefaultFolderName);
-    } else {
-        section = HostText(api.BKA_GetCurrentFolder());
-        form.SetFolderName(HostText(api.BKA_GetFolderDisplayName(section.c_str())));
-    }
+    const std::string section =
+        defaultSetup ? std::string(kDefaultSection) : HostText(api.BKA_GetCurrentFolder());
+    form.SetFolderName(defaultSetup ? kDefaultFolderName
+                                    : HostText(api.BKA_GetFolderDisplayName(section.c_str())));
     form.SetDefaultSetup(defaultSetup);
     // Without a stored mode, the default setup shows the mode the plug-in
     // really uses then (so that an untouched Ok keeps it); a folder's setup

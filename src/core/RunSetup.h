@@ -1,15 +1,11 @@
 #pragma once
-// The setup flow: loads one settings section into the setup dialog, shows it
-// through the plug-in's form host and writes the section back when the user
-// presses Ok.
-//
-// SetupOf::Default edits section "Options" (the default setup) and, once
-// saved, refreshes the plug-in's running default setup; SetupOf::CurrentFolder
-// edits the host's current folder. The save is one rewrite of the settings file:
-// everything lands or nothing does, and a failure is shown to the user in an
-// error box. A settings file that is there but can't be read is reported in an
-// error box too, and the dialog is not shown. Cancel writes nothing. Other
-// failures (a failing listing that the dialog did not catch) throw.
+// The setup flow: one settings section loaded into the setup dialog, shown
+// through the plug-in's form host, and written back in one rewrite on Ok.
+// SetupOf::Default edits "Options" and, once saved, the running default setup;
+// SetupOf::CurrentFolder edits the host's current folder. A settings file that
+// can't be read (the dialog is not shown) or saved (nothing changes) is
+// reported in an error box; Cancel writes nothing. Other failures (a failing
+// listing that the dialog did not catch) throw.
 
 #include "core/Plugin.h"
 

@@ -29,10 +29,10 @@ std::optional<std::string> EffectiveSetup::MailboxDirectory(TBeckyAPI& api,
 std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
                                                   std::string_view section,
                                                   const CodePage& codePage) {
-    std::size_t slash = codePage.Find(section, '\\');
-    std::string_view component =
-        slash == std::string_view::npos ? std::string_view() : section.substr(0, slash + 1);
-    std::string_view name = component.empty() ? component : component.substr(0, slash);
+    const std::size_t slash = codePage.Find(section, '\\');
+    const std::string_view component =
+        section.substr(0, slash == std::string_view::npos ? 0 : slash + 1);
+    const std::string_view name = component.substr(0, slash);
     // Windows drops trailing dots and blanks from a path component, so any name
     // made of dots and blanks only may mean "." or "..".
     bool dotsOnly = !name.empty() && name.find_first_not_of(". ") == std::string_view::npos;

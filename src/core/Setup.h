@@ -21,12 +21,10 @@ struct DefaultSetup {
 
 struct EffectiveSetup {
     int timing = kFallbackDefaultTiming;  // always the folder's own section's
-    // The section of the setup that adds the text: the folder's own when its
-    // mode is there and not -1, else "Options" (and then the mode is the
-    // running default's, not the file's). It gives the mode, "NoRepeat" and
-    // the round, "SelectedSigs", "OneLineCount", and names the one-line list's
-    // section (OneLineListSection). Views the folder's identifier given to
-    // ResolveSetup, or a constant.
+    // The section of the setup that adds the text (its mode, "NoRepeat" and
+    // round, "SelectedSigs", the one-line list): the folder's own when its mode
+    // is there and not -1, else "Options" (with the running default's mode, not
+    // the file's). Views the folder given to ResolveSetup, or a constant.
     std::string_view section;
     int mode = kModeNone;
     bool noRepeat = false;
@@ -42,10 +40,10 @@ EffectiveSetup ResolveSetup(const IniSnapshot& settings, std::string_view folder
 
 // The mailbox directory for a folder section: the data folder followed by the
 // section's first component (up to and including the first "\" that is a
-// character of its own in `codePage`), or by nothing
-// when it has no "\". Empty optional when that component could lead out of the
-// data folder (a name of dots and blanks only, a drive, a "/"): the section
-// name may come from a message header, which is not to be trusted with paths.
+// character of its own in `codePage`), or by nothing when it has no "\". None
+// when that component could lead out of the data folder (a name of dots and
+// blanks only, a drive, a "/"): the section name may come from a message
+// header, which is not to be trusted with paths.
 std::optional<std::string> FolderMailboxDirectory(std::string_view dataFolder,
                                                   std::string_view section,
                                                   const CodePage& codePage);

@@ -4,15 +4,11 @@
 #include "dll/PluginInstance.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
-    switch (reason) {
-        case DLL_PROCESS_ATTACH:
-            DisableThreadLibraryCalls(instance);
-            return bk::dll::Attach(instance) ? TRUE : FALSE;
-        case DLL_PROCESS_DETACH:
-            bk::dll::Detach();
-            break;
-        default:
-            break;
+    if (reason == DLL_PROCESS_ATTACH) {
+        DisableThreadLibraryCalls(instance);
+        return bk::dll::Attach(instance) ? TRUE : FALSE;
     }
+    if (reason == DLL_PROCESS_DETACH)
+        bk::dll::Detach();
     return TRUE;
 }

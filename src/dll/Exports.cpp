@@ -16,7 +16,6 @@ using Ignored = std::intptr_t;
 
 namespace {
 
-// The menu entry's command: the setup of the current folder.
 void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
     Guarded(Instance(), 0, [](bk::Plugin& p) {
         bk::RunSetup(p, bk::SetupOf::CurrentFolder);
@@ -24,7 +23,6 @@ void BKAPI MenuCommand(bk::WindowHandle, std::intptr_t) {
     });
 }
 
-// The menu entry's state for the current folder.
 std::uint32_t BKAPI MenuState(bk::WindowHandle, std::intptr_t) {
     return static_cast<std::uint32_t>(Guarded(
         Instance(), 0, [](bk::Plugin& p) { return static_cast<int>(bk::MenuItemState(p)); }));
@@ -43,8 +41,8 @@ int StoreRounds() {
 
 extern "C" {
 
-// The callbacks the plug-in has no use for: each answers 0.
 // clang-format off
+// The callbacks the plug-in has no use for: each answers 0.
 int WINAPI BKC_OnStart() { return 0; }
 int WINAPI BKC_OnOpenFolder(Ignored) { return 0; }
 int WINAPI BKC_OnOpenMail(Ignored) { return 0; }
@@ -52,9 +50,7 @@ int WINAPI BKC_OnKeyDispatch(Ignored, Ignored, Ignored) { return 0; }
 int WINAPI BKC_OnRetrieve(Ignored, Ignored) { return 0; }
 int WINAPI BKC_OnSend(Ignored) { return 0; }
 int WINAPI BKC_OnFinishRetrieve(Ignored) { return 0; }
-// clang-format on
 
-// clang-format off
 int WINAPI BKC_OnExit() { return StoreRounds(); }
 int WINAPI BKC_OnEveryMinute() { return StoreRounds(); }
 // clang-format on

@@ -12,8 +12,7 @@ namespace {
 // callbacks run later on the host's user-interface thread, one at a time.
 std::unique_ptr<Win32Platform> g_platform;
 std::unique_ptr<Win32FormHost> g_forms;  // makes no window until a dialog is shown
-std::unique_ptr<Plugin> g_plugin;
-bool g_attached = false;
+std::unique_ptr<Plugin> g_plugin;        // null unless attached
 
 }  // namespace
 
@@ -22,22 +21,22 @@ bool Attach(HMODULE self) noexcept {
         g_platform = std::make_unique<Win32Platform>(self);
         g_forms = std::make_unique<Win32FormHost>(self, *g_platform);
         g_plugin = std::make_unique<Plugin>(*g_platform, *g_forms);
-        g_attached = g_plugin->Attach();
+        if (g_plugin->Attach())
+            return true;
     } catch (...) {
-        g_attached = false;
     }
-    return g_attached;
+    Detach();
+    return false;
 }
 
 void Detach() noexcept {
-    g_attached = false;
     g_plugin.reset();
     g_forms.reset();
     g_platform.reset();
 }
 
 Plugin* Instance() noexcept {
-    return g_attached ? g_plugin.get() : nullptr;
+    return g_plugin.get();
 }
 
 }  // namespace bk::dll

@@ -25,25 +25,18 @@ static_assert(sizeof(kSlots) / sizeof(kSlots[0]) == kHostEntryPointCount);
 bool TBeckyAPI::Bind() {
     if (hostModule_ != 0)
         return true;
-    hostModule_ = platform_.HostModule();
+    const ModuleHandle host = platform_.HostModule();
     // Values below 32 are error codes in the module-handle space, not modules.
-    if (hostModule_ < 32) {
-        hostModule_ = 0;
+    if (host < 32)
         return false;
-    }
     for (const SlotRow& row : kSlots) {
-        ProcAddress address = platform_.FindExport(hostModule_, row.name);
+        ProcAddress address = platform_.FindExport(host, row.name);
         row.set(*this, address);
-        if (!address) {
-            hostModule_ = 0;
+        if (!address)
             return false;
-        }
     }
+    hostModule_ = host;
     return true;
-}
-
-const char* TBeckyAPI::SlotName(int index) {
-    return index >= 0 && index < kHostEntryPointCount ? kSlots[index].name : nullptr;
 }
 
 }  // namespace bk

@@ -21,10 +21,6 @@ public:
     bool Bind();
     ModuleHandle HostModule() const { return hostModule_; }
 
-    // The name of entry point `index` (0-based, load order), or null past the
-    // last: what a stand-in host exports.
-    static const char* SlotName(int index);
-
     // One slot per entry point, named after it, typed by its call signature.
 #define BK_CALLED(name, type) hostcall::type name = nullptr;
 #define BK_BOUND(name) ProcAddress name = nullptr;

@@ -69,32 +69,21 @@ TEST_F(PickerTest, ModeZeroAndUnknownModesAddNothing) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(PickerTest, FolderWithoutBackslashSearchesTheDataFolderItself) {
-    WriteSettings("[plain]\r\nMode=1\r\n");
-    dir.Write("data/$$$00001Top.txt", "top");
-    EXPECT_EQ(Pick("plain"), std::vector<std::string>{"top"});
-}
-
-TEST_F(PickerTest, SignatureFileIsReadWholeAsBytes) {
-    std::string bytes = "line 1\r\nline 2\n\xE9\x82\xA3\r\n";
-    WriteSignature("$$$0001AHello.txt", bytes);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Pick(""), std::vector<std::string>{bytes});
-}
-
 // A file with a byte-order mark goes in converted to the system code page,
-// without the mark; one without goes in byte for byte.
+// without the mark; one without goes in whole, byte for byte.
 TEST_F(PickerTest, SignatureFilesWithAByteOrderMarkAreConverted) {
     const struct {
         const char* name;
         CodePage codePage;
         std::string bytes, text;
     } cases[] = {
-        {"no mark", CodePage::Western(), "\xc3\xbc \xfc", "\xc3\xbc \xfc"},
+        {"no mark", CodePage::Western(), "1\r\n2\n\xc3\xbc \xfc\r\n", "1\r\n2\n\xc3\xbc \xfc\r\n"},
         {"UTF-8", CodePage::Western(), "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f" "e \xe2\x86\x92\r\n",
          "Gr\xfc\xdf" "e ?\r\n"},
         {"UTF-16LE", CodePage::Western(), "\xff\xfeG\0r\0\xfc\0\r\0\n\0"s, "Gr\xfc\r\n"},
         {"UTF-16BE", CodePage::Western(), "\xfe\xff\0G\0\xfc"s, "G\xfc"},
         {"mark only", CodePage::Western(), "\xef\xbb\xbf", ""},
+        {"empty", CodePage::Western(), "", ""},  // still reaches the host
         {"UTF-8 in code page 932", CodePage::Japanese(), "\xef\xbb\xbf\xe3\x82\xbd\xe6\x97\xa5",
          "\x83\x5c\x93\xfa"},
     };
@@ -124,11 +113,6 @@ TEST_F(PickerTest, SettingsInEveryEncodingReachTheHostInTheSystemCodePage) {
         SetDefaultMode(2);
         EXPECT_EQ(Pick(""), std::vector<std::string>{title + "\r\n"});
     }
-}
-
-TEST_F(PickerTest, EmptySignatureFileStillReachesTheHost) {
-    WriteSignature("$$$00000Empty.txt", "");
-    EXPECT_EQ(Pick(""), std::vector<std::string>{""});
 }
 
 TEST_F(PickerTest, ChoosesAmongFilesWithOneDrawInSearchOrder) {

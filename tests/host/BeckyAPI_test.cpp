@@ -10,6 +10,14 @@ namespace {
 
 constexpr ModuleHandle kHost = 0x400000;
 
+const char* const kNames[] = {
+#define BK_BOUND(name) #name,
+#define BK_CALLED(name, type) BK_BOUND(name)
+#include "host/HostEntryPoints.inc"
+#undef BK_CALLED
+#undef BK_BOUND
+};
+
 ProcAddress FakeAddress(int i) {
     return reinterpret_cast<ProcAddress>(static_cast<std::uintptr_t>(0x10000 + 16 * i));
 }
@@ -36,7 +44,7 @@ protected:
     BindTest() {
         platform.SetHostModule(kHost);
         for (int i = 0; i < kHostEntryPointCount; ++i)
-            platform.SetExport(TBeckyAPI::SlotName(i), FakeAddress(i));
+            platform.SetExport(kNames[i], FakeAddress(i));
     }
     PortablePlatform platform;
     TBeckyAPI api{platform};
