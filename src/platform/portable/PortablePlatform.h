@@ -10,8 +10,11 @@
 // configured or recorded here instead: the module's file name, the host's
 // export table, the clock, the code page, message boxes, hidden windows and
 // menu entries. Tests set these up through the Set* calls and read the public
-// records afterwards. The methods are virtual, so a test may derive from this
-// class to make one of them fail.
+// records afterwards (a message box returns at once). The methods are virtual,
+// so a test may derive from this class to make one of them fail.
+//
+// Texts convert through the C library's converter for "CP<number>" of the code
+// page; a byte or character that does not convert becomes "?".
 
 #include <cstddef>
 #include <map>
@@ -25,10 +28,6 @@ namespace bk {
 
 class PortablePlatform : public Platform {
 public:
-    // The host module handle a new object reports: the usual load address of a
-    // 32-bit executable, so that it looks like a real module (not below 32).
-    static constexpr ModuleHandle kDefaultHostModule = 0x00400000;
-
     PortablePlatform();
 
     // ---- Set-up ----
@@ -60,35 +59,12 @@ public:
     };
     std::vector<MenuEntry> menuEntries;
 
-    // ---- Platform ----
-    std::string ModuleFileName() override;
-    ModuleHandle HostModule() override;
-    ProcAddress FindExport(ModuleHandle module, const char* name) override;
-
-    bool FileExists(const std::string& path) override;
-    std::string ReadFile(const std::string& path) override;
-    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override;
-    bool DeleteFile(const std::string& path) override;
-    void ReplaceFile(const std::string& path, std::string_view content) override;
-    std::vector<FoundFile> FindFiles(const std::string& pattern) override;
-
-    UtcTime NowUtc() override;
-    const CodePage& AnsiCodePage() override;
-    // Through the C library's converter for "CP<number>" of the code page; a
-    // byte or character that does not convert becomes "?".
-    std::string AnsiFromUtf8(std::string_view utf8) override;
-    std::string Utf8FromAnsi(std::string_view ansi) override;
-
-    // Message boxes return at once; they are recorded in `messages`.
-    void ShowWarning(const std::string& text) override;
-    void ShowError(const std::string& text) override;
-    void HideWindow(WindowHandle window) override;
-    void AppendMenuSeparator(MenuHandle menu) override;
-    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;
+    BK_PLATFORM_OVERRIDES
 
 private:
     std::string moduleFileName_;
-    ModuleHandle hostModule_ = kDefaultHostModule;
+    // The usual load address of a 32-bit executable: a real module's (not below 32).
+    ModuleHandle hostModule_ = 0x00400000;
     std::map<std::string, ProcAddress> exports_;
     std::size_t exportLookups_ = 0;
     std::optional<UtcTime> clock_;
