@@ -19,9 +19,6 @@
 
 namespace bk::portable {
 
-// The path with every separator written as "/".
-std::string ToPosixSeparators(std::string_view path, const CodePage& codePage);
-
 // The Linux path of an existing file or directory named by `path` in any letter
 // case. Components that exist in no spelling are kept as given, so the result
 // of a path that does not exist names where it would be created.
