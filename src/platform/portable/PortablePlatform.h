@@ -1,20 +1,16 @@
 #pragma once
 // PortablePlatform: the platform seam on Linux, for native tests.
 //
-// Files are real files. Paths are Windows paths ("\" separators, "/" also
-// accepted) whose names are looked up without regard to letter case, directory
-// searches follow the Windows wildcard rules, and a replace is atomic, as with
-// the Win32 backend. A file is read-only when its owner may not write it.
+// Files are real files behind Windows paths (WindowsPath.h), searched by the
+// Windows wildcard rules and replaced atomically, as with the Win32 backend; a
+// file is read-only when its owner may not write it. Texts convert through the
+// C library's converter for "CP<number>", a byte or character that does not
+// convert becoming "?".
 //
-// Everything the plug-in would ask of the host process or show to the user is
-// configured or recorded here instead: the module's file name, the host's
-// export table, the clock, the code page, message boxes, hidden windows and
-// menu entries. Tests set these up through the Set* calls and read the public
-// records afterwards (a message box returns at once). The methods are virtual,
-// so a test may derive from this class to make one of them fail.
-//
-// Texts convert through the C library's converter for "CP<number>" of the code
-// page; a byte or character that does not convert becomes "?".
+// What the plug-in would ask of the host process or show to the user is set up
+// through the Set* calls and recorded in the public fields instead (a message
+// box returns at once). The methods are virtual, so a test may derive from
+// this class to make one of them fail.
 
 #include <cstddef>
 #include <map>
