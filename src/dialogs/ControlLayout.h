@@ -1,9 +1,7 @@
 #pragma once
-// A dialog's layout as a table: one row per control, in tab order, naming the
-// form's field that holds the control's state, the kind of control, its
-// caption, its place, its click handler and a few flags. The rows are the
-// whole description of a dialog's controls; the Win32 view makes real controls
-// of them.
+// A dialog's layout as a table: one row per control, in tab order. The rows
+// are the whole description of a dialog's controls; the Win32 view makes real
+// controls of them.
 //
 // Every length in a table is in client pixels at 96 DPI. A dialog shown at
 // another DPI multiplies each one by DPI / 96 and rounds it to the nearest

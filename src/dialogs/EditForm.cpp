@@ -57,8 +57,7 @@ void TEditForm::RadioButtonsClick() {
     SelSigCheckBox.enabled = signature;
     SelSigButton.enabled = signature && SelSigCheckBox.checked;
     FortuneMemo.enabled = OnelineRadioButton.checked;
-    FortuneMemo.color = FortuneMemo.enabled ? kColorWindow : kColorBtnFace;
-    EnableNoRepeat();
+    FollowChoices();
 }
 
 void TEditForm::UseDefaultCheckBoxClick() {
@@ -69,11 +68,11 @@ void TEditForm::UseDefaultCheckBoxClick() {
         &NoActionRadioButton, &SignatureRadioButton, &OnelineRadioButton, &SelSigCheckBox,
         &SelSigButton,        &FortuneMemo,          &TimingRadioGroup};
     for (Control* c : choices) c->enabled = own;
-    FortuneMemo.color = own ? kColorWindow : kColorBtnFace;
-    EnableNoRepeat();
+    FollowChoices();
 }
 
-void TEditForm::EnableNoRepeat() {
+void TEditForm::FollowChoices() {
+    FortuneMemo.color = FortuneMemo.enabled ? kColorWindow : kColorBtnFace;
     NoRepeatCheckBox.enabled =
         !UseDefaultCheckBox.checked && (SignatureRadioButton.checked || OnelineRadioButton.checked);
 }

@@ -8,8 +8,7 @@
 // added).
 //
 // RunSetup fills the form, shows it through a FormHost and saves what it holds
-// after Ok. A view copies the controls' state to real controls after every
-// handler and the user's input back before one.
+// after Ok.
 
 #include <string>
 
@@ -58,10 +57,9 @@ public:
     void RadioButtonsClick();
     // A click on UseDefaultCheckBox: all choices are disabled while it is checked.
     void UseDefaultCheckBoxClick();
-    // Both handlers above leave NoRepeatCheckBox enabled exactly when the
-    // section's own mode picks something (a signature or a line), that is a
-    // signature or one-line radio button is selected and UseDefaultCheckBox is
-    // not checked: a folder that follows the default setup shares its order.
+    // Both leave NoRepeatCheckBox enabled exactly when the section's own mode
+    // picks a signature or a line (UseDefaultCheckBox unchecked): a folder that
+    // follows the default setup shares its order.
     // Opens the selection dialog on MailboxPath with SelectedList checked; its
     // Ok replaces SelectedList. A listing failure throws (the dialog is not shown).
     void SelSigButtonClick();
@@ -87,7 +85,8 @@ public:
     void SelectRadio(RadioButton& button);
 
 private:
-    void EnableNoRepeat();
+    // The memo's colour and NoRepeatCheckBox follow the choices' state.
+    void FollowChoices();
 
     Platform& platform_;
     FormHost& forms_;

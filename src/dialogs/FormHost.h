@@ -3,10 +3,9 @@
 // the real windows and runs their message loop until the dialog closes; native
 // tests script the user instead. The forms themselves know nothing of windows.
 //
-// A host runs a form's handlers through RunHandler (HandlerGuard.h), so that an
-// exception from a handler is shown to the user and the dialog stays open.
-// ShowModal returns once the dialog has closed; the form then holds what the
-// user left in its controls.
+// A host runs a form's handlers through RunHandler (HandlerGuard.h). ShowModal
+// returns once the dialog has closed; the form then holds what the user left in
+// its controls.
 
 namespace bk {
 

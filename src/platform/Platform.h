@@ -107,3 +107,24 @@ public:
 };
 
 }  // namespace bk
+
+// A backend's declarations of all of Platform's methods, written once for both.
+#define BK_PLATFORM_OVERRIDES                                                          \
+    std::string ModuleFileName() override;                                             \
+    ModuleHandle HostModule() override;                                                \
+    ProcAddress FindExport(ModuleHandle module, const char* name) override;            \
+    bool FileExists(const std::string& path) override;                                 \
+    std::string ReadFile(const std::string& path) override;                            \
+    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override; \
+    bool DeleteFile(const std::string& path) override;                                 \
+    void ReplaceFile(const std::string& path, std::string_view content) override;      \
+    std::vector<FoundFile> FindFiles(const std::string& pattern) override;             \
+    UtcTime NowUtc() override;                                                         \
+    const CodePage& AnsiCodePage() override;                                           \
+    std::string AnsiFromUtf8(std::string_view utf8) override;                          \
+    std::string Utf8FromAnsi(std::string_view ansi) override;                          \
+    void ShowWarning(const std::string& text) override;                                \
+    void ShowError(const std::string& text) override;                                  \
+    void HideWindow(WindowHandle window) override;                                     \
+    void AppendMenuSeparator(MenuHandle menu) override;                                \
+    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;

@@ -3,19 +3,6 @@
 #include <cstdint>
 
 namespace bk {
-namespace {
-
-bool SameChar(std::string_view a, std::size_t i, std::size_t na, std::string_view b, std::size_t j,
-              std::size_t nb, const CodePage& codePage) {
-    if (na != nb)
-        return false;
-    if (na == 2)
-        return a[i] == b[j] && a[i + 1] == b[j + 1];
-    return codePage.Upper(static_cast<std::uint8_t>(a[i])) ==
-           codePage.Upper(static_cast<std::uint8_t>(b[j]));
-}
-
-}  // namespace
 
 bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePage& codePage) {
     constexpr std::size_t kNone = std::string_view::npos;
@@ -30,7 +17,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name, const CodePa
             starP = ++p;
             starN = n;
         } else if (pn != 0 && ((pn == 1 && pattern[p] == '?') ||
-                               SameChar(pattern, p, pn, name, n, nn, codePage))) {
+                               codePage.EqualNoCase(pattern.substr(p, pn), name.substr(n, nn)))) {
             p += pn;
             n += nn;
         } else if (starP != kNone) {

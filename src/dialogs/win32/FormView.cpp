@@ -30,16 +30,6 @@ std::vector<DWORD> EmptyTemplate(DWORD style) {
 
 }  // namespace
 
-FormView::FormView(Platform& platform, const Layout& layout, std::vector<BoundControl> controls,
-                   void* form, const std::string& caption,
-                   std::function<bool(ModalResult)> closeQuery)
-    : platform_(platform),
-      layout_(layout),
-      controls_(std::move(controls)),
-      form_(form),
-      caption_(caption),
-      closeQuery_(std::move(closeQuery)) {}
-
 HWND FormView::Topmost() {
     return t_topmost;
 }
@@ -49,7 +39,7 @@ ModalResult FormView::ShowModal(HINSTANCE instance, HWND owner) {
     INT_PTR result = DialogBoxIndirectParamA(
         instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
         &FormView::DialogProc, reinterpret_cast<LPARAM>(this));
-    // 0 (a bad owner) and -1 (anything else) are failures; End() never gives them.
+    // 0 (a bad owner) and -1 (anything else) are failures; EndDialog is never given them.
     if (result == 0 || result == -1)
         throw std::runtime_error("The dialog could not be created.");
     if (result == kEndFailed)
@@ -58,14 +48,11 @@ ModalResult FormView::ShowModal(HINSTANCE instance, HWND owner) {
 }
 
 INT_PTR CALLBACK FormView::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    FormView* self = nullptr;
     if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<FormView*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
-        self->window_ = window;
-    } else {
-        self = reinterpret_cast<FormView*>(GetWindowLongPtrA(window, DWLP_USER));
+        reinterpret_cast<FormView*>(lParam)->window_ = window;
     }
+    auto* self = reinterpret_cast<FormView*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!self)
         return FALSE;
     if (message == WM_DESTROY)
@@ -105,22 +92,22 @@ INT_PTR FormView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
 INT_PTR FormView::OnInitDialog() {
     previousTopmost_ = t_topmost;
-    t_topmost = Window();
+    t_topmost = window_;
     try {
-        KeepDialogScalingToView(Window());
-        MakeFonts(DpiForWindow(Window()));
+        KeepDialogScalingToView(window_);
+        MakeFonts(DpiForWindow(window_));
         CreateControls();
         Push();
     } catch (const std::exception& e) {
         // A half-built dialog is not shown; ShowModal reports why.
         failure_ = e.what();
-        End(kEndFailed);
+        EndDialog(window_, kEndFailed);
         return FALSE;
     }
     PlaceWindow(nullptr);
     // Focus on the first control that takes it; FALSE keeps the dialog
     // manager from choosing another.
-    if (HWND first = GetNextDlgTabItem(Window(), nullptr, FALSE))
+    if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE))
         SetFocus(first);
     return FALSE;
 }
@@ -139,9 +126,9 @@ void FormView::MakeFonts(int dpi) {
 void FormView::CreateControls() {
     DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get()};
     for (BoundControl& control : controls_) {
-        CreateControl(Window(), control, fonts, dpi_);
+        CreateControl(window_, control, fonts, dpi_);
         if (control.row->flags & kDefaultButton)
-            SendMessageA(Window(), DM_SETDEFID, control.id, 0);
+            SendMessageA(window_, DM_SETDEFID, control.id, 0);
     }
 }
 
@@ -149,8 +136,8 @@ void FormView::PlaceWindow(const POINT* at) {
     const int clientWidth = ScaleToDpi(layout_.clientWidth, dpi_);
     const int clientHeight = ScaleToDpi(layout_.clientHeight, dpi_);
     RECT outer{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_EXSTYLE)));
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE)));
     int width = outer.right - outer.left;
     int height = outer.bottom - outer.top;
     // The frame around the client area can be of another DPI than the one
@@ -159,9 +146,9 @@ void FormView::PlaceWindow(const POINT* at) {
     for (int pass = 0; pass < 2; ++pass) {
         int x = at ? at->x : (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
         int y = at ? at->y : (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-        SetWindowPos(Window(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         RECT client{};
-        GetClientRect(Window(), &client);
+        GetClientRect(window_, &client);
         if (client.right == clientWidth && client.bottom == clientHeight)
             break;
         width += clientWidth - client.right;
@@ -181,13 +168,13 @@ INT_PTR FormView::OnDpiChanged(int dpi, const RECT& suggested) {
     for (BoundControl& control : controls_) PlaceControl(control, fonts, dpi_);
     POINT at{suggested.left, suggested.top};
     PlaceWindow(&at);
-    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return TRUE;
 }
 
 void FormView::Push() {
     if (caption_ != shownCaption_) {
-        SetWindowTextA(Window(), caption_.c_str());
+        SetWindowTextA(window_, caption_.c_str());
         shownCaption_ = caption_;
     }
     for (BoundControl& control : controls_) PushControl(control);
@@ -217,20 +204,12 @@ void FormView::TryClose(ModalResult result) {
         mayClose = false;
     Push();
     if (mayClose)
-        End(result == ModalResult::Ok ? kEndOk : kEndCancel);
+        EndDialog(window_, result == ModalResult::Ok ? kEndOk : kEndCancel);
 }
 
 BoundControl* FormView::Find(int id) {
-    // A radio group's items follow its own identifier.
     for (BoundControl& control : controls_)
         if (id >= control.id && id <= control.id + static_cast<int>(control.items.size()))
-            return &control;
-    return nullptr;
-}
-
-BoundControl* FormView::FindByWindow(HWND window) {
-    for (BoundControl& control : controls_)
-        if (control.window == window)
             return &control;
     return nullptr;
 }
@@ -255,7 +234,7 @@ INT_PTR FormView::OnCommand(int id, int code) {
 }
 
 INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
-    BoundControl* control = FindByWindow(window);
+    BoundControl* control = Find(GetDlgCtrlID(window));
     if (!control || !IsMemo(control->row->kind))
         return FALSE;
     int color = static_cast<const Memo*>(control->state)->color;

@@ -5,11 +5,7 @@
 // controls from the form's layout table, scaled to the DPI the dialog opens at
 // (Dpi.h) and laid out again when Windows reports a new one, copies the form's
 // state to them after every handler and the user's input back before one, and
-// turns clicks into calls of the form's handlers. The form holds the
-// controls' state; the view holds what showing it takes: the controls bound to
-// the form's fields, the DPI the dialog is at and the two fonts made for it,
-// the caption last shown, the close check, its window and the dialog that was
-// topmost before it, and why it could not be built.
+// turns clicks into calls of the form's handlers.
 //
 // A handler that throws is reported in an error box and the dialog stays open.
 // The view is stored in the window at WM_INITDIALOG and forgotten first at
@@ -36,8 +32,12 @@ public:
     template <typename Form>
     FormView(Platform& platform, const DialogLayout<Form>& layout, Form& form,
              const std::string& caption, std::function<bool(ModalResult)> closeQuery = {})
-        : FormView(platform, layout, BindRows(layout, form), &form, caption,
-                   std::move(closeQuery)) {}
+        : platform_(platform),
+          layout_(layout),
+          controls_(BindRows(layout, form)),
+          form_(&form),
+          caption_(caption),
+          closeQuery_(std::move(closeQuery)) {}
 
     // Shows the dialog owned by `owner` until it closes. Throws
     // std::runtime_error when it can't be created or its controls can't.
@@ -50,9 +50,6 @@ public:
     FormView& operator=(const FormView&) = delete;
 
 private:
-    FormView(Platform& platform, const Layout& layout, std::vector<BoundControl> controls,
-             void* form, const std::string& caption, std::function<bool(ModalResult)> closeQuery);
-
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // One function per message; each returns what the dialog procedure returns
     // (FALSE: not handled, the dialog manager's default runs).
@@ -65,8 +62,6 @@ private:
     INT_PTR OnDpiChanged(int dpi, const RECT& suggested);
     INT_PTR OnClose();
     void OnDestroy();
-    HWND Window() const { return window_; }
-    void End(INT_PTR result) { EndDialog(window_, result); }
 
     // Makes the fonts for `dpi` and takes it as the dialog's DPI.
     void MakeFonts(int dpi);
@@ -78,8 +73,8 @@ private:
     // Sizes the window for its client area at the current DPI, its top left
     // corner at `at` or, without it, centred on the screen.
     void PlaceWindow(const POINT* at);
+    // The control of identifier `id`, or of a radio group's item of that one.
     BoundControl* Find(int id);
-    BoundControl* FindByWindow(HWND window);
 
     Platform& platform_;
     const Layout& layout_;

@@ -10,9 +10,8 @@ Win32FormHost::Win32FormHost(HINSTANCE instance, Platform& platform)
     : instance_(instance), platform_(platform) {}
 
 HWND Win32FormHost::Owner() const {
-    if (HWND open = FormView::Topmost())
-        return open;
-    return GetActiveWindow();
+    HWND open = FormView::Topmost();
+    return open ? open : GetActiveWindow();
 }
 
 ModalResult Win32FormHost::ShowModal(TEditForm& form) {

@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/Wildcard.h"
 #include "platform/portable/PortablePlatform.h"
@@ -18,10 +20,6 @@
 
 namespace bk {
 namespace {
-
-std::string LastError() {
-    return std::strerror(errno);
-}
 
 // Closes a file descriptor when it goes.
 class UniqueFd {
@@ -31,48 +29,34 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
     }
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    UniqueFd& operator=(UniqueFd&&) = delete;
+    UniqueFd(UniqueFd&&) = delete;  // nor copied
     int Get() const { return fd_; }
     // Closes now, reporting the result (a delayed write error shows up here).
-    bool Close() {
-        int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
+    bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
 private:
     int fd_;
 };
 
-bool IsReadOnly(const struct stat& st) {
-    return (st.st_mode & S_IWUSR) == 0;
-}
-
-// Opens an existing file (not a directory) for reading; throws FileError.
-UniqueFd OpenForReading(const std::string& path, const std::string& resolved, struct stat& st) {
+// Up to `limit` bytes of the existing file (not a directory) `resolved`; fewer
+// only at its end. Throws FileError naming `path`.
+std::string ReadUpTo(const std::string& path, const std::string& resolved, std::uint64_t limit) {
     UniqueFd fd(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        throw FileError(path, LastError());
-    if (::fstat(fd.Get(), &st) != 0)
-        throw FileError(path, LastError());
+    struct stat st;
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0)
+        throw FileError(path, std::strerror(errno));
     if (S_ISDIR(st.st_mode))
         throw FileError(path, std::strerror(EISDIR));
-    return fd;
-}
-
-// Reads up to `limit` bytes; fewer only at the end of the file.
-std::string ReadUpTo(const std::string& path, int fd, std::uint64_t limit, std::uint64_t hint) {
     std::string content;
-    content.reserve(static_cast<std::size_t>(hint < limit ? hint : limit));
+    content.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(st.st_size, limit)));
     char buffer[65536];
     while (content.size() < limit) {
-        std::uint64_t want = limit - content.size();
-        ssize_t n = ::read(fd, buffer, want < sizeof buffer ? want : sizeof buffer);
+        ssize_t n = ::read(fd.Get(), buffer,
+                           std::min<std::uint64_t>(limit - content.size(), sizeof buffer));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw FileError(path, LastError());
+            throw FileError(path, std::strerror(errno));
         if (n == 0)
             break;
         content.append(buffer, static_cast<std::size_t>(n));
@@ -127,15 +111,11 @@ bool PortablePlatform::FileExists(const std::string& path) {
 }
 
 std::string PortablePlatform::ReadFile(const std::string& path) {
-    struct stat st;
-    UniqueFd fd = OpenForReading(path, portable::Resolve(path, AnsiCodePage()), st);
-    return ReadUpTo(path, fd.Get(), UINT64_MAX, static_cast<std::uint64_t>(st.st_size));
+    return ReadUpTo(path, portable::Resolve(path, AnsiCodePage()), UINT64_MAX);
 }
 
 std::string PortablePlatform::ReadFileExactly(const std::string& path, std::uint64_t size) {
-    struct stat st;
-    UniqueFd fd = OpenForReading(path, portable::Resolve(path, AnsiCodePage()), st);
-    std::string content = ReadUpTo(path, fd.Get(), size, static_cast<std::uint64_t>(st.st_size));
+    std::string content = ReadUpTo(path, portable::Resolve(path, AnsiCodePage()), size);
     if (content.size() < size)
         throw FileError(path, "the file is shorter than expected");
     return content;
@@ -147,7 +127,7 @@ bool PortablePlatform::DeleteFile(const std::string& path) {
     if (resolved.empty() || ::lstat(resolved.c_str(), &st) != 0)
         return false;
     // Windows deletes neither directories nor read-only files here.
-    if (S_ISDIR(st.st_mode) || IsReadOnly(st))
+    if (S_ISDIR(st.st_mode) || (st.st_mode & S_IWUSR) == 0)
         return false;
     return ::unlink(resolved.c_str()) == 0;
 }
@@ -166,13 +146,14 @@ void PortablePlatform::ReplaceFile(const std::string& path, std::string_view con
     bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw FileError(path, "the name is a directory");
-    if (exists && IsReadOnly(st))
+    if (exists && (st.st_mode & S_IWUSR) == 0)
         throw FileError(path, "the file is read-only");
 
     int rawFd = -1;
     std::string temp = CreateTempFile(directory, rawFd);
     if (rawFd < 0)
-        throw FileError(path, "can't create a temporary file: " + LastError());
+        throw FileError(path,
+                        "can't create a temporary file: " + std::string(std::strerror(errno)));
     UniqueFd fd(rawFd);
     // Each step runs only when the one before succeeded; errno tells why one failed.
     if ((!exists || ::fchmod(fd.Get(), st.st_mode & 07777) == 0) && WriteAll(fd.Get(), content) &&
@@ -180,7 +161,7 @@ void PortablePlatform::ReplaceFile(const std::string& path, std::string_view con
         SyncDirectory(directory);
         return;
     }
-    std::string reason = LastError();
+    std::string reason = std::strerror(errno);
     ::unlink(temp.c_str());
     throw FileError(path, reason);
 }
@@ -201,9 +182,7 @@ std::vector<FoundFile> PortablePlatform::FindFiles(const std::string& pattern) {
         return found;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        if (!WildcardMatch(namePattern, name, codePage))
+        if (name == "." || name == ".." || !WildcardMatch(namePattern, name, codePage))
             continue;
         std::string full = directory == "/" ? "/" + name : directory + "/" + name;
         struct stat st;

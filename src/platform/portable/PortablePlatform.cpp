@@ -1,18 +1,15 @@
 #include "platform/portable/PortablePlatform.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 
 namespace bk {
 namespace {
 
 std::string RunningProgramPath() {
-    std::string buffer(4096, '\0');
-    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return buffer;
+    std::error_code error;  // on failure the name is empty
+    return std::filesystem::read_symlink("/proc/self/exe", error).string();
 }
 
 }  // namespace

@@ -1,17 +1,16 @@
 #pragma once
 // PortablePlatform: the platform seam on Linux, for native tests.
 //
-// Files are real files. Paths are Windows paths ("\" separators, "/" also
-// accepted) whose names are looked up without regard to letter case, directory
-// searches follow the Windows wildcard rules, and a replace is atomic, as with
-// the Win32 backend. A file is read-only when its owner may not write it.
+// Files are real files behind Windows paths (WindowsPath.h), searched by the
+// Windows wildcard rules and replaced atomically, as with the Win32 backend; a
+// file is read-only when its owner may not write it. Texts convert through the
+// C library's converter for "CP<number>", a byte or character that does not
+// convert becoming "?".
 //
-// Everything the plug-in would ask of the host process or show to the user is
-// configured or recorded here instead: the module's file name, the host's
-// export table, the clock, the code page, message boxes, hidden windows and
-// menu entries. Tests set these up through the Set* calls and read the public
-// records afterwards. The methods are virtual, so a test may derive from this
-// class to make one of them fail.
+// What the plug-in would ask of the host process or show to the user is set up
+// through the Set* calls and recorded in the public fields instead (a message
+// box returns at once). The methods are virtual, so a test may derive from
+// this class to make one of them fail.
 
 #include <cstddef>
 #include <map>
@@ -25,10 +24,6 @@ namespace bk {
 
 class PortablePlatform : public Platform {
 public:
-    // The host module handle a new object reports: the usual load address of a
-    // 32-bit executable, so that it looks like a real module (not below 32).
-    static constexpr ModuleHandle kDefaultHostModule = 0x00400000;
-
     PortablePlatform();
 
     // ---- Set-up ----
@@ -60,35 +55,12 @@ public:
     };
     std::vector<MenuEntry> menuEntries;
 
-    // ---- Platform ----
-    std::string ModuleFileName() override;
-    ModuleHandle HostModule() override;
-    ProcAddress FindExport(ModuleHandle module, const char* name) override;
-
-    bool FileExists(const std::string& path) override;
-    std::string ReadFile(const std::string& path) override;
-    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override;
-    bool DeleteFile(const std::string& path) override;
-    void ReplaceFile(const std::string& path, std::string_view content) override;
-    std::vector<FoundFile> FindFiles(const std::string& pattern) override;
-
-    UtcTime NowUtc() override;
-    const CodePage& AnsiCodePage() override;
-    // Through the C library's converter for "CP<number>" of the code page; a
-    // byte or character that does not convert becomes "?".
-    std::string AnsiFromUtf8(std::string_view utf8) override;
-    std::string Utf8FromAnsi(std::string_view ansi) override;
-
-    // Message boxes return at once; they are recorded in `messages`.
-    void ShowWarning(const std::string& text) override;
-    void ShowError(const std::string& text) override;
-    void HideWindow(WindowHandle window) override;
-    void AppendMenuSeparator(MenuHandle menu) override;
-    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;
+    BK_PLATFORM_OVERRIDES
 
 private:
     std::string moduleFileName_;
-    ModuleHandle hostModule_ = kDefaultHostModule;
+    // The usual load address of a 32-bit executable: a real module's (not below 32).
+    ModuleHandle hostModule_ = 0x00400000;
     std::map<std::string, ProcAddress> exports_;
     std::size_t exportLookups_ = 0;
     std::optional<UtcTime> clock_;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace bk::portable {
@@ -25,8 +26,7 @@ std::string FindNoCase(const std::string& directory, std::string_view name,
     return {};
 }
 
-}  // namespace
-
+// The path with every separator written as "/".
 std::string ToPosixSeparators(std::string_view path, const CodePage& codePage) {
     std::string result(path);
     for (std::size_t i = 0, n; (n = codePage.CharLength(path, i)) != 0; i += n)
@@ -34,6 +34,8 @@ std::string ToPosixSeparators(std::string_view path, const CodePage& codePage) {
             result[i] = '/';
     return result;
 }
+
+}  // namespace
 
 std::string Resolve(std::string_view path, const CodePage& codePage) {
     std::string posix = ToPosixSeparators(path, codePage);
@@ -44,9 +46,7 @@ std::string Resolve(std::string_view path, const CodePage& codePage) {
     bool found = true;  // every component so far exists
     std::size_t pos = 0;
     while (pos < posix.size()) {
-        std::size_t end = posix.find('/', pos);
-        if (end == std::string::npos)
-            end = posix.size();
+        std::size_t end = std::min(posix.find('/', pos), posix.size());
         std::string_view component = std::string_view(posix).substr(pos, end - pos);
         pos = end + 1;
         if (component.empty())

@@ -1,15 +1,9 @@
 #pragma once
 // Windows paths on a Linux file system, for the portable backend.
 //
-// A Windows path separates components with "\" (a "/" is accepted as well, so a
-// path may mix both). Separators are found character by character in the given
-// code page: in a double-byte code page the second byte of a character may be
-// 0x5C and is then part of a name, not a separator.
-//
-// Windows file names ignore letter case, Linux ones don't. Resolve() first tries
-// the path as spelt; when that does not exist it walks the path component by
-// component and takes, for each component that does not exist as spelt, the
-// first directory entry whose name equals it without regard to case.
+// A Windows path separates components with "\" (or "/", so a path may mix
+// both), found character by character in the given code page: in a double-byte
+// code page a character's second byte may be 0x5C and is then no separator.
 
 #include <cstddef>
 #include <string>
@@ -19,10 +13,9 @@
 
 namespace bk::portable {
 
-// The path with every separator written as "/".
-std::string ToPosixSeparators(std::string_view path, const CodePage& codePage);
-
 // The Linux path of an existing file or directory named by `path` in any letter
+// case (Linux names, unlike Windows ones, are case-sensitive): a component that
+// does not exist as spelt is the first directory entry equal to it ignoring
 // case. Components that exist in no spelling are kept as given, so the result
 // of a path that does not exist names where it would be created.
 std::string Resolve(std::string_view path, const CodePage& codePage);

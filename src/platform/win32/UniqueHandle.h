@@ -1,18 +1,15 @@
 #pragma once
 // One move-only owner for Windows handles. An alias per kind names the function
-// that closes it and the value that means "no handle": the file and search
-// handles' below, the font's (UniqueFont) in dialogs/win32/DialogFonts.h. No
-// menu has one: the plug-in only adds items to the host's menus, which it
-// does not own.
-//
-// The empty value is given as a number because INVALID_HANDLE_VALUE is not a
-// compile-time constant: kInvalidHandle (-1) for the handles whose API returns
-// INVALID_HANDLE_VALUE on failure (files, searches), 0, the default, for those
-// that return null (fonts).
+// that closes it and the value its API returns for "no handle", as a number
+// (INVALID_HANDLE_VALUE is not a compile-time constant): kInvalidHandle for
+// files and searches, 0, the default, for fonts (UniqueFont, DialogFonts.h).
+// Menus have none: the plug-in only adds items to the host's, which it does
+// not own.
 
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace bk {
 
@@ -25,25 +22,18 @@ public:
     explicit UniqueHandle(T handle) : handle_(handle) {}
     ~UniqueHandle() { Reset(); }
 
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, EmptyValue())) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        Reset(other.Release());
+        Reset(std::exchange(other.handle_, EmptyValue()));
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     static T EmptyValue() { return reinterpret_cast<T>(Empty); }
 
     T Get() const { return handle_; }
     explicit operator bool() const { return handle_ != EmptyValue(); }
 
-    // Gives up ownership; the caller closes the handle.
-    T Release() {
-        T handle = handle_;
-        handle_ = EmptyValue();
-        return handle;
-    }
     // Closes the handle held (if any) and takes `handle`.
     void Reset(T handle = EmptyValue()) {
         if (handle_ != EmptyValue())

@@ -1,5 +1,6 @@
 // The file operations of Win32Platform.
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/Wildcard.h"
@@ -14,38 +15,26 @@ namespace {
     throw FileError(path, SystemErrorText(GetLastError()));
 }
 
-// Opens an existing file for reading only, letting others read, write and
-// delete it meanwhile. A directory can't be opened this way.
-UniqueFileHandle OpenForReading(const std::string& path) {
+// Up to `limit` bytes of an existing file, fewer only at its end. The file is
+// opened for reading only, letting others read, write and delete it meanwhile;
+// a directory can't be opened this way.
+std::string ReadUpTo(const std::string& path, std::uint64_t limit) {
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        ThrowLastError(path);
-    return file;
-}
-
-std::uint64_t SizeOf(const std::string& path, HANDLE file) {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size))
+    if (!file || !GetFileSizeEx(file.Get(), &size))
         ThrowLastError(path);
-    return static_cast<std::uint64_t>(size.QuadPart);
-}
-
-// Reads up to `limit` bytes; fewer only at the end of the file.
-std::string ReadUpTo(const std::string& path, HANDLE file, std::uint64_t limit,
-                     std::uint64_t hint) {
     std::string content;
+    std::uint64_t hint = std::min(static_cast<std::uint64_t>(size.QuadPart), limit);
     if (hint > content.max_size())
         throw FileError(path, "the file is too large to read");
-    content.reserve(static_cast<std::size_t>(hint < limit ? hint : limit));
+    content.reserve(static_cast<std::size_t>(hint));
     char buffer[65536];
     while (content.size() < limit) {
-        std::uint64_t want = limit - content.size();
+        std::uint64_t want = std::min<std::uint64_t>(limit - content.size(), sizeof buffer);
         DWORD got = 0;
-        if (!::ReadFile(file, buffer,
-                        want < sizeof buffer ? static_cast<DWORD>(want) : sizeof buffer, &got,
-                        nullptr))
+        if (!::ReadFile(file.Get(), buffer, static_cast<DWORD>(want), &got, nullptr))
             ThrowLastError(path);
         if (got == 0)
             break;
@@ -108,17 +97,11 @@ bool Win32Platform::FileExists(const std::string& path) {
 }
 
 std::string Win32Platform::ReadFile(const std::string& path) {
-    UniqueFileHandle file = OpenForReading(path);
-    return ReadUpTo(path, file.Get(), std::numeric_limits<std::uint64_t>::max(),
-                    SizeOf(path, file.Get()));
+    return ReadUpTo(path, std::numeric_limits<std::uint64_t>::max());
 }
 
 std::string Win32Platform::ReadFileExactly(const std::string& path, std::uint64_t size) {
-    UniqueFileHandle file = OpenForReading(path);
-    std::uint64_t actual = SizeOf(path, file.Get());
-    if (actual < size)
-        throw FileError(path, "the file is shorter than expected");
-    std::string content = ReadUpTo(path, file.Get(), size, size);
+    std::string content = ReadUpTo(path, size);
     if (content.size() < size)
         throw FileError(path, "the file is shorter than expected");
     return content;

@@ -22,27 +22,7 @@ public:
     // platform under the loader lock; the tables are built on first use.
     explicit Win32Platform(HMODULE self = nullptr, unsigned codePage = CP_ACP);
 
-    std::string ModuleFileName() override;
-    ModuleHandle HostModule() override;
-    ProcAddress FindExport(ModuleHandle module, const char* name) override;
-
-    bool FileExists(const std::string& path) override;
-    std::string ReadFile(const std::string& path) override;
-    std::string ReadFileExactly(const std::string& path, std::uint64_t size) override;
-    bool DeleteFile(const std::string& path) override;
-    void ReplaceFile(const std::string& path, std::string_view content) override;
-    std::vector<FoundFile> FindFiles(const std::string& pattern) override;
-
-    UtcTime NowUtc() override;
-    const CodePage& AnsiCodePage() override;
-    std::string AnsiFromUtf8(std::string_view utf8) override;
-    std::string Utf8FromAnsi(std::string_view ansi) override;
-
-    void ShowWarning(const std::string& text) override;
-    void ShowError(const std::string& text) override;
-    void HideWindow(WindowHandle window) override;
-    void AppendMenuSeparator(MenuHandle menu) override;
-    void AppendMenuItem(MenuHandle menu, unsigned id, const std::string& caption) override;
+    BK_PLATFORM_OVERRIDES
 
 private:
     static BOOL CALLBACK BuildCodePage(PINIT_ONCE, PVOID self, PVOID*);
