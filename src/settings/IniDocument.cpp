@@ -1,8 +1,8 @@
 #include "settings/IniDocument.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
-#include <unordered_set>
 #include <utility>
 
 #include "settings/CommaText.h"
@@ -12,6 +12,15 @@ namespace bk {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+
+// The text after its leading blanks. Only the start of a line tells whether it
+// may be a header or hold a wanted key; trimming its end too would cost a pass
+// over the end of every line a pick reads.
+std::string_view AfterBlanks(std::string_view text, const CodePage& codePage) {
+    std::size_t first = 0;
+    while (first < text.size() && IsIniBlank(codePage, text[first])) ++first;
+    return text.substr(first);
+}
 
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
@@ -44,7 +53,7 @@ IniDocument::IniDocument(std::string fileBytes, const CodePage& codePage) : IniD
         pos += line.size;
         // Only a line starting with "[" may be a header; the other lines are
         // parsed when their section is indexed.
-        if (TrimIniBlanks(TextOf(line), codePage_).starts_with('[')) {
+        if (AfterBlanks(TextOf(line), codePage_).starts_with('[')) {
             IniLine parsed = Parse(line);
             if (parsed.kind == IniLine::Kind::Section) {
                 Section& section = sections_.emplace_back();
@@ -120,7 +129,7 @@ const IniDocument::Line* IniDocument::FindKeyLine(const Section& section,
         const Line& line = lines_[id];
         if (line.deleted)
             continue;
-        std::string_view text = TrimIniBlanks(TextOf(line), codePage_);
+        std::string_view text = AfterBlanks(TextOf(line), codePage_);
         if (text.size() < wanted.size() ||
             !std::equal(wanted.begin(), wanted.end(), text.begin(), sameLetter))
             continue;
@@ -149,9 +158,25 @@ void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) c
     const Section* section = FindSection(RequestedName(sectionName, codePage_));
     if (!section)
         return;
-    // The folded names met so far: an entry whose name came before reads what
-    // FindKeyLine finds, any other its own value.
-    std::unordered_set<std::string> seen;
+    // The names met so far, by a hash of their bytes folded one by one (names
+    // equal without regard to case hash alike; no allocation per name, as a set
+    // of strings would make): an entry whose name may have come before reads
+    // what FindKeyLine finds, any other its own value.
+    std::vector<std::uint32_t> seen(std::bit_ceil(section->order.size() * 2 + 2));
+    auto metBefore = [&](std::string_view name) {
+        std::uint32_t hash = 2166136261u;
+        for (char c : name)
+            hash = (hash ^ codePage_.Upper(static_cast<std::uint8_t>(c))) * 16777619u;
+        hash |= 1;  // 0 marks a free slot
+        for (std::size_t at = hash & (seen.size() - 1);; at = (at + 1) & (seen.size() - 1)) {
+            if (seen[at] == hash)
+                return true;
+            if (seen[at] == 0) {
+                seen[at] = hash;
+                return false;
+            }
+        }
+    };
     bool started = false, previousNameEmpty = false;
     for (LineId id : section->order) {
         const Line& line = lines_[id];
@@ -165,7 +190,7 @@ void IniDocument::ForEachEntry(std::string_view sectionName, EntryVisit visit) c
         started = true;
         previousNameEmpty = parsed.name.size == 0;
         const std::string_view name = parsed.name.In(text);
-        const bool repeated = !seen.insert(codePage_.Fold(name)).second;
+        const bool repeated = metBefore(name);
         if (!parsed.hasValue || parsed.IsComment(text))
             continue;
         const std::optional<std::string_view> read =
