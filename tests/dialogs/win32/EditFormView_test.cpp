@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <uxtheme.h>  // after <windows.h>, which it needs
+
 #include <string>
 
 #include "support/DialogFixture.h"
@@ -167,6 +169,12 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
         u.Check(IsFixedPitchFont(memo), "memo font is fixed-pitch");
         u.Check((StyleOf(Ctl(d, "OkButton")) & BS_TYPEMASK) == BS_PUSHBUTTON, "Ok is not default");
         u.Check(!U::Visible(Ctl(d, "UseDefaultCheckBox")), "default setup: no UseDefaultCheckBox");
+        // Drawn in the system's visual style, though this host has no manifest.
+        for (const ControlRow& row : EditFormLayout().rows)
+            if (row.kind != Kind::EditMemo)
+                u.Check(GetWindowTheme(Ctl(d, row.field)) != nullptr,
+                        std::string(row.field) + " themed");
+        u.Check(GetWindowTheme(TimingItem(d, 0)) != nullptr, "timing items themed");
         u.Check(U::Text(TimingItem(d, 0)) == "you start composing a message" &&
                     U::Text(TimingItem(d, 1)) == "a message is going to be delivered",
                 "timing items");

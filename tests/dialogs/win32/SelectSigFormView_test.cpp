@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <uxtheme.h>  // after <windows.h>, which it needs
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -239,16 +241,21 @@ TEST_F(SelectDialogTest, ReopeningChecksTheLastChoiceAndCancelKeepsIt) {
 }
 
 // The warning is a real message box, before the dialog opens, and Ok there
-// drops the stored choice. (What the warning says, and that the list is
-// empty: SelectSigForm_test.)
+// drops the stored choice; both are drawn in the system's visual style,
+// though this host has no manifest. (What the warning says, and that the list
+// is empty: SelectSigForm_test.)
 TEST_F(DialogTest, NoSignatureFileWarnsFirstAndOkDropsTheChoice) {
     WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n");
     ASSERT_TRUE(Load());
     RunDefaultSetup([&](U& u) {
         HWND d = u.WaitForDialog(kDefaultCaption);
         U::ClickLater(EditCtl(d, "SelSigButton"));
+        u.Check(GetWindowTheme(GetDlgItem(u.WaitForDialog("Warning"), IDOK)) != nullptr,
+                "the warning's Ok themed");
         u.AnswerMessageBox("Warning");
         HWND s = u.WaitForDialog(kSelectCaption);
+        u.Check(GetWindowTheme(SelCtl(s, "OkButton")) && GetWindowTheme(SelCtl(s, "CancelButton")),
+                "the dialog's buttons themed");
         U::Click(SelCtl(s, "OkButton"));
         u.WaitUntilGone(s);
         U::Click(EditCtl(d, "OkButton"));

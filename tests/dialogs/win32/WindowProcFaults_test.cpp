@@ -127,7 +127,7 @@ TEST(WindowProcFaults, EveryAllocationOfEveryActionFailsInTurn) {
     dir.Write("$$$00001Alpha.txt", "alpha text");
     dir.Write("$$$00002Beta.txt", "beta text");
     RecordingPlatform platform;
-    Win32FormHost forms(GetModuleHandleA(nullptr), platform);
+    Win32FormHost forms(GetModuleHandleA(nullptr), platform, platform.Theme());
     TEditForm form(platform, forms);
     form.SetFolderName("(default)");
     form.SetDefaultSetup(true);
@@ -216,7 +216,7 @@ LRESULT CALLBACK RefuseOneWindow(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST(WindowProcFaults, ADialogThatCantBeBuiltIsNotShownAndLeavesNoWindow) {
     RecordingPlatform platform;
-    Win32FormHost forms(GetModuleHandleA(nullptr), platform);
+    Win32FormHost forms(GetModuleHandleA(nullptr), platform, platform.Theme());
     TEditForm edit(platform, forms);
     TSelectSigForm select(platform);
     struct Case {
