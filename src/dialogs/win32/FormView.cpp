@@ -237,7 +237,11 @@ INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
     BoundControl* control = Find(GetDlgCtrlID(window));
     if (!control || !IsMemo(control->row->kind))
         return FALSE;
+    // The text colour too: the DC comes with black, unreadable on the black
+    // window of a high-contrast scheme. (A disabled edit draws its text in
+    // COLOR_GRAYTEXT itself.)
     int color = static_cast<const Memo*>(control->state)->color;
+    SetTextColor(dc, GetSysColor(color == COLOR_WINDOW ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
     SetBkColor(dc, GetSysColor(color));
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(color));
 }

@@ -6,6 +6,7 @@
 
 #include <uxtheme.h>  // after <windows.h>, which it needs
 
+#include <iterator>
 #include <string>
 
 #include "support/DialogFixture.h"
@@ -81,6 +82,18 @@ int MemoColor(HWND d) {
     if (brush == GetSysColorBrush(COLOR_BTNFACE))
         return COLOR_BTNFACE;
     return -1;
+}
+
+// The colour a window shows at a point of its client area, once it has painted
+// there (or `want` if it never does in a second).
+COLORREF Shown(HWND window, int x, int y, COLORREF want) {
+    COLORREF shown = CLR_INVALID;
+    for (int tries = 0; tries < 100 && shown != want; ++tries, Sleep(10)) {
+        HDC dc = GetDC(window);
+        shown = GetPixel(dc, x, y);
+        ReleaseDC(window, dc);
+    }
+    return shown;
 }
 
 void CancelAndWait(U& u, HWND d) {
@@ -311,6 +324,41 @@ TEST_F(DialogTest, CloseBoxCancels) {
         u.WaitUntilGone(d);
     });
     EXPECT_EQ(SettingsText(), before);
+}
+
+// High contrast ("High Contrast Black": white on black): the dialog and the
+// memo, enabled and disabled, show the system's colours, set here for this
+// session and put back at the end.
+TEST_F(DialogTest, HighContrastColoursReachTheDialogAndTheMemo) {
+    const int indexes[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,      COLOR_BTNTEXT,
+                           COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    const COLORREF contrast[] = {black, white, black, white, RGB(63, 242, 63), RGB(26, 235, 255),
+                                 black};
+    WriteSettings("[Options]\r\nMode=2\r\n");
+    ASSERT_TRUE(Load());
+    COLORREF saved[std::size(indexes)];
+    for (std::size_t i = 0; i < std::size(indexes); ++i) saved[i] = GetSysColor(indexes[i]);
+    SetSysColors(static_cast<int>(std::size(indexes)), indexes, contrast);
+    EXPECT_TRUE(RunFolderSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kFolderCaption);
+        HWND memo = Ctl(d, "FortuneMemo");
+        RECT inside;
+        GetClientRect(memo, &inside);
+        const int x = inside.right / 2, y = inside.bottom / 2;
+        u.Check(Shown(d, 3, 3, black) == black, "dialog background black");
+        u.Check(Shown(memo, x, y, black) == black, "disabled memo black");
+        U::Click(Ctl(d, "UseDefaultCheckBox"));  // enables the memo
+        RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        u.Check(Shown(memo, x, y, black) == black, "enabled memo black");
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageA(d, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(memo));
+        u.Check(GetTextColor(dc) == white, "enabled memo's text white");
+        DeleteDC(dc);
+        CancelAndWait(u, d);
+    }));
+    SetSysColors(static_cast<int>(std::size(indexes)), indexes, saved);
 }
 
 TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
