@@ -6,7 +6,6 @@
 
 #include <uxtheme.h>  // after <windows.h>, which it needs
 
-#include <iterator>
 #include <string>
 
 #include "support/DialogFixture.h"
@@ -84,16 +83,11 @@ int MemoColor(HWND d) {
     return -1;
 }
 
-// The colour a window shows at a point of its client area, once it has painted
-// there (or `want` if it never does in a second).
-COLORREF Shown(HWND window, int x, int y, COLORREF want) {
-    COLORREF shown = CLR_INVALID;
-    for (int tries = 0; tries < 100 && shown != want; ++tries, Sleep(10)) {
-        HDC dc = GetDC(window);
-        shown = GetPixel(dc, x, y);
-        ReleaseDC(window, dc);
-    }
-    return shown;
+COLORREF Pixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
 }
 
 void CancelAndWait(U& u, HWND d) {
@@ -326,39 +320,35 @@ TEST_F(DialogTest, CloseBoxCancels) {
     EXPECT_EQ(SettingsText(), before);
 }
 
-// High contrast ("High Contrast Black": white on black): the dialog and the
-// memo, enabled and disabled, show the system's colours, set here for this
-// session and put back at the end.
+// High contrast ("High Contrast Black": white on black, set for this session
+// and put back at the end): the dialog and the memo, enabled and disabled,
+// show the system's colours.
 TEST_F(DialogTest, HighContrastColoursReachTheDialogAndTheMemo) {
-    const int indexes[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,      COLOR_BTNTEXT,
-                           COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+    int indexes[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
-    const COLORREF contrast[] = {black, white, black, white, RGB(63, 242, 63), RGB(26, 235, 255),
-                                 black};
+    COLORREF contrast[] = {black, white, black, white}, saved[4];
     WriteSettings("[Options]\r\nMode=2\r\n");
     ASSERT_TRUE(Load());
-    COLORREF saved[std::size(indexes)];
-    for (std::size_t i = 0; i < std::size(indexes); ++i) saved[i] = GetSysColor(indexes[i]);
-    SetSysColors(static_cast<int>(std::size(indexes)), indexes, contrast);
+    for (int i = 0; i < 4; ++i) saved[i] = GetSysColor(indexes[i]);
+    SetSysColors(4, indexes, contrast);
     EXPECT_TRUE(RunFolderSetup([&](U& u) {
-        HWND d = u.WaitForDialog(kFolderCaption);
-        HWND memo = Ctl(d, "FortuneMemo");
-        RECT inside;
-        GetClientRect(memo, &inside);
-        const int x = inside.right / 2, y = inside.bottom / 2;
-        u.Check(Shown(d, 3, 3, black) == black, "dialog background black");
-        u.Check(Shown(memo, x, y, black) == black, "disabled memo black");
+        HWND d = u.WaitForDialog(kFolderCaption), memo = Ctl(d, "FortuneMemo");
+        RECT in;
+        GetClientRect(memo, &in);
+        auto memoBlack = [&] { return Pixel(memo, in.right / 2, in.bottom / 2) == black; };
+        u.WaitUntil([&] { return Pixel(d, 3, 3) == black; }, "a black dialog");
+        u.WaitUntil(memoBlack, "a black disabled memo");
         U::Click(Ctl(d, "UseDefaultCheckBox"));  // enables the memo
         RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
-        u.Check(Shown(memo, x, y, black) == black, "enabled memo black");
+        u.WaitUntil(memoBlack, "a black enabled memo");
         HDC dc = CreateCompatibleDC(nullptr);
         SendMessageA(d, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(memo));
-        u.Check(GetTextColor(dc) == white, "enabled memo's text white");
+        u.Check(GetTextColor(dc) == white, "the enabled memo's text white");
         DeleteDC(dc);
         CancelAndWait(u, d);
     }));
-    SetSysColors(static_cast<int>(std::size(indexes)), indexes, saved);
+    SetSysColors(4, indexes, saved);
 }
 
 TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {
