@@ -126,6 +126,8 @@ void CheckLayout(U& u, HWND d, int dpi) {
             name + " at its place" + at);
         const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
         u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
+        // Drawn in the system's visual style, though this host has no manifest.
+        u.Check(row.kind == Kind::EditMemo || GetWindowTheme(c), name + " themed");
         u.Check(U::Text(c) == (row.caption ? row.caption : ""),
                 name + " caption \"" + U::Text(c) + "\"");
         LOGFONTW font = FontOf(c);
@@ -144,6 +146,7 @@ void CheckLayout(U& u, HWND d, int dpi) {
         u.Check(U::CaptionWidth(item) <= p.right - glyph - ScaleToDpi(4, dpi),
                 "timing item " + std::to_string(k) + " fits" + at);
         u.Check(FontOf(item).lfHeight == -ScaleToDpi(12, dpi), "timing item font" + at);
+        u.Check(GetWindowTheme(item) != nullptr, "timing item themed");
     }
     RECT i0 = U::Place(TimingItem(d, 0)), i1 = U::Place(TimingItem(d, 1));
     Rect group = ScaleToDpi(layout.rows[7].place, dpi);
@@ -176,12 +179,6 @@ TEST_F(DialogTest, SetupDialogLayoutFontsAndOwner) {
         u.Check(IsFixedPitchFont(memo), "memo font is fixed-pitch");
         u.Check((StyleOf(Ctl(d, "OkButton")) & BS_TYPEMASK) == BS_PUSHBUTTON, "Ok is not default");
         u.Check(!U::Visible(Ctl(d, "UseDefaultCheckBox")), "default setup: no UseDefaultCheckBox");
-        // Drawn in the system's visual style, though this host has no manifest.
-        for (const ControlRow& row : EditFormLayout().rows)
-            if (row.kind != Kind::EditMemo)
-                u.Check(GetWindowTheme(Ctl(d, row.field)) != nullptr,
-                        std::string(row.field) + " themed");
-        u.Check(GetWindowTheme(TimingItem(d, 0)) != nullptr, "timing items themed");
         u.Check(U::Text(TimingItem(d, 0)) == "you start composing a message" &&
                     U::Text(TimingItem(d, 1)) == "a message is going to be delivered",
                 "timing items");

@@ -241,9 +241,8 @@ TEST_F(SelectDialogTest, ReopeningChecksTheLastChoiceAndCancelKeepsIt) {
 }
 
 // The warning is a real message box, before the dialog opens, and Ok there
-// drops the stored choice; both are drawn in the system's visual style,
-// though this host has no manifest. (What the warning says, and that the list
-// is empty: SelectSigForm_test.)
+// drops the stored choice. (What the warning says, and that the list is
+// empty: SelectSigForm_test.) Both are themed in this host without a manifest.
 TEST_F(DialogTest, NoSignatureFileWarnsFirstAndOkDropsTheChoice) {
     WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n");
     ASSERT_TRUE(Load());
