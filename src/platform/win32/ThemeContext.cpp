@@ -27,9 +27,8 @@ ThemeContext::Activation ThemeContext::Activate() {
 
 // The module is the one holding this code, found from its own address: the
 // host's module (GetModuleHandle(NULL)) may have a manifest of its own or none.
-// Its file name goes with it, as the system's own wrappers pass it; the
-// resource is found through the module handle. A name too long for the buffer
-// is left out.
+// The resource is found through the module handle; the module's file name goes
+// with it as the context's source (left out when too long for the buffer).
 BOOL CALLBACK ThemeContext::Create(PINIT_ONCE, PVOID self, PVOID*) {
     auto module = reinterpret_cast<HMODULE>(&__ImageBase);
     char path[MAX_PATH];
