@@ -44,9 +44,6 @@ constexpr Rect ScaleToDpi(Rect r, int dpi) {
 // The dialogs' text: Arial, and the memos' fixed-pitch face, both with a
 // character height of 12 pixels at 96 DPI.
 inline constexpr int kFontCharacterHeight = 12;
-// The check list's items: 15 pixels high, each with a check box of 13.
-inline constexpr int kCheckListItemHeight = 15;
-inline constexpr int kCheckListBoxSize = 13;
 
 // ---- The table ----
 
@@ -62,7 +59,7 @@ enum class Kind {
     EditMemo,     // Memo: no wrapping, both scroll bars, Tab types a tab, Enter a new line
     ViewMemo,     // Memo: read-only, lines wrap, vertical scroll bar
     RadioGroup,   // RadioGroup: a group box holding one radio button per item
-    CheckList,    // CheckListBox: an owner-drawn list box with a check box per item
+    CheckList,    // CheckListBox: a list view of one column with a check box per item
 };
 
 // The type of the form's field that holds a control of each kind.

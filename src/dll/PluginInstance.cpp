@@ -19,7 +19,7 @@ std::unique_ptr<Plugin> g_plugin;        // null unless attached
 bool Attach(HMODULE self) noexcept {
     try {
         g_platform = std::make_unique<Win32Platform>(self);
-        g_forms = std::make_unique<Win32FormHost>(self, *g_platform);
+        g_forms = std::make_unique<Win32FormHost>(self, *g_platform, g_platform->Theme());
         g_plugin = std::make_unique<Plugin>(*g_platform, *g_forms);
         if (g_plugin->Attach())
             return true;

@@ -13,7 +13,8 @@
 // setup's two reads of the settings file, the code page's tables (built at
 // first use from kernel32's character functions), the migration of a legacy
 // list file (its read, one rewrite of the settings file, its deletion) and the
-// time of day that seeds the generator; at detach, freeing what attach made.
+// time of day that seeds the generator; at detach, freeing what attach made and
+// the activation context that the first window shown made (ThemeContext).
 
 #include "platform/win32/WindowsApi.h"
 

@@ -57,13 +57,13 @@ TEST(ControlLayout, BothDialogsScaleWithTheDpiAndKeepEveryCaptionWhole) {
     struct Case {
         int dpi;
         int editWidth, editHeight, selectWidth, selectHeight;
-        int fontHeight, itemHeight, boxSize;
+        int fontHeight;
         Rect selSigCheckBox, sigCheckListBox;
     } cases[] = {
-        {96, 465, 417, 466, 239, 12, 15, 13, {56, 80, 217, 17}, {8, 40, 337, 89}},
-        {120, 581, 521, 583, 299, 15, 19, 16, {70, 100, 271, 21}, {10, 50, 421, 111}},
-        {144, 698, 626, 699, 359, 18, 23, 20, {84, 120, 326, 26}, {12, 60, 506, 134}},
-        {192, 930, 834, 932, 478, 24, 30, 26, {112, 160, 434, 34}, {16, 80, 674, 178}},
+        {96, 465, 417, 466, 239, 12, {56, 80, 217, 17}, {8, 40, 337, 89}},
+        {120, 581, 521, 583, 299, 15, {70, 100, 271, 21}, {10, 50, 421, 111}},
+        {144, 698, 626, 699, 359, 18, {84, 120, 326, 26}, {12, 60, 506, 134}},
+        {192, 930, 834, 932, 478, 24, {112, 160, 434, 34}, {16, 80, 674, 178}},
     };
     const Layout& edit = EditFormLayout();
     const Layout& select = SelectSigFormLayout();
@@ -74,8 +74,6 @@ TEST(ControlLayout, BothDialogsScaleWithTheDpiAndKeepEveryCaptionWhole) {
         EXPECT_EQ(ScaleToDpi(select.clientWidth, c.dpi), c.selectWidth);
         EXPECT_EQ(ScaleToDpi(select.clientHeight, c.dpi), c.selectHeight);
         EXPECT_EQ(ScaleToDpi(kFontCharacterHeight, c.dpi), c.fontHeight);
-        EXPECT_EQ(ScaleToDpi(kCheckListItemHeight, c.dpi), c.itemHeight);
-        EXPECT_EQ(ScaleToDpi(kCheckListBoxSize, c.dpi), c.boxSize);
         EXPECT_EQ(ScaleToDpi(edit.rows[3].place, c.dpi), c.selSigCheckBox);
         EXPECT_EQ(ScaleToDpi(select.rows[1].place, c.dpi), c.sigCheckListBox);
 

@@ -86,14 +86,15 @@ TEST(DllImage, ImportsWindowsSystemDllsOnly) {
 TEST(DllImage, ImportsFromKernel32ExactlyWhatItCalls) {
     const std::set<std::string> listed = {
         // The plug-in: files, module and export lookup, code-page tables and
-        // conversions, time, error texts, DllMain.
-        "CloseHandle", "CreateFileA", "DeleteFileA", "DisableThreadLibraryCalls", "FindClose",
-        "FindFirstFileA", "FindNextFileA", "FlushFileBuffers", "FormatMessageA", "GetACP",
-        "GetFileAttributesA", "GetFileSizeEx", "GetLastError", "GetModuleFileNameA",
-        "GetModuleHandleA", "GetProcAddress", "GetStringTypeW", "GetSystemTime", "GetTempFileNameA",
-        "InitOnceExecuteOnce", "IsDBCSLeadByteEx", "LCMapStringW", "MoveFileExA",
-        "MultiByteToWideChar", "ReadFile", "ReplaceFileA", "SetFileAttributesA",
-        "WideCharToMultiByte", "WriteFile",
+        // conversions, time, error texts, DllMain, the activation context of
+        // its windows (ThemeContext).
+        "ActivateActCtx", "CloseHandle", "CreateActCtxA", "CreateFileA", "DeactivateActCtx",
+        "DeleteFileA", "DisableThreadLibraryCalls", "FindClose", "FindFirstFileA", "FindNextFileA",
+        "FlushFileBuffers", "FormatMessageA", "GetACP", "GetFileAttributesA", "GetFileSizeEx",
+        "GetLastError", "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
+        "GetStringTypeW", "GetSystemTime", "GetTempFileNameA", "InitOnceExecuteOnce",
+        "IsDBCSLeadByteEx", "LCMapStringW", "MoveFileExA", "MultiByteToWideChar", "ReadFile",
+        "ReleaseActCtx", "ReplaceFileA", "SetFileAttributesA", "WideCharToMultiByte", "WriteFile",
         // The C and C++ runtimes: locks (static initialisation, exit handlers, the
         // unwinder), thread-local storage, pseudo-relocations at start-up, and the
         // unwinder's look for a shared runtime DLL when it registers its tables.

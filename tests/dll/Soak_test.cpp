@@ -478,9 +478,11 @@ TEST_F(Soak, ComposeAndDeliverThenSetupThenSelectionLeaveNothingBehind) {
              HWND list = U::Item(s, SelectId("SigCheckListBox"));
              HWND preview = U::Item(s, SelectId("SigPreviewMemo"));
              int item = cycle % 3;
-             auto checked = [&] { return SendMessageA(list, LB_GETITEMDATA, item, 0) != 0; };
+             auto checked = [&] { return U::ItemChecked(list, item); };
              bool wasChecked = checked();
-             U::ClickAt(list, 8, item * 15 + 7);  // on its check box: toggles it, and previews
+             RECT box = U::ItemBox(list, item), title = U::ItemRect(list, item);
+             U::ClickAt(list, (box.left + box.right) / 2, (box.top + box.bottom) / 2);
+             U::ClickAt(list, (box.right + title.right) / 2, (title.top + title.bottom) / 2);
              u.WaitUntil(
                  [&] { return checked() != wasChecked && U::Text(preview).starts_with("-- "); },
                  "the item checked and previewed");

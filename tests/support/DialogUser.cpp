@@ -1,5 +1,7 @@
 #include "support/DialogUser.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -146,6 +148,57 @@ void DialogUser::Type(HWND focus, const std::string& keys) {
         else
             PressKey(focus, LOBYTE(VkKeyScanA(c)));
     }
+}
+
+}  // namespace bk::test
+
+namespace bk::test {
+
+int DialogUser::ItemCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string DialogUser::ItemText(HWND list, int index) {
+    char text[512] = {};
+    LVITEMA item{};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+bool DialogUser::ItemChecked(HWND list, int index) {
+    return static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK)) ==
+           INDEXTOSTATEIMAGEMASK(2);
+}
+
+int DialogUser::CurrentItem(HWND list) {
+    return static_cast<int>(
+        SendMessageA(list, LVM_GETNEXTITEM, -1, MAKELPARAM(LVNI_SELECTED | LVNI_FOCUSED, 0)));
+}
+
+RECT DialogUser::ItemRect(HWND list, int index) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+RECT DialogUser::ItemBox(HWND list, int index) {
+    RECT item = ItemRect(list, index), box{0, item.top, 0, item.bottom};
+    for (int x = item.left; x < item.right; ++x) {
+        LVHITTESTINFO hit{};
+        hit.pt = {x, (item.top + item.bottom) / 2};
+        SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        bool onBox = hit.iItem == index && (hit.flags & LVHT_ONITEMSTATEICON) != 0;
+        if (onBox && box.right == 0)
+            box.left = x;
+        if (onBox)
+            box.right = x + 1;
+        else if (box.right != 0)
+            break;
+    }
+    return box;
 }
 
 }  // namespace bk::test

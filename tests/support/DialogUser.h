@@ -57,6 +57,18 @@ public:
     // The background brush the dialog gives a memo when it paints.
     static HBRUSH MemoBrush(HWND dialog, HWND memo);
 
+    // A list view with check boxes (the selection dialog's list). Titles are
+    // read in the system code page; the current item is the one both selected
+    // and focused, -1 for none.
+    static int ItemCount(HWND list);
+    static std::string ItemText(HWND list, int index);
+    static bool ItemChecked(HWND list, int index);
+    static int CurrentItem(HWND list);
+    // An item's rectangle in the list's client area, and the part of it that
+    // is its check box (found by hit tests, as the mouse would find it).
+    static RECT ItemRect(HWND list, int index);
+    static RECT ItemBox(HWND list, int index);
+
     // A click that returns once the dialog has handled it. Not for a click that
     // opens a dialog or a message box: use ClickLater and wait for the window.
     static void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }

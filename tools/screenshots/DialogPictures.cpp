@@ -134,12 +134,10 @@ int main(int argc, char** argv) {
              DialogUser::ClickLater(Edit(d, "SelSigButton"));
              HWND s = user.WaitForDialog("Select Signature");
              HWND list = Select(s, "SigCheckListBox");
-             int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-             for (int i = 0; i < count; ++i) {
-                 char title[64] = {};
-                 SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(title));
-                 if (std::string(title) == "Formal")
-                     DialogUser::ClickAt(list, 120, i * 15 + 7);
+             for (int i = 0; i < DialogUser::ItemCount(list); ++i) {
+                 RECT item = DialogUser::ItemRect(list, i);
+                 if (DialogUser::ItemText(list, i) == "Formal")
+                     DialogUser::ClickAt(list, 120, (item.top + item.bottom) / 2);
              }
              HWND preview = Select(s, "SigPreviewMemo");
              user.WaitUntil(

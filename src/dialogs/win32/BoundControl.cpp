@@ -4,7 +4,8 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "dialogs/win32/CheckListControl.h"
+#include <commctrl.h>
+
 #include "dialogs/win32/DialogFonts.h"
 #include "dialogs/win32/TabMemo.h"
 #include "settings/TextLines.h"
@@ -36,8 +37,11 @@ constexpr KindTraits kKinds[] = {
     // An item's click comes from the item's own button (its identifier
     // follows the group's), which FormView maps to the group.
     /* RadioGroup */ {"BUTTON", BS_GROUPBOX, 0, BN_CLICKED},
+    // A list view of one column and no header, its check boxes and full-row
+    // selection set when it is made. An item's click is LVN_ITEMCHANGED (IsItemClick).
     /* CheckList */
-    {"LISTBOX", checklistcontrol::kStyle | WS_TABSTOP, WS_EX_CLIENTEDGE, LBN_SELCHANGE},
+    {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+     WS_EX_CLIENTEDGE, -1},
 };
 
 static_assert(std::size(kKinds) == static_cast<std::size_t>(Kind::CheckList) + 1);
@@ -127,33 +131,117 @@ void PushRadioGroup(BoundControl& control) {
     }
 }
 
+// The list view's window class is comctl32's, which the host need not have
+// loaded: the first list loads it, and it stays for the process. The DLL does
+// not import it, so attaching loads nothing more. Called inside the dialogs'
+// activation context, this is the common controls version that context names.
+void RegisterListViewClass() {
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    if (!comctl)
+        comctl = LoadLibraryA("comctl32.dll");
+    if (!comctl)
+        return;  // creating the list fails and says so
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = reinterpret_cast<Init>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    if (init)
+        init(&classes);
+}
+
+// Check marks are the list view's state images: 1 unchecked, 2 checked.
+bool IsItemChecked(HWND list, int index) {
+    auto state = static_cast<UINT>(
+        SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+    return state == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void SetItemState(HWND list, int index, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+// The current item is the one both selected and focused (a list view may give
+// an item the focus alone, as when it gets the focus itself), -1 for none.
+constexpr UINT kCurrentItem = LVIS_SELECTED | LVIS_FOCUSED;
+
+int CurrentItem(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                         MAKELPARAM(LVNI_SELECTED | LVNI_FOCUSED, 0)));
+}
+
+// A title in the system code page, as Unicode: the list view draws Unicode
+// whatever the character set of its font.
+std::wstring Widen(const std::string& text) {
+    int length = static_cast<int>(text.size());
+    int wide = length > 0 ? MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0) : 0;
+    std::wstring out(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
+    if (wide > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), wide);
+    return out;
+}
+
+// The one column as wide as the list's client area: no horizontal scroll bar.
+void FitColumn(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(client.right, 0));
+}
+
 void PushCheckList(BoundControl& control) {
     CheckListBox& list = StateAs<Kind::CheckList>(control);
-    HWND box = control.window;
+    HWND view = control.window;
     std::vector<std::string> titles;
     titles.reserve(list.items.size());
     for (const CheckListItem& item : list.items) titles.push_back(item.title);
     if (titles != control.shown) {
-        SendMessageA(box, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(box, LB_RESETCONTENT, 0, 0);
-        SendMessageA(box, LB_INITSTORAGE, titles.size(), 0);
-        for (const std::string& title : titles)
-            SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-        SendMessageA(box, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(box, nullptr, TRUE);
+        SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(view, LVM_DELETEALLITEMS, 0, 0);
+        SendMessageW(view, LVM_SETITEMCOUNT, titles.size(), 0);
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            std::wstring text = Widen(titles[i]);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(i);
+            item.pszText = text.data();
+            SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+        FitColumn(view);  // the vertical scroll bar may have come or gone
+        InvalidateRect(view, nullptr, TRUE);
         control.shown = std::move(titles);
     }
-    for (std::size_t i = 0; i < list.items.size(); ++i)
-        checklistcontrol::SetChecked(box, static_cast<int>(i), list.items[i].checked);
-    int current = static_cast<int>(SendMessageA(box, LB_GETCURSEL, 0, 0));
-    if (current != list.itemIndex)
-        SendMessageA(box, LB_SETCURSEL, list.itemIndex, 0);
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        int index = static_cast<int>(i);
+        if (IsItemChecked(view, index) != list.items[i].checked)
+            SetItemState(view, index, INDEXTOSTATEIMAGEMASK(list.items[i].checked ? 2 : 1),
+                         LVIS_STATEIMAGEMASK);
+    }
+    int current = CurrentItem(view);
+    if (current != list.itemIndex) {
+        if (list.itemIndex < 0)
+            SetItemState(view, -1, 0, LVIS_SELECTED);  // -1: every item
+        else
+            SetItemState(view, list.itemIndex, kCurrentItem, kCurrentItem);
+    }
 }
 
 }  // namespace
 
 int ClickNotification(Kind kind) {
     return TraitsOf(kind).clickNotification;
+}
+
+bool IsItemClick(const BoundControl& control, const NMHDR& header) {
+    if (control.row->kind != Kind::CheckList || header.code != LVN_ITEMCHANGED)
+        return false;
+    // The notification that completes both states, whichever comes first.
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    return (change.uChanged & LVIF_STATE) && (change.uNewState & kCurrentItem) == kCurrentItem &&
+           (change.uOldState & kCurrentItem) != kCurrentItem;
 }
 
 bool IsMemo(Kind kind) {
@@ -213,9 +301,8 @@ void PullControl(BoundControl& control) {
         case Kind::CheckList: {
             CheckListBox& list = StateAs<Kind::CheckList>(control);
             for (std::size_t i = 0; i < list.items.size(); ++i)
-                list.items[i].checked =
-                    checklistcontrol::IsChecked(control.window, static_cast<int>(i));
-            list.itemIndex = static_cast<int>(SendMessageA(control.window, LB_GETCURSEL, 0, 0));
+                list.items[i].checked = IsItemChecked(control.window, static_cast<int>(i));
+            list.itemIndex = CurrentItem(control.window);
             break;
         }
         case Kind::ViewMemo:  // read-only: nothing to take back
@@ -239,6 +326,8 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
 
     const ControlRow& row = *control.row;
     const KindTraits& traits = TraitsOf(row.kind);
+    if (row.kind == Kind::CheckList)
+        RegisterListViewClass();
     DWORD style = traits.style | ((row.flags & kContinuesGroup) ? 0 : WS_GROUP) |
                   ((row.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : 0);
     control.window = create(traits.windowClass, row.caption, style, traits.exStyle, control.id);
@@ -247,9 +336,14 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
             SendMessageA(control.window, EM_SETLIMITTEXT, 0, 0);  // no limit but memory
             tabmemo::Attach(control.window);
             break;
-        case Kind::CheckList:
-            checklistcontrol::Attach(control.window);
+        case Kind::CheckList: {
+            constexpr DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+            SendMessageW(control.window, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+            LVCOLUMNW column{};
+            column.mask = LVCF_WIDTH;
+            SendMessageW(control.window, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
             break;
+        }
         case Kind::RadioGroup: {
             // Each item is a radio button of its own, the first starting a group.
             const RadioGroup& state = StateAs<Kind::RadioGroup>(control);
@@ -276,7 +370,7 @@ void PlaceControl(BoundControl& control, const DialogFontSet& fonts, int dpi) {
     Rect group = ScaleToDpi(control.row->place, dpi);
     place(control.window, {group.x, group.y, group.x + group.width, group.y + group.height});
     if (control.row->kind == Kind::CheckList)
-        checklistcontrol::SetDpi(control.window, dpi);
+        FitColumn(control.window);
     if (!control.items.empty()) {
         TEXTMETRICW metrics{};
         FontMetrics(font, metrics);

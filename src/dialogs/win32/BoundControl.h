@@ -56,6 +56,9 @@ void PullControl(BoundControl& control);
 // The notification code of a control's own window that is a click on it (the
 // form's handler runs), or -1 for a kind that has none.
 int ClickNotification(Kind kind);
+// Whether a WM_NOTIFY from a control's window is a click on it: a check list's
+// item newly made the current one, by the mouse or the keyboard.
+bool IsItemClick(const BoundControl& control, const NMHDR& header);
 bool IsMemo(Kind kind);
 
 }  // namespace bk

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "dialogs/HandlerGuard.h"
-#include "dialogs/win32/CheckListControl.h"
 #include "dialogs/win32/Dpi.h"
 
 namespace bk {
@@ -73,10 +72,8 @@ INT_PTR FormView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_MEASUREITEM:
-            return OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-        case WM_DRAWITEM:
-            return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DPICHANGED:
             return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         case WM_CLOSE:
@@ -177,7 +174,14 @@ void FormView::Push() {
         SetWindowTextA(window_, caption_.c_str());
         shownCaption_ = caption_;
     }
-    for (BoundControl& control : controls_) PushControl(control);
+    pushing_ = true;
+    try {
+        for (BoundControl& control : controls_) PushControl(control);
+    } catch (...) {
+        pushing_ = false;
+        throw;
+    }
+    pushing_ = false;
 }
 
 void FormView::Pull() {
@@ -237,23 +241,21 @@ INT_PTR FormView::OnCtlColor(HDC dc, HWND window) {
     BoundControl* control = Find(GetDlgCtrlID(window));
     if (!control || !IsMemo(control->row->kind))
         return FALSE;
+    // The text colour too: the DC comes with black, unreadable on the black
+    // window of a high-contrast scheme. (A disabled edit draws its text in
+    // COLOR_GRAYTEXT itself.)
     int color = static_cast<const Memo*>(control->state)->color;
+    SetTextColor(dc, GetSysColor(color == COLOR_WINDOW ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
     SetBkColor(dc, GetSysColor(color));
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(color));
 }
 
-INT_PTR FormView::OnMeasureItem(MEASUREITEMSTRUCT& item) {
-    if (item.CtlType != ODT_LISTBOX)
-        return FALSE;
-    item.itemHeight = static_cast<UINT>(checklistcontrol::ItemHeight(dpi_));
-    return TRUE;
-}
-
-INT_PTR FormView::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlType != ODT_LISTBOX)
-        return FALSE;
-    checklistcontrol::Draw(item);
-    return TRUE;
+INT_PTR FormView::OnNotify(const NMHDR& header) {
+    // What Push() changes in a control is no click of the user's.
+    BoundControl* control = pushing_ ? nullptr : Find(static_cast<int>(header.idFrom));
+    if (control && IsItemClick(*control, header))
+        Click(*control);
+    return FALSE;
 }
 
 INT_PTR FormView::OnClose() {  // the close box and Alt+F4

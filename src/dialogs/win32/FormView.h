@@ -57,8 +57,7 @@ private:
     INT_PTR OnInitDialog();
     INT_PTR OnCommand(int id, int code);
     INT_PTR OnCtlColor(HDC dc, HWND control);
-    INT_PTR OnMeasureItem(MEASUREITEMSTRUCT& item);
-    INT_PTR OnDrawItem(const DRAWITEMSTRUCT& item);
+    INT_PTR OnNotify(const NMHDR& header);
     INT_PTR OnDpiChanged(int dpi, const RECT& suggested);
     INT_PTR OnClose();
     void OnDestroy();
@@ -85,6 +84,7 @@ private:
     std::string shownCaption_;
     std::string failure_;  // why the dialog could not be built
     int dpi_ = kBaseDpi;
+    bool pushing_ = false;  // inside Push()
     UniqueFont dialogFont_;
     UniqueFont memoFont_;
     HWND previousTopmost_ = nullptr;

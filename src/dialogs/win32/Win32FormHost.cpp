@@ -6,8 +6,8 @@
 
 namespace bk {
 
-Win32FormHost::Win32FormHost(HINSTANCE instance, Platform& platform)
-    : instance_(instance), platform_(platform) {}
+Win32FormHost::Win32FormHost(HINSTANCE instance, Platform& platform, ThemeContext& theme)
+    : instance_(instance), platform_(platform), theme_(theme) {}
 
 HWND Win32FormHost::Owner() const {
     HWND open = FormView::Topmost();
@@ -17,11 +17,15 @@ HWND Win32FormHost::Owner() const {
 ModalResult Win32FormHost::ShowModal(TEditForm& form) {
     FormView view(platform_, EditFormLayout(), form, form.Caption,
                   [&form](ModalResult result) { return form.FormCloseQuery(result); });
+    // Active from the dialog's creation to its end: its controls, and whatever
+    // its handlers open, are made inside the modal loop.
+    auto themed = theme_.Activate();
     return view.ShowModal(instance_, Owner());
 }
 
 ModalResult Win32FormHost::ShowModal(TSelectSigForm& form) {
     FormView view(platform_, SelectSigFormLayout(), form, form.Caption);
+    auto themed = theme_.Activate();
     return view.ShowModal(instance_, Owner());
 }
 

@@ -8,6 +8,7 @@
 
 #include "dialogs/FormHost.h"
 #include "platform/Platform.h"
+#include "platform/win32/ThemeContext.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace bk {
@@ -15,8 +16,9 @@ namespace bk {
 class Win32FormHost : public FormHost {
 public:
     // `instance`: the module whose dialogs these are (the DLL). `platform`
-    // shows the error boxes of failing handlers; it must outlive this object.
-    Win32FormHost(HINSTANCE instance, Platform& platform);
+    // shows the error boxes of failing handlers; `theme` is the activation
+    // context the dialogs are created and run in. Both must outlive this object.
+    Win32FormHost(HINSTANCE instance, Platform& platform, ThemeContext& theme);
 
     ModalResult ShowModal(TEditForm& form) override;
     ModalResult ShowModal(TSelectSigForm& form) override;
@@ -26,6 +28,7 @@ private:
 
     HINSTANCE instance_;
     Platform& platform_;
+    ThemeContext& theme_;
 };
 
 }  // namespace bk

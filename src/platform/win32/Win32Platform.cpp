@@ -53,10 +53,12 @@ BOOL CALLBACK Win32Platform::BuildCodePage(PINIT_ONCE, PVOID self, PVOID*) {
 }
 
 void Win32Platform::ShowWarning(const std::string& text) {
+    auto themed = theme_.Activate();
     MessageBoxA(GetActiveWindow(), text.c_str(), "Warning", MB_OK | MB_ICONWARNING);
 }
 
 void Win32Platform::ShowError(const std::string& text) {
+    auto themed = theme_.Activate();
     MessageBoxA(GetActiveWindow(), text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/Platform.h"
+#include "platform/win32/ThemeContext.h"
 
 namespace bk {
 
@@ -24,6 +25,10 @@ public:
 
     BK_PLATFORM_OVERRIDES
 
+    // The activation context that the message boxes, and the dialogs shown
+    // beside them, are created in.
+    ThemeContext& Theme() { return theme_; }
+
 private:
     static BOOL CALLBACK BuildCodePage(PINIT_ONCE, PVOID self, PVOID*);
 
@@ -31,6 +36,7 @@ private:
     unsigned codePageNumber_;
     INIT_ONCE codePageOnce_ = INIT_ONCE_STATIC_INIT;  // guards codePage_
     std::optional<CodePage> codePage_;
+    ThemeContext theme_;
 };
 
 }  // namespace bk

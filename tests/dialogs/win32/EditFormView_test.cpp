@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <uxtheme.h>  // after <windows.h>, which it needs
+
 #include <string>
 
 #include "support/DialogFixture.h"
@@ -81,6 +83,13 @@ int MemoColor(HWND d) {
     return -1;
 }
 
+COLORREF Pixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
 void CancelAndWait(U& u, HWND d) {
     U::Click(Ctl(d, "CancelButton"));
     u.WaitUntilGone(d);
@@ -117,6 +126,8 @@ void CheckLayout(U& u, HWND d, int dpi) {
             name + " at its place" + at);
         const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
         u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
+        // Drawn in the system's visual style, though this host has no manifest.
+        u.Check(row.kind == Kind::EditMemo || GetWindowTheme(c), name + " themed");
         u.Check(U::Text(c) == (row.caption ? row.caption : ""),
                 name + " caption \"" + U::Text(c) + "\"");
         LOGFONTW font = FontOf(c);
@@ -135,6 +146,7 @@ void CheckLayout(U& u, HWND d, int dpi) {
         u.Check(U::CaptionWidth(item) <= p.right - glyph - ScaleToDpi(4, dpi),
                 "timing item " + std::to_string(k) + " fits" + at);
         u.Check(FontOf(item).lfHeight == -ScaleToDpi(12, dpi), "timing item font" + at);
+        u.Check(GetWindowTheme(item) != nullptr, "timing item themed");
     }
     RECT i0 = U::Place(TimingItem(d, 0)), i1 = U::Place(TimingItem(d, 1));
     Rect group = ScaleToDpi(layout.rows[7].place, dpi);
@@ -303,6 +315,37 @@ TEST_F(DialogTest, CloseBoxCancels) {
         u.WaitUntilGone(d);
     });
     EXPECT_EQ(SettingsText(), before);
+}
+
+// High contrast ("High Contrast Black": white on black, set for this session
+// and put back at the end): the dialog and the memo, enabled and disabled,
+// show the system's colours.
+TEST_F(DialogTest, HighContrastColoursReachTheDialogAndTheMemo) {
+    int indexes[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    COLORREF contrast[] = {black, white, black, white}, saved[4];
+    WriteSettings("[Options]\r\nMode=2\r\n");
+    ASSERT_TRUE(Load());
+    for (int i = 0; i < 4; ++i) saved[i] = GetSysColor(indexes[i]);
+    SetSysColors(4, indexes, contrast);
+    EXPECT_TRUE(RunFolderSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kFolderCaption), memo = Ctl(d, "FortuneMemo");
+        RECT in;
+        GetClientRect(memo, &in);
+        auto memoBlack = [&] { return Pixel(memo, in.right / 2, in.bottom / 2) == black; };
+        u.WaitUntil([&] { return Pixel(d, 3, 3) == black; }, "a black dialog");
+        u.WaitUntil(memoBlack, "a black disabled memo");
+        U::Click(Ctl(d, "UseDefaultCheckBox"));  // enables the memo
+        RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        u.WaitUntil(memoBlack, "a black enabled memo");
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageA(d, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(memo));
+        u.Check(GetTextColor(dc) == white, "the enabled memo's text white");
+        DeleteDC(dc);
+        CancelAndWait(u, d);
+    }));
+    SetSysColors(4, indexes, saved);
 }
 
 TEST_F(DialogTest, FolderSetupThatFollowsTheDefault) {

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <uxtheme.h>  // after <windows.h>, which it needs
+
 #include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <commctrl.h>
 
 #include "support/DialogFixture.h"
 
@@ -30,12 +34,8 @@ struct Item {
 
 std::vector<Item> Items(HWND list) {
     std::vector<Item> items;
-    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[512] = {};
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back({text, SendMessageA(list, LB_GETITEMDATA, i, 0) != 0});
-    }
+    for (int i = 0; i < U::ItemCount(list); ++i)
+        items.push_back({U::ItemText(list, i), U::ItemChecked(list, i)});
     return items;
 }
 
@@ -48,25 +48,21 @@ int IndexOf(HWND list, const std::string& title) {
 }
 
 bool IsChecked(HWND list, int index) {
-    return SendMessageA(list, LB_GETITEMDATA, index, 0) != 0;
+    return U::ItemChecked(list, index);
 }
 int Current(HWND list) {
-    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    return U::CurrentItem(list);
 }
 
 // A click on an item's title (not its check box), and on its check box.
-RECT ItemRect(HWND list, int index) {
-    RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
-    return r;
-}
 void ClickTitle(HWND list, int index) {
-    RECT r = ItemRect(list, index);
+    RECT r{LVIR_LABEL};
+    SendMessageA(list, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     U::ClickAt(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 void ClickBox(HWND list, int index) {
-    RECT r = ItemRect(list, index);
-    U::ClickAt(list, r.left + (r.bottom - r.top) / 2, (r.top + r.bottom) / 2);
+    RECT r = U::ItemBox(list, index);
+    U::ClickAt(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 // Opens the selection dialog from the setup dialog `d`.
@@ -136,8 +132,25 @@ TEST_F(SelectDialogTest, ListsChecksPreviewsAndReturnsTheChoice) {
         }
         HWND list = SelCtl(s, "SigCheckListBox");
         HWND preview = SelCtl(s, "SigPreviewMemo");
-        u.Check(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0) == ScaleToDpi(15, dpi),
-                "item height 15 at 96 DPI, scaled");
+        RECT listClient{};
+        GetClientRect(list, &listClient);
+        u.Check(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) == listClient.right &&
+                    !(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL),
+                "the column spans the list");
+        // The box at the dialog's DPI (its hit area: the image and its margin);
+        // the item as high as its text or box needs, no higher.
+        RECT row0 = U::ItemRect(list, 0), box = U::ItemBox(list, 0);
+        TEXTMETRICA text{};
+        HDC dc = GetDC(list);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        GetTextMetricsA(dc, &text);
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+        const int boxSize = box.right - box.left, itemHeight = row0.bottom - row0.top;
+        u.Check(boxSize >= ScaleToDpi(13, dpi) && itemHeight >= text.tmHeight &&
+                    itemHeight <= std::max<int>(text.tmHeight, boxSize) + ScaleToDpi(2, dpi),
+                "check box and item height at the dialog's DPI");
         LONG previewStyle = GetWindowLongA(preview, GWL_STYLE);
         u.Check((previewStyle & ES_READONLY) && (previewStyle & WS_VSCROLL) &&
                     !(previewStyle & WS_HSCROLL) && !(previewStyle & ES_AUTOHSCROLL),
@@ -167,6 +180,20 @@ TEST_F(SelectDialogTest, ListsChecksPreviewsAndReturnsTheChoice) {
         u.WaitUntil([&] { return IsChecked(list, beta); }, "a click on the box to check Beta");
         U::PressKey(list, VK_SPACE);
         u.WaitUntil([&] { return !IsChecked(list, beta); }, "Space to uncheck Beta");
+        // The box of another item: checked, and previewed only if it became current.
+        int other = beta == 0 ? 1 : 0;
+        bool otherWas = IsChecked(list, other);
+        ClickBox(list, other);
+        u.WaitUntil([&] { return IsChecked(list, other) != otherWas; }, "a click on another box");
+        std::string otherTitle = Items(list)[static_cast<std::size_t>(other)].title;
+        u.Check(U::Text(preview) == kContents.at(Current(list) == other ? otherTitle : "Beta"),
+                "the preview follows the current item only");
+        const int from = Current(list), to = from > 0 ? from - 1 : from + 1;
+        U::PressKey(list, from > 0 ? VK_UP : VK_DOWN);
+        u.WaitUntil([&] { return Current(list) == to; }, "an arrow key to move");
+        std::string toTitle = Items(list)[static_cast<std::size_t>(to)].title;
+        u.WaitUntil([&] { return U::Text(preview) == kContents.at(toTitle); },
+                    "the preview to follow the arrow key");
         U::PressKey(list, VK_HOME);
         u.WaitUntil([&] { return Current(list) == 0; }, "Home to reach the first item");
         std::string first = Items(list)[0].title;
@@ -240,15 +267,19 @@ TEST_F(SelectDialogTest, ReopeningChecksTheLastChoiceAndCancelKeepsIt) {
 
 // The warning is a real message box, before the dialog opens, and Ok there
 // drops the stored choice. (What the warning says, and that the list is
-// empty: SelectSigForm_test.)
+// empty: SelectSigForm_test.) Both are themed in this host without a manifest.
 TEST_F(DialogTest, NoSignatureFileWarnsFirstAndOkDropsTheChoice) {
     WriteSettings("[Options]\r\nMode=3\r\nSelectedSigs=\"Alpha\"\r\n");
     ASSERT_TRUE(Load());
     RunDefaultSetup([&](U& u) {
         HWND d = u.WaitForDialog(kDefaultCaption);
         U::ClickLater(EditCtl(d, "SelSigButton"));
+        u.Check(GetWindowTheme(GetDlgItem(u.WaitForDialog("Warning"), IDOK)) != nullptr,
+                "the warning's Ok themed");
         u.AnswerMessageBox("Warning");
         HWND s = u.WaitForDialog(kSelectCaption);
+        u.Check(GetWindowTheme(SelCtl(s, "OkButton")) && GetWindowTheme(SelCtl(s, "CancelButton")),
+                "the dialog's buttons themed");
         U::Click(SelCtl(s, "OkButton"));
         u.WaitUntilGone(s);
         U::Click(EditCtl(d, "OkButton"));
@@ -257,61 +288,9 @@ TEST_F(DialogTest, NoSignatureFileWarnsFirstAndOkDropsTheChoice) {
     EXPECT_NE(SettingsText().find("SelectedSigs=\r\n"), std::string::npos) << SettingsText();
 }
 
-// A bitmap of `width` x `height` in the window colour, to draw into; its pixels.
-struct Canvas {
-    Canvas(int w, int h) : width(w), height(h) {
-        bitmap = CreateCompatibleBitmap(screen, width, height);
-        old = SelectObject(dc, bitmap);
-        RECT all{0, 0, width, height};
-        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
-    }
-    ~Canvas() {
-        DeleteObject(SelectObject(dc, old));
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-    }
-    std::vector<COLORREF> Pixels() const {
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-        return pixels;
-    }
-    int width, height;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
-
-// Text drawn alone in `font`, as an item's text is drawn: `draw` gets the DC and its rectangle.
-template <typename Draw>
-std::vector<COLORREF> DrawnAlone(HFONT font, int width, int height, Draw draw) {
-    Canvas canvas(width, height);
-    SelectObject(canvas.dc, font);
-    SetBkMode(canvas.dc, TRANSPARENT);
-    SetTextColor(canvas.dc, GetSysColor(COLOR_WINDOWTEXT));
-    RECT r{0, 0, width, height};
-    draw(canvas.dc, r);
-    return canvas.Pixels();
-}
-
-// Whether `part` (partWidth wide, as high as `row`) stands somewhere in `row`,
-// leaving out the top and bottom lines (where a focus frame may run).
-bool Contains(const std::vector<COLORREF>& row, int rowWidth, const std::vector<COLORREF>& part,
-              int partWidth, int height) {
-    for (int at = 0; at + partWidth <= rowWidth; ++at) {
-        bool same = true;
-        for (int y = 1; same && y < height - 1; ++y)
-            for (int x = 0; same && x < partWidth; ++x)
-                same = row[y * rowWidth + at + x] == part[y * partWidth + x];
-        if (same)
-            return true;
-    }
-    return false;
-}
-
 // In code page 932, with a font named Arial that the font mapper realises as
-// Western: the list shows a Japanese title as the title drawn as Unicode.
+// Western: the list holds a Japanese title as its Unicode characters (the list
+// view draws what it holds, as Unicode, whatever the font's character set).
 TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
     ASSERT_EQ(GetACP(), 932u) << "Wine was not started in a Japanese locale";
     const std::string title = "\x83\x72\x83\x57\x83\x6c\x83\x58\x97\x70";  // U+30D3 ...
@@ -328,23 +307,12 @@ TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
         HWND s = OpenSelection(u, d);
         HWND list = SelCtl(s, "SigCheckListBox");
         u.Check(Items(list).size() == 1 && Items(list)[0].title == title, "the title listed");
-        auto font = reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0));
-        RECT item = ItemRect(list, 0);
-        int width = item.right - item.left, height = item.bottom - item.top;
-        Canvas shown(width, height);
-        SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc), PRF_CLIENT);
-        SIZE extent{};
-        SelectObject(shown.dc, font);
-        GetTextExtentPoint32W(shown.dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-        auto unicode = DrawnAlone(font, extent.cx, height, [&](HDC c, RECT& r) {
-            DrawTextW(c, wide.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        });
-        auto bytes = DrawnAlone(font, extent.cx, height, [&](HDC c, RECT& r) {
-            DrawTextA(c, title.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        });
-        u.Check(unicode != bytes, "the font turns bytes into other characters (what is guarded)");
-        u.Check(Contains(shown.Pixels(), width, unicode, extent.cx, height),
-                "the item shows the title");
+        wchar_t shown[64] = {};
+        LVITEMW item{};
+        item.pszText = shown;
+        item.cchTextMax = 64;
+        SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+        u.Check(shown == wide, "the title held as Unicode");
         PostMessageA(s, WM_COMMAND, IDCANCEL, 0);
         u.WaitUntilGone(s);
         U::Click(EditCtl(d, "CancelButton"));

@@ -10,6 +10,8 @@
 // throws, and none of the dialog's windows is left.
 #include "platform/win32/WindowsApi.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -127,7 +129,7 @@ TEST(WindowProcFaults, EveryAllocationOfEveryActionFailsInTurn) {
     dir.Write("$$$00001Alpha.txt", "alpha text");
     dir.Write("$$$00002Beta.txt", "beta text");
     RecordingPlatform platform;
-    Win32FormHost forms(GetModuleHandleA(nullptr), platform);
+    Win32FormHost forms(GetModuleHandleA(nullptr), platform, platform.Theme());
     TEditForm form(platform, forms);
     form.SetFolderName("(default)");
     form.SetDefaultSetup(true);
@@ -145,9 +147,13 @@ TEST(WindowProcFaults, EveryAllocationOfEveryActionFailsInTurn) {
     const std::vector<Action> selectActions = {
         {"list item",
          [](HWND d) {
+             // The list view tells the dialog of the item it makes current.
              HWND list = GetDlgItem(d, SelectControl("SigCheckListBox"));
-             SendMessageA(list, LB_SETCURSEL, 1, 0);
-             Command(d, SelectControl("SigCheckListBox"), LBN_SELCHANGE);
+             LVITEMA item{};
+             item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+             SendMessageA(list, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&item));
+             item.state = item.stateMask;
+             SendMessageA(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
          }},
     };
 
@@ -216,7 +222,7 @@ LRESULT CALLBACK RefuseOneWindow(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST(WindowProcFaults, ADialogThatCantBeBuiltIsNotShownAndLeavesNoWindow) {
     RecordingPlatform platform;
-    Win32FormHost forms(GetModuleHandleA(nullptr), platform);
+    Win32FormHost forms(GetModuleHandleA(nullptr), platform, platform.Theme());
     TEditForm edit(platform, forms);
     TSelectSigForm select(platform);
     struct Case {
