@@ -361,7 +361,9 @@ void CreateControl(HWND dialog, BoundControl& control, const DialogFontSet& font
 }
 
 void PlaceControl(BoundControl& control, const DialogFontSet& fonts, int dpi) {
-    HFONT font = IsMemo(control.row->kind) ? fonts.memo : fonts.dialog;
+    HFONT font = IsMemo(control.row->kind) ? fonts.memo
+                 : control.row->kind == Kind::CheckList && fonts.list ? fonts.list
+                                                                      : fonts.dialog;
     auto place = [font](HWND window, const RECT& r) {
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,

@@ -16,6 +16,7 @@ namespace bk {
 struct DialogFontSet {
     HFONT dialog;  // Arial: everything but the memos
     HFONT memo;    // the memos' fixed-pitch face
+    HFONT list;    // the check list's (CreateListFont), null for the dialog font
 };
 
 // One row of a layout table, bound to a form object.

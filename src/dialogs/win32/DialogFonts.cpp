@@ -12,10 +12,11 @@ namespace {
 // small tsu, ku.
 constexpr wchar_t kMemoFace[] = L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF";
 
-UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily, int dpi) {
+UniqueFont Create(const wchar_t* face, BYTE pitchAndFamily, int dpi,
+                  BYTE charset = DEFAULT_CHARSET) {
     // Negative: the character height, without the internal leading.
     int height = -ScaleToDpi(kFontCharacterHeight, dpi);
-    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   pitchAndFamily, face));
 }
@@ -45,6 +46,17 @@ bool FontMetrics(HFONT font, TEXTMETRICW& metrics) {
 
 UniqueFont CreateDialogFont(int dpi) {
     return Create(L"Arial", DEFAULT_PITCH | FF_SWISS, dpi);
+}
+
+UniqueFont CreateListFont(int dpi) {
+    CPINFO info{};
+    CHARSETINFO charset{};
+    UINT codePage = GetACP();
+    if (!GetCPInfo(codePage, &info) || info.MaxCharSize < 2 ||
+        !TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(codePage)), &charset,
+                              TCI_SRCCODEPAGE))
+        return UniqueFont();
+    return Create(L"Arial", VARIABLE_PITCH | FF_SWISS, dpi, static_cast<BYTE>(charset.ciCharset));
 }
 
 UniqueFont CreateMemoFont(int dpi) {

@@ -117,11 +117,12 @@ void FormView::MakeFonts(int dpi) {
     // A font that can't be made is null: its controls show the system font.
     dialogFont_ = CreateDialogFont(dpi);
     memoFont_ = CreateMemoFont(dpi);
+    listFont_ = CreateListFont(dpi);
     dpi_ = dpi;
 }
 
 void FormView::CreateControls() {
-    DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get()};
+    DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get(), listFont_.Get()};
     for (BoundControl& control : controls_) {
         CreateControl(window_, control, fonts, dpi_);
         if (control.row->flags & kDefaultButton)
@@ -160,8 +161,9 @@ INT_PTR FormView::OnDpiChanged(int dpi, const RECT& suggested) {
     // ones, so those are deleted last.
     UniqueFont oldDialogFont = std::move(dialogFont_);
     UniqueFont oldMemoFont = std::move(memoFont_);
+    UniqueFont oldListFont = std::move(listFont_);
     MakeFonts(dpi);
-    DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get()};
+    DialogFontSet fonts{dialogFont_.Get(), memoFont_.Get(), listFont_.Get()};
     for (BoundControl& control : controls_) PlaceControl(control, fonts, dpi_);
     POINT at{suggested.left, suggested.top};
     PlaceWindow(&at);

@@ -87,6 +87,7 @@ private:
     bool pushing_ = false;  // inside Push()
     UniqueFont dialogFont_;
     UniqueFont memoFont_;
+    UniqueFont listFont_;
     HWND previousTopmost_ = nullptr;
     HWND window_ = nullptr;
 };

@@ -289,8 +289,8 @@ TEST_F(DialogTest, NoSignatureFileWarnsFirstAndOkDropsTheChoice) {
 }
 
 // In code page 932, with a font named Arial that the font mapper realises as
-// Western: the list holds a Japanese title as its Unicode characters (the list
-// view draws what it holds, as Unicode, whatever the font's character set).
+// Western and links to no Japanese face: the list holds a Japanese title as its
+// Unicode characters and draws it in a font that has them.
 TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
     ASSERT_EQ(GetACP(), 932u) << "Wine was not started in a Japanese locale";
     const std::string title = "\x83\x72\x83\x57\x83\x6c\x83\x58\x97\x70";  // U+30D3 ...
@@ -313,6 +313,16 @@ TEST_F(DialogTest, JapaneseTitlesInTheListJapaneseLocale) {
         item.cchTextMax = 64;
         SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
         u.Check(shown == wide, "the title held as Unicode");
+        // ... and in a font that has its characters (not boxes).
+        WORD glyphs[8] = {};
+        HDC screen = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        GetGlyphIndicesW(screen, wide.c_str(), static_cast<int>(wide.size()), glyphs,
+                         GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(screen, old);
+        ReleaseDC(nullptr, screen);
+        u.Check(std::find(glyphs, glyphs + wide.size(), 0xFFFF) == glyphs + wide.size(),
+                "the list's font has the title's characters");
         PostMessageA(s, WM_COMMAND, IDCANCEL, 0);
         u.WaitUntilGone(s);
         U::Click(EditCtl(d, "CancelButton"));
