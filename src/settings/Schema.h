@@ -39,6 +39,11 @@ inline constexpr int kModeNone = 0;
 inline constexpr int kModeSignatureFile = 1;
 inline constexpr int kModeOneLine = 2;
 inline constexpr int kModeRestricted = 3;  // a signature named in "SelectedSigs"
+inline constexpr int kModeQuoteFile = 4;   // a quote from the file named in "QuoteFile"
+
+// The quote file of mode 4, as the user typed it; a relative path is taken
+// from the folder of the settings file.
+inline constexpr std::string_view kQuoteFileKey = "QuoteFile";
 
 // Addition timing.
 inline constexpr int kTimingCompose = 0;   // when the compose window opens
