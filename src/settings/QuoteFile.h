@@ -15,6 +15,7 @@
 // quote; nothing else is copied.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,5 +66,22 @@ private:
 inline constexpr const char* kQuoteFileNotSet = "No quote file is set";
 inline constexpr const char* kQuoteFileTooLarge = "The quote file is larger than 64 MB";
 inline constexpr const char* kQuoteFileEmpty = "The quote file holds no quote";
+
+// "QuoteFile" as stored, as a path: a relative one is taken from the folder of
+// `settingsPath` (the settings file); an absolute one ("C:\...", "\\server\...",
+// "\...") is kept. Empty stays empty.
+std::string QuoteFilePath(std::string_view stored, std::string_view settingsPath,
+                          const CodePage& codePage);
+
+// The quotes of the file at `path` (as QuoteFilePath gives it), or, when there
+// are none, why: one line for the user that names the file (kQuoteFileNotSet
+// for an empty path; a file that is missing, can't be read, is a folder or a
+// device, is larger than kMaxQuoteFileSize, or holds no quote). Throws only
+// what allocation throws.
+struct QuoteFileLoad {
+    std::optional<QuoteIndex> quotes;  // set, and not empty, when there are quotes
+    std::string reason;                // set when there are none
+};
+QuoteFileLoad LoadQuoteFile(Platform& platform, const std::string& path);
 
 }  // namespace bk
