@@ -49,14 +49,27 @@ UniqueFont CreateDialogFont(int dpi) {
 }
 
 UniqueFont CreateListFont(int dpi) {
-    CPINFO info{};
-    CHARSETINFO charset{};
-    UINT codePage = GetACP();
-    if (!GetCPInfo(codePage, &info) || info.MaxCharSize < 2 ||
-        !TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(codePage)), &charset,
-                              TCI_SRCCODEPAGE))
-        return UniqueFont();
-    return Create(L"Arial", VARIABLE_PITCH | FF_SWISS, dpi, static_cast<BYTE>(charset.ciCharset));
+    BYTE charset;
+    switch (GetACP()) {
+        case 932:
+            charset = SHIFTJIS_CHARSET;
+            break;
+        case 936:
+            charset = GB2312_CHARSET;
+            break;
+        case 949:
+            charset = HANGUL_CHARSET;
+            break;
+        case 950:
+            charset = CHINESEBIG5_CHARSET;
+            break;
+        case 1361:
+            charset = JOHAB_CHARSET;
+            break;
+        default:
+            return UniqueFont();
+    }
+    return Create(L"Arial", VARIABLE_PITCH | FF_SWISS, dpi, charset);
 }
 
 UniqueFont CreateMemoFont(int dpi) {

@@ -14,7 +14,7 @@ using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 UniqueFont CreateDialogFont(int dpi);
 
 // The signature list's font, for a system code page of double-byte characters
-// (932, 936, 949, 950): Arial asked for in that code page's character set, so
+// (932, 936, 949, 950, 1361): Arial asked for in that code page's character set, so
 // that the font mapper gives a face that has the titles' characters (a Western
 // Arial would show them as boxes where nothing links it to such a face). Null
 // for any other code page: the list then takes the dialog font.
