@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 #include "platform/Platform.h"
 #include "settings/IniEncoding.h"
@@ -29,9 +28,15 @@ std::string SignatureTitlePattern(std::string_view directory, std::string_view t
 }
 
 std::string SignatureFileName(unsigned number, std::string_view title) {
+    // At least five upper-case hexadecimal digits (std::to_chars, not a printf
+    // that would bring a whole formatter into the DLL).
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%05X", number);
-    return std::string(kPrefix).append(digits).append(title).append(kSuffix);
+    const char* end = std::to_chars(digits, digits + sizeof digits, number, 16).ptr;
+    std::string name(kPrefix);
+    name.append(kNumberLength - std::min<std::size_t>(kNumberLength, end - digits), '0');
+    for (const char* c = digits; c != end; ++c)
+        name += static_cast<char>(*c >= 'a' ? *c - 'a' + 'A' : *c);
+    return name.append(title).append(kSuffix);
 }
 
 std::string SignatureText(std::string fileBytes, Platform& platform) {
