@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace bk {
 namespace {
 
-// The stored form's version (its first field); any other reads as a fresh round.
+// The stored forms' versions (their first field); any other reads as a fresh round.
 constexpr std::string_view kVersion = "1";
+constexpr std::string_view kPlaceVersion = "2";
 constexpr std::string_view kBase64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -148,6 +149,14 @@ void SortById(std::vector<std::uint64_t>& values, std::vector<std::uint64_t>& ot
     }
 }
 
+// Exactly 8 lower-case hexadecimal digits.
+std::string Hex8(std::uint32_t value) {
+    std::string out(8, '0');
+    for (int i = 7; i >= 0; --i, value >>= 4)
+        out[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 15];
+    return out;
+}
+
 // The text up to the next ":" or the end; `text` goes on after that ":".
 std::string_view NextField(std::string_view& text) {
     const std::size_t colon = text.find(':');
@@ -156,9 +165,42 @@ std::string_view NextField(std::string_view& text) {
     return field;
 }
 
+// A round by place as ToText writes it, or none.
+std::optional<std::vector<bool>> DecodePlaces(std::string_view count, std::string_view set) {
+    const std::optional<std::size_t> n = Whole<std::size_t>(count, 10);
+    if (!n || *n == 0 || *n > Round::kMaxPlaces || set.size() != (*n + 5) / 6)
+        return std::nullopt;
+    std::vector<bool> places(set.size() * 6);
+    for (std::size_t c = 0; c < set.size(); ++c) {
+        const std::size_t digit = kBase64.find(set[c]);
+        if (digit == std::string_view::npos)
+            return std::nullopt;
+        for (std::size_t b = 0; b < 6; ++b) places[c * 6 + b] = (digit >> (5 - b) & 1) != 0;
+    }
+    for (std::size_t i = *n; i < places.size(); ++i)
+        if (places[i])
+            return std::nullopt;  // padding is zero
+    places.resize(*n);
+    return places;
+}
+
 }  // namespace
 
 Round Round::FromText(std::string_view stored) {
+    if (stored.substr(0, 2) == "2:") {
+        std::string_view rest = stored.substr(2);
+        const std::string_view count = NextField(rest), last = NextField(rest), set = rest;
+        std::optional<std::vector<bool>> places = DecodePlaces(count, set);
+        const std::optional<std::uint32_t> lastValue = Whole<std::uint32_t>(last, 10);
+        if (!places || (last != "-" && (!lastValue || *lastValue >= places->size())) ||
+            set.find(':') != std::string_view::npos)
+            return Round();
+        Round round;
+        round.byPlace_ = true;
+        round.places_ = std::move(*places);
+        round.last_ = lastValue;
+        return round;
+    }
     const std::string_view version = NextField(stored), key = NextField(stored),
                            last = NextField(stored), count = NextField(stored), set = stored;
     const std::optional<std::size_t> n = Whole<std::size_t>(count, 10);
@@ -178,12 +220,19 @@ Round Round::FromText(std::string_view stored) {
 }
 
 std::string Round::ToText() const {
-    char last[9] = "-", head[48];
-    if (last_)
-        std::snprintf(last, sizeof last, "%08x", static_cast<unsigned>(*last_));
-    std::snprintf(head, sizeof head, ":%08x:%s:%u:", static_cast<unsigned>(key_), last,
-                  static_cast<unsigned>(picked_.size()));
-    return std::string(kVersion) + head + EncodeSet(picked_);
+    if (byPlace_) {
+        std::string out = std::string(kPlaceVersion) + ":" + std::to_string(places_.size()) + ":" +
+                          (last_ ? std::to_string(*last_) : "-") + ":";
+        for (std::size_t i = 0; i < places_.size(); i += 6) {
+            unsigned digit = 0;
+            for (std::size_t b = 0; b < 6; ++b)
+                digit = digit << 1 | (i + b < places_.size() && places_[i + b] ? 1u : 0u);
+            out += kBase64[digit];
+        }
+        return out;
+    }
+    return std::string(kVersion) + ":" + Hex8(key_) + ":" + (last_ ? Hex8(*last_) : "-") + ":" +
+           std::to_string(picked_.size()) + ":" + EncodeSet(picked_);
 }
 
 std::uint32_t Round::Id(const RoundEntry& entry) const {
@@ -192,6 +241,8 @@ std::uint32_t Round::Id(const RoundEntry& entry) const {
 
 std::optional<std::size_t> Round::Choose(std::span<const RoundEntry> entries, Draw draw,
                                          Usable usable) {
+    if (byPlace_)
+        *this = Round();
     const std::size_t n = entries.size();
     ids_.resize(n);
     byId_.resize(n);
@@ -264,6 +315,38 @@ void Round::Take(std::span<const RoundEntry> entries, std::size_t chosen) {
         picked_.clear();
         last_ = Id(entries[chosen]);
     }
+}
+
+std::size_t Round::ChoosePlace(std::size_t count, Draw draw) {
+    if (!byPlace_) {
+        *this = Round();
+        byPlace_ = true;
+    }
+    places_.resize(count, false);  // new places are not yet picked
+    if (last_ && *last_ >= count)
+        last_.reset();
+    const auto picked = static_cast<std::size_t>(std::count(places_.begin(), places_.end(), true));
+    newRound_ = picked == count;  // the places left were all picked: a source that shrank
+    const bool keepOffLast = (newRound_ || picked == 0) && last_ && count >= 2;
+    std::size_t candidates = newRound_ ? count : count - picked;
+    if (keepOffLast)
+        --candidates;
+    std::uint32_t at = draw(static_cast<std::uint32_t>(candidates));
+    for (std::size_t i = 0;; ++i) {
+        if ((keepOffLast && i == *last_) || (!newRound_ && places_[i]))
+            continue;
+        if (at-- == 0)
+            return i;
+    }
+}
+
+void Round::TakePlace(std::size_t chosen) {
+    if (newRound_)
+        places_.assign(places_.size(), false);
+    places_[chosen] = true;
+    last_ = static_cast<std::uint32_t>(chosen);
+    if (std::find(places_.begin(), places_.end(), false) == places_.end())
+        places_.assign(places_.size(), false);  // complete: the next round begins
 }
 
 }  // namespace bk

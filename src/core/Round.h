@@ -19,6 +19,17 @@
 // set: their hashes, sorted, as a Golomb-Rice coded set of the differences
 // (parameter from count), base64 without padding: 3.5 to 4.5 characters per
 // picked entry, 17,672 at most for a 5,000-entry list.
+//
+// A source too large to hash whole at each pick (a quote file of thousands of
+// quotes) has its round by place instead (ChoosePlace, TakePlace): entry i is
+// the i-th of the source, whatever its text. Kept as
+//   2:<count>:<last>:<set>
+// count: how many places the round knows (a source that grew has its new
+// places join as not yet picked; one that shrank drops the places past its end);
+// last: the last pick's place ("-" before the first pick);
+// set: one bit a place, set when picked, six places a base64 character, the
+// first place the highest bit of the first: count / 6 characters, rounded up
+// (16,667 for 100,000 places), whatever the point of the round.
 
 #include <cstdint>
 #include <optional>
@@ -62,8 +73,19 @@ public:
     // and is the last pick; a round that it completes makes way for the next.
     void Take(std::span<const RoundEntry> entries, std::size_t chosen);
 
+    // Rounds by place hold at most this many places (a stored form of 32 KB).
+    static constexpr std::size_t kMaxPlaces = 6u << 15;
+    // The next pick among places 0 ... count - 1 (1 <= count <= kMaxPlaces), by
+    // one draw, under the same rules as Choose; then TakePlace records it. A
+    // round kept in the other form starts afresh.
+    std::size_t ChoosePlace(std::size_t count, Draw draw);
+    void TakePlace(std::size_t chosen);
+
 private:
     std::uint32_t Id(const RoundEntry& entry) const;
+
+    bool byPlace_ = false;
+    std::vector<bool> places_;  // by place: picked or not
 
     std::uint32_t key_ = 0;
     std::optional<std::uint32_t> last_;

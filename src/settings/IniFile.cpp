@@ -6,7 +6,7 @@
 namespace bk {
 
 IniSnapshot::IniSnapshot(const IniFile& file)
-    : platform_(file.GetPlatform()), document_(platform_.AnsiCodePage()) {
+    : platform_(file.GetPlatform()), path_(file.Path()), document_(platform_.AnsiCodePage()) {
     try {
         // Asked first: a plug-in without a settings file reads its defaults at
         // every attach, and a failed open would cost an exception each time.

@@ -54,6 +54,9 @@ class IniSnapshot {
 public:
     explicit IniSnapshot(const IniFile& file);
 
+    // The settings file's path.
+    const std::string& Path() const { return path_; }
+
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -77,6 +80,7 @@ protected:
     std::string Out(std::string_view stored) const;
 
     Platform& platform_;
+    std::string path_;
     IniDocument document_;
     std::string loadError_;  // why the file could not be read; empty when it could, or was missing
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -46,15 +47,67 @@ TEST(Round, TextThatDoesNotReadBackExactlyStartsAFreshRound) {
     std::string paddingSet = valid, lastGapChanged = valid;
     paddingSet.back() = 'Z';      // 011001
     lastGapChanged.back() = 'a';  // 011010
-    for (const std::string& text : std::vector<std::string>{
-             "", std::string("1"), "2" + valid.substr(1), valid + "A", valid + ":",
-             valid.substr(0, set) + "!" + valid.substr(set + 1), zeroGaps, tooMany, paddingSet,
-             "1:0000000:-:0:", "1:00000000:-:-1:", "1:00000000:-:2000000:",
-             "1:00000000:x0000000:0:", "1:0000000g:-:0:"}) {
+    for (const std::string& text :
+         std::vector<std::string>{"",
+                                  std::string("1"),
+                                  "2" + valid.substr(1),
+                                  valid + "A",
+                                  valid + ":",
+                                  valid.substr(0, set) + "!" + valid.substr(set + 1),
+                                  zeroGaps,
+                                  tooMany,
+                                  paddingSet,
+                                  "1:0000000:-:0:",
+                                  "1:00000000:-:-1:",
+                                  "1:00000000:-:2000000:",
+                                  "1:00000000:x0000000:0:",
+                                  "1:0000000g:-:0:",
+                                  "2:0:-:",
+                                  "2:7:7:AA",
+                                  "2:7:-:A",
+                                  "2:7:-:AB",
+                                  "2:7:-:A!",
+                                  "2:7:-1:AA",
+                                  "2:196609:-:"}) {
         Round round = Round::FromText(text);
         EXPECT_EQ(round.ToText(), fresh) << text;
     }
     EXPECT_EQ(Round::FromText(lastGapChanged).ToText(), lastGapChanged);  // another round
+}
+
+// By place: each round holds every place once, read back from its text after
+// every pick, and never starts with the last pick of the one before; places
+// that come join the round, places that go leave it.
+TEST(Round, ByPlaceEveryPlaceOnceARound) {
+    for (std::size_t n : {1u, 2u, 7u, 100u}) {
+        SCOPED_TRACE(n);
+        Random random(n);
+        auto draw = [&](std::uint32_t below) { return random.Below(below); };
+        std::string stored;
+        auto pick = [&](std::size_t count) {
+            Round round = Round::FromText(stored);
+            const std::size_t chosen = round.ChoosePlace(count, draw);
+            round.TakePlace(chosen);
+            stored = round.ToText();
+            return chosen;
+        };
+        std::size_t last = n;
+        for (int r = 0; r < 3; ++r) {
+            std::vector<std::size_t> picks;
+            for (std::size_t i = 0; i < n; ++i) picks.push_back(pick(n));
+            EXPECT_TRUE(n < 2 || picks.front() != last);
+            last = picks.back();
+            std::sort(picks.begin(), picks.end());
+            for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(picks[i], i);
+            EXPECT_EQ(stored.size(), stored.rfind(':') + 1 + (n + 5) / 6) << stored;
+        }
+        // Half a round, then three places more: the round ends with the rest.
+        std::vector<std::size_t> picks;
+        for (std::size_t i = 0; i < n / 2; ++i) picks.push_back(pick(n));
+        for (std::size_t i = n / 2; i < n + 3; ++i) picks.push_back(pick(n + 3));
+        std::sort(picks.begin(), picks.end());
+        for (std::size_t i = 0; i < n + 3; ++i) EXPECT_EQ(picks[i], i);
+    }
 }
 
 }  // namespace
