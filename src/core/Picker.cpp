@@ -4,6 +4,7 @@
 
 #include "dialogs/SelectSigForm.h"
 #include "settings/CommaText.h"
+#include "settings/QuoteFile.h"
 #include "settings/Schema.h"
 #include "settings/SignatureFiles.h"
 
@@ -137,6 +138,36 @@ struct Pick {
         }
     }
 
+    // A quote of the setup's quote file; with the fair order, a file of up to
+    // kQuotesByText quotes has its quotes known by place and text (as the lines
+    // of the one-line list), a larger one by place alone (hashing every quote
+    // at each pick would cost more than reading the file).
+    static constexpr std::size_t kQuotesByText = 4096;
+    Choice Quote() {
+        const std::string path = QuoteFilePath(settings.ReadString(section, kQuoteFileKey, ""),
+                                               settings.Path(), platform.AnsiCodePage());
+        const QuoteFileLoad load = LoadQuoteFile(platform, path);
+        if (!load.quotes)
+            return Warning(load.reason);
+        const QuoteIndex& quotes = *load.quotes;
+        const std::size_t count = quotes.size();
+        if (!round || count > Round::kMaxPlaces)
+            return Text(quotes.Text(Draw(count), platform));
+        if (count > kQuotesByText) {
+            auto draw = [this](std::uint32_t n) { return random.Below(n); };
+            const std::size_t chosen = round->ChoosePlace(count, draw);
+            Choice choice = Text(quotes.Text(chosen, platform));
+            round->TakePlace(chosen);
+            Kept();
+            return choice;
+        }
+        std::vector<RoundEntry> entries(count);
+        for (std::size_t i = 0; i < count; ++i)
+            entries[i] = {quotes.Raw(i), static_cast<std::uint32_t>(i + 1)};
+        const std::size_t chosen = *Choose(entries);
+        return Taken(chosen, Text(quotes.Text(chosen, platform)));
+    }
+
     std::uint32_t Draw(std::size_t n) { return random.Below(static_cast<std::uint32_t>(n)); }
 
     // Round::Choose over `entries`, which must stay as they are until Taken;
@@ -155,9 +186,13 @@ struct Pick {
         if (choice.kind != Choice::Kind::Text)
             return choice;
         round->Take(offered, chosen);
+        Kept();
+        return choice;
+    }
+    // A round loaded from the file goes to the store once it has a pick.
+    void Kept() {
         if (round == &loaded)
             rounds.Keep(section, std::move(loaded));
-        return choice;
     }
 };
 
@@ -167,15 +202,17 @@ Choice ChooseSignature(const EffectiveSetup& setup, const std::optional<std::str
                        const IniSnapshot& settings, Platform& platform, Random& random,
                        RoundStore& rounds) {
     const int mode = setup.mode;
-    if (mode != kModeSignatureFile && mode != kModeOneLine && mode != kModeRestricted)
+    if (mode != kModeSignatureFile && mode != kModeOneLine && mode != kModeRestricted &&
+        mode != kModeQuoteFile)
         return {};  // mode 0 and unknown modes add nothing
-    if (mode != kModeOneLine && !directory)
+    if ((mode == kModeSignatureFile || mode == kModeRestricted) && !directory)
         return NoSignature();
     Pick pick{setup.section, settings, platform, random, rounds};
     if (setup.noRepeat)
         pick.UseFairOrder();
     return mode == kModeSignatureFile ? pick.SignatureFile(*directory)
            : mode == kModeOneLine     ? pick.Line()
+           : mode == kModeQuoteFile   ? pick.Quote()
                                       : pick.Restricted(*directory);
 }
 

@@ -26,8 +26,9 @@ struct Choice {
 // What `setup` adds, from `settings` (the read the setup was resolved from)
 // and the files of `directory` (its mailbox directory; none when the folder's
 // name leads out of the data folder): the no-signature warning when mode 1 or
-// 3 finds no file, why a chosen file could not be read, or nothing (mode 0, an
-// unknown mode, an empty one-line list). Draws from `random`; with the fair
+// 3 finds no file, why a chosen file could not be read, why mode 4's quote
+// file gives no quote, or nothing (mode 0, an unknown mode, an empty one-line
+// list). Draws from `random`; with the fair
 // order the pick goes in the setup's round in `rounds` when its text was had.
 Choice ChooseSignature(const EffectiveSetup& setup, const std::optional<std::string>& directory,
                        const IniSnapshot& settings, Platform& platform, Random& random,

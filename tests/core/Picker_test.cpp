@@ -60,7 +60,7 @@ TEST_F(PickerTest, FolderModeUsesTheFoldersOwnMailbox) {
 
 TEST_F(PickerTest, ModeZeroAndUnknownModesAddNothing) {
     WriteSignature("$$$00001A.txt", "a");
-    for (const char* mode : {"0", "4", "7", "-2"}) {
+    for (const char* mode : {"0", "5", "7", "-2"}) {
         WriteSettings(std::string("[f\\in\\]\r\nMode=") + mode + "\r\n");
         EXPECT_TRUE(Pick("f\\in\\").empty()) << mode;
     }
@@ -78,8 +78,11 @@ TEST_F(PickerTest, SignatureFilesWithAByteOrderMarkAreConverted) {
         std::string bytes, text;
     } cases[] = {
         {"no mark", CodePage::Western(), "1\r\n2\n\xc3\xbc \xfc\r\n", "1\r\n2\n\xc3\xbc \xfc\r\n"},
-        {"UTF-8", CodePage::Western(), "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f" "e \xe2\x86\x92\r\n",
-         "Gr\xfc\xdf" "e ?\r\n"},
+        {"UTF-8", CodePage::Western(),
+         "\xef\xbb\xbfGr\xc3\xbc\xc3\x9f"
+         "e \xe2\x86\x92\r\n",
+         "Gr\xfc\xdf"
+         "e ?\r\n"},
         {"UTF-16LE", CodePage::Western(), "\xff\xfeG\0r\0\xfc\0\r\0\n\0"s, "Gr\xfc\r\n"},
         {"UTF-16BE", CodePage::Western(), "\xfe\xff\0G\0\xfc"s, "G\xfc"},
         {"mark only", CodePage::Western(), "\xef\xbb\xbf", ""},
@@ -247,16 +250,39 @@ TEST_F(PickerTest, HeaderValueLeadingOutOfTheDataFolderFindsNothing) {
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
+// Mode 4: one draw over the quotes of the file (a relative path is taken from
+// the settings file's folder); a file that gives none says why, adds nothing.
+TEST_F(PickerTest, QuoteFileModeAddsADrawnQuoteOrSaysWhy) {
+    dir.Write("q.txt", "one\n%\ntwo,\r\n  lines\n%\nthree");
+    const std::vector<std::string> quotes = {"one\r\n", "two,\r\n  lines\r\n", "three\r\n"};
+    WriteSettings("[f\\in\\]\r\nMode=4\r\nQuoteFile=q.txt\r\n");
+    for (std::uint32_t seed : {0u, 1u, 2u, 3u}) {
+        Reseed(seed);
+        EXPECT_EQ(Pick("f\\in\\"), std::vector<std::string>{quotes[Random(seed).Below(3)]});
+    }
+    for (const std::string& file : {"missing.txt"s, "empty.txt"s}) {
+        dir.Write("empty.txt", "%\n  \n%\n");
+        WriteSettings("[f\\in\\]\r\nMode=4\r\nQuoteFile=" + file + "\r\n");
+        EXPECT_TRUE(Pick("f\\in\\").empty());
+        ASSERT_FALSE(platform.messages.empty());
+        EXPECT_TRUE(platform.messages.back().warning);
+        const std::string& warning = platform.messages.back().text;
+        EXPECT_NE(warning.find(dir.Join(file)), std::string::npos) << warning;
+        EXPECT_TRUE(warning.ends_with("\r\nThe mail is going to be sent as is.")) << warning;
+    }
+}
+
 // ---- The fair order ("NoRepeat"=1) ----
 
 // One setup of the default section in `mode` whose entries are named by
 // letters: mode 1 signature files, mode 2 lines, mode 3 titles (with one more
-// title that has no file, so never an entry).
+// title that has no file, so never an entry), mode 4 quotes of a file in the
+// fortune form, named by a path relative to the settings file.
 class FairOrder : public PluginFixture {
 public:
     explicit FairOrder(int mode) : mode_(mode) {
         WriteSettings("[Options]\r\nMode=" + std::to_string(mode) +
-                      "\r\nNoRepeat=1\r\n[f\\in\\]\r\nMode=-1\r\n");
+                      "\r\nNoRepeat=1\r\nQuoteFile=quotes.txt\r\n[f\\in\\]\r\nMode=-1\r\n");
         SetDefaultMode(mode);
     }
 
@@ -265,7 +291,11 @@ public:
         files_.clear();
         const IniFile settings = plugin.Settings();
         IniBatch batch(settings);
-        if (mode_ == kModeOneLine) {
+        if (mode_ == kModeQuoteFile) {
+            std::string quotes;
+            for (const std::string& name : names) quotes += name + "\n%\n";
+            dir.Write("quotes.txt", quotes);
+        } else if (mode_ == kModeOneLine) {
             WriteOneLineList(batch, "Options", names, SurplusEntries::Remove,
                              platform.AnsiCodePage());
         } else {
@@ -296,7 +326,8 @@ public:
                 EXPECT_EQ(by.Generator().Seed(), expected.Seed()) << "one draw per pick";
             }
             std::string text = texts.empty() ? "<none>" : texts.front();
-            picks.push_back(mode_ == kModeOneLine ? text.substr(0, text.size() - 2) : text);
+            const bool line = mode_ == kModeOneLine || mode_ == kModeQuoteFile;
+            picks.push_back(line ? text.substr(0, text.size() - 2) : text);
             if (i % 2)
                 by.Rounds().Store(by.Settings());
         }
@@ -321,7 +352,7 @@ std::vector<std::string> Without(std::vector<std::string> v, const std::vector<s
 
 TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites) {
     const std::vector<std::string> letters = {"A", "B", "C", "D", "E"};
-    for (int mode : {kModeSignatureFile, kModeOneLine, kModeRestricted}) {
+    for (int mode : {kModeSignatureFile, kModeOneLine, kModeRestricted, kModeQuoteFile}) {
         for (std::size_t n : {1u, 2u, 5u}) {
             SCOPED_TRACE("mode " + std::to_string(mode) + ", " + std::to_string(n) + " entries");
             FairOrder f(mode);
@@ -353,8 +384,8 @@ TEST(FairOrderTest, RoundsHoldEveryEntryOnceAcrossRestartsChangesAndFailedWrites
                 restarted.Rounds().Store(restarted.Settings());
             }
 
-            // An entry not yet picked is replaced by a new one (in mode 2 an
-            // edited line, the others keeping their places): the round ends
+            // An entry not yet picked is replaced by a new one (in modes 2 and 4
+            // an edited line or quote, the others keeping their places): the round ends
             // with the rest and the new one.
             std::vector<std::string> picked = f.Picks(std::min<std::size_t>(2, n - 1));
             std::vector<std::string> rest = Without(names, picked);

@@ -100,7 +100,9 @@ TEST_F(Delivery, EachModeAddsWhatItSays) {
         "[mbox\\none\\]\r\nMode=0\r\n"
         "[mbox\\line\\]\r\nMode=2\r\nOneLineCount=1\r\n[mbox\\line\\Oneliner]\r\nsig0=\" one line "
         "\"\r\n"
-        "[mbox\\restricted\\]\r\nMode=3\r\nSelectedSigs=\"Missing\",\"B\"\r\n");
+        "[mbox\\restricted\\]\r\nMode=3\r\nSelectedSigs=\"Missing\",\"B\"\r\n"
+        "[mbox\\quote\\]\r\nMode=4\r\nQuoteFile=q.txt\r\n");
+    dir.Write("q.txt", "%\r\ncaf\xc3\xa9,\r\nau lait\r\n%\r\n");  // UTF-8, beside the settings
     auto deliver = [&](const char* folder) {
         host.currentFolder = folder;
         HWND w = Open();
@@ -109,6 +111,7 @@ TEST_F(Delivery, EachModeAddsWhatItSays) {
     };
     EXPECT_TRUE(deliver("mbox\\none\\").empty());
     EXPECT_EQ(deliver("mbox\\line\\"), std::vector<std::string>{" one line \r\n"});
+    EXPECT_EQ(deliver("mbox\\quote\\"), std::vector<std::string>{"caf\xe9,\r\nau lait\r\n"});
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(deliver("mbox\\restricted\\"), std::vector<std::string>{"file B"});
     auto any = deliver("mbox\\!!!!Inbox\\");  // no setup of its own: the default, mode 1
@@ -174,8 +177,9 @@ TEST_F(Delivery, JapaneseLocale) {
     write(directory + "$$$00001\x93\xfa\x96\x7b.txt",
           "\xef\xbb\xbf\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\r\n");
     write(directory + "$$$00002\x83\x41.txt", "decoy");
-    Start("\xef\xbb\xbf[\xe3\x82\xbd\\!!!!Inbox\\]\r\nMode=3\r\nSigAddTiming=0\r\n"
-          "SelectedSigs=\xe6\x97\xa5\xe6\x9c\xac\r\n");
+    Start(
+        "\xef\xbb\xbf[\xe3\x82\xbd\\!!!!Inbox\\]\r\nMode=3\r\nSigAddTiming=0\r\n"
+        "SelectedSigs=\xe6\x97\xa5\xe6\x9c\xac\r\n");
     HWND w = nullptr;
     EXPECT_EQ(AnswerWarning([&] { w = Open(); }), "<no box>");
     EXPECT_EQ(Texts(w), std::vector<std::string>{"\x93\xfa\x96\x7b\x8c\xea\r\n"});

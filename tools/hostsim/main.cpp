@@ -56,6 +56,13 @@ public:
         if (!options.ini.empty() &&
             !CopyFileA(options.ini.c_str(), plugin_.SettingsPath().c_str(), FALSE))
             throw std::runtime_error("can't copy " + options.ini);
+        // The sample quote file beside the settings file, as the package puts
+        // it beside the plug-in: the demonstration's quote folder names it so.
+        const std::string settings = plugin_.SettingsPath();
+        const std::string quotes =
+            settings.substr(0, settings.rfind('\\') + 1) + "quotes-sample.txt";
+        if (!CopyFileA(BK_SAMPLE_QUOTES, quotes.c_str(), FALSE))
+            throw std::runtime_error("can't copy " BK_SAMPLE_QUOTES);
         SetFolder("demo\\!!!!Inbox\\");
         if (!plugin_.Load())
             throw std::runtime_error("the plug-in refused to load");
@@ -155,6 +162,10 @@ const std::vector<std::string> kDemo = {
     "deliver",
     // A folder with its own setup: a line at random, added when composing starts.
     "folder=demo\\Lists\\",
+    "open",
+    "deliver",
+    // A folder that adds a quote of the sample quote file at delivery.
+    "folder=demo\\Quotes\\",
     "open",
     "deliver",
     // The outbox is never signed.

@@ -1,6 +1,6 @@
 # Makes the package users download: <OUT>/bkQuorvel-<VERSION>.zip holding, in the
 # folder bkQuorvel-<VERSION>/, the DLL, the user guide as bkQuorvel.html with the
-# pictures it shows, and LICENSE.txt. Run by the "dist" target of the Windows tree:
+# pictures it shows, LICENSE.txt and the sample quote file. Run by the "dist" target of the Windows tree:
 #   cmake --build build/win32 --target dist
 # Parameters (-D): DLL, IMAGE_CHECK (the DllImage_test program), WINE_RUN, VERSION,
 # SOURCE_DIR, OUT, STAGE (a scratch folder).
@@ -31,6 +31,7 @@ file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${folder} ${OUT})
 file(COPY_FILE ${DLL} ${folder}/bkQuorvel.dll)
 file(COPY_FILE ${SOURCE_DIR}/LICENSE ${folder}/LICENSE.txt)
+file(COPY_FILE ${SOURCE_DIR}/docs/quotes-sample.txt ${folder}/quotes-sample.txt)
 execute_process(COMMAND awk -f ${SOURCE_DIR}/tools/package/guide-html.awk
                         ${SOURCE_DIR}/docs/user-guide.md
                 OUTPUT_FILE ${folder}/bkQuorvel.html RESULT_VARIABLE converted)
