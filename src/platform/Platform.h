@@ -47,6 +47,13 @@ private:
     std::string path_;
 };
 
+// A file larger than a read allows (ReadFileUpTo): a FileError of its own, so
+// that a caller can tell the user so in its own words.
+class FileTooLargeError : public FileError {
+public:
+    using FileError::FileError;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -67,6 +74,13 @@ public:
     // Exactly `size` bytes from the start of a file, opened for reading only.
     // Throws FileError when it can't be opened or holds fewer bytes.
     virtual std::string ReadFileExactly(const std::string& path, std::uint64_t size) = 0;
+    // The whole content of a file of at most `maxSize` bytes, read at once,
+    // its size checked first. Only a file on a disk is read: a device name
+    // (DeviceName.h) or a handle of another kind (a pipe, a console) is refused
+    // before anything is read ("the name is not a file"), as is a directory
+    // ("the name is a directory"). Throws FileTooLargeError for a larger file,
+    // FileError for any other failure.
+    virtual std::string ReadFileUpTo(const std::string& path, std::uint64_t maxSize) = 0;
     // Deletes a file; false when it could not be deleted.
     virtual bool DeleteFile(const std::string& path) = 0;
     // Replaces (or creates) a file with `content` atomically: the new content
@@ -116,6 +130,7 @@ public:
     bool FileExists(const std::string& path) override;                                 \
     std::string ReadFile(const std::string& path) override;                            \
     std::string ReadFileExactly(const std::string& path, std::uint64_t size) override; \
+    std::string ReadFileUpTo(const std::string& path, std::uint64_t maxSize) override; \
     bool DeleteFile(const std::string& path) override;                                 \
     void ReplaceFile(const std::string& path, std::string_view content) override;      \
     std::vector<FoundFile> FindFiles(const std::string& pattern) override;             \

@@ -1,6 +1,7 @@
 #include "settings/IniEncoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace bk {
 namespace {
@@ -90,11 +91,24 @@ std::string EncodeIniFile(IniEncoding encoding, std::string text, std::string_vi
     return out;
 }
 
+std::size_t AsciiLength(std::string_view text) {
+    using Word = std::uintptr_t;
+    constexpr Word kHighBits = ~Word{0} / 0xFF * 0x80;
+    std::size_t i = 0;
+    for (Word w; i + sizeof w <= text.size(); i += sizeof w) {
+        std::memcpy(&w, text.data() + i, sizeof w);
+        if (w & kHighBits)
+            break;
+    }
+    while (i < text.size() && static_cast<std::uint8_t>(text[i]) < 0x80) ++i;
+    return i;
+}
+
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         auto b = static_cast<std::uint8_t>(text[i]);
         if (b < 0x80) {
-            ++i;
+            i += AsciiLength(text.substr(i));
             continue;
         }
         std::size_t n;

@@ -32,8 +32,13 @@ bool StartsWithByteOrderMark(std::string_view bytes);
 // The bytes of a file of that encoding (mark included) holding `text`.
 std::string EncodeIniFile(IniEncoding encoding, std::string text, std::string_view oddByte);
 
-// True for well-formed UTF-8 (no surrogates, no overlong forms).
+// True for well-formed UTF-8 (no surrogates, no overlong forms, nothing above
+// U+10FFFF).
 bool IsValidUtf8(std::string_view text);
+
+// Length of the run of bytes below 0x80 that `text` starts with, read a
+// machine word at a time.
+std::size_t AsciiLength(std::string_view text);
 
 // The code page the engine steps and folds text of a Unicode file in: bytes
 // only (UTF-8 never puts a byte below 0x80 inside a character), ASCII blanks

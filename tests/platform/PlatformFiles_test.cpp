@@ -69,6 +69,51 @@ TEST_F(PlatformFiles, ReadingWhatIsNoReadableFileThrowsFileError) {
     }
 }
 
+TEST_F(PlatformFiles, ReadFileUpToReadsOnlyAFileWithinTheCap) {
+    dir.Write("data.txt", kBinary);
+    dir.Write("empty.txt", "");
+    dir.Write("console.txt", "c");  // names close to devices' are files
+    dir.Write("com10.txt", "c");
+    EXPECT_EQ(platform->ReadFileUpTo(Path("data.txt"), kBinary.size()), kBinary);
+    EXPECT_EQ(platform->ReadFileUpTo(Path("empty.txt"), 0), "");
+    EXPECT_EQ(platform->ReadFileUpTo(Path("console.txt"), 1), "c");
+    EXPECT_EQ(platform->ReadFileUpTo(Path("COM10.TXT"), 1), "c");
+
+    MakeDirectory(dir, "folder");
+    const std::string notAFile = "the name is not a file: ";
+    const struct {
+        std::string path;
+        std::string message;  // empty: the system's reason, then the path
+        bool tooLarge = false;
+    } cases[] = {
+        {Path("data.txt"), "", true},
+        {Path("missing.txt"), ""},
+        {Path("folder"), "the name is a directory: " + Path("folder")},
+        // Devices are never opened: a test that waits here has found a fault.
+        {Path("CON"), notAFile + Path("CON")},
+        {Path("nul.txt"), notAFile + Path("nul.txt")},
+        {Path("Com1"), notAFile + Path("Com1")},
+        {Path("LPT9 .log"), notAFile + Path("LPT9 .log")},
+        {"CONIN$", notAFile + "CONIN$"},
+        {"\\\\.\\COM2", notAFile + "\\\\.\\COM2"},
+        {"\\\\.\\pipe\\bk", notAFile + "\\\\.\\pipe\\bk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        try {
+            platform->ReadFileUpTo(c.path, kBinary.size() - 1);
+            ADD_FAILURE() << "no FileError";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.Path(), c.path);
+            EXPECT_EQ(dynamic_cast<const FileTooLargeError*>(&e) != nullptr, c.tooLarge);
+            if (!c.message.empty())
+                EXPECT_EQ(e.what(), c.message);
+            else
+                EXPECT_TRUE(std::string(e.what()).ends_with(": " + c.path)) << e.what();
+        }
+    }
+}
+
 TEST_F(PlatformFiles, ReadOnlyFilesAreReadLikeAnyOther) {
     ReadOnlyFile guard(dir.Write("locked.txt", "content"));
     EXPECT_EQ(platform->ReadFile(Path("locked.txt")), "content");

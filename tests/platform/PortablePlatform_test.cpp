@@ -47,6 +47,21 @@ TEST(PortablePlatform, ReplaceFileKeepsTheModeOfTheFileItReplaces) {
 }
 
 // Wine shows Unix dot-files as hidden, and a search finds hidden files.
+TEST(PortablePlatform, ReadFileUpToRefusesWhatIsNoRegularFileWithoutWaiting) {
+    test::TempDir dir;
+    const std::string fifo = dir.Join("fifo");  // no writer: an open for reading would wait
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    PortablePlatform platform;
+    for (const std::string& path : {fifo, std::string("/dev/null")}) {
+        try {
+            platform.ReadFileUpTo(path, 100);
+            ADD_FAILURE() << path;
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.what(), "the name is not a file: " + path);
+        }
+    }
+}
+
 TEST(PortablePlatform, FindsDotFiles) {
     test::TempDir dir;
     dir.Write(".hidden", "");

@@ -48,6 +48,10 @@ public:
         Check("ReadFileExactly");
         return Backend::ReadFileExactly(path, size);
     }
+    std::string ReadFileUpTo(const std::string& path, std::uint64_t maxSize) override {
+        Check("ReadFileUpTo");
+        return Backend::ReadFileUpTo(path, maxSize);
+    }
     bool DeleteFile(const std::string& path) override {
         Check("DeleteFile");
         return Backend::DeleteFile(path);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/DeviceName.h"
 #include "platform/Wildcard.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/portable/WindowsPath.h"
@@ -118,6 +119,38 @@ std::string PortablePlatform::ReadFileExactly(const std::string& path, std::uint
     std::string content = ReadUpTo(path, portable::Resolve(path, AnsiCodePage()), size);
     if (content.size() < size)
         throw FileError(path, "the file is shorter than expected");
+    return content;
+}
+
+// Opened without waiting (a FIFO without a writer would block an open for
+// reading); anything but a regular file is refused before it is read.
+std::string PortablePlatform::ReadFileUpTo(const std::string& path, std::uint64_t maxSize) {
+    if (IsDeviceName(path, AnsiCodePage()))
+        throw FileError(path, "the name is not a file");
+    std::string resolved = portable::Resolve(path, AnsiCodePage());
+    UniqueFd fd(::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st;
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0)
+        throw FileError(path, std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        throw FileError(path, "the name is a directory");
+    if (!S_ISREG(st.st_mode))
+        throw FileError(path, "the name is not a file");
+    if (static_cast<std::uint64_t>(st.st_size) > maxSize)
+        throw FileTooLargeError(path, "the file is larger than allowed");
+    std::string content(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t got = 0;
+    while (got < content.size()) {
+        ssize_t n = ::read(fd.Get(), content.data() + got, content.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw FileError(path, std::strerror(errno));
+        if (n == 0)
+            break;  // the file was cut short meanwhile
+        got += static_cast<std::size_t>(n);
+    }
+    content.resize(got);
     return content;
 }
 

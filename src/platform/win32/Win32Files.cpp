@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/DeviceName.h"
 #include "platform/Wildcard.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/UniqueHandle.h"
@@ -104,6 +105,43 @@ std::string Win32Platform::ReadFileExactly(const std::string& path, std::uint64_
     std::string content = ReadUpTo(path, size);
     if (content.size() < size)
         throw FileError(path, "the file is shorter than expected");
+    return content;
+}
+
+// A device name is refused before CreateFileA could open the device (a printer
+// port or a console may wait); anything else that is no file on a disk (a
+// pipe) is refused once open, before ReadFile could wait on it.
+std::string Win32Platform::ReadFileUpTo(const std::string& path, std::uint64_t maxSize) {
+    static constexpr const char* kNotAFile = "the name is not a file";
+    if (IsDeviceName(path, AnsiCodePage()))
+        throw FileError(path, kNotAFile);
+    UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        // A directory can't be opened so; the system says only "access denied".
+        DWORD error = GetLastError();
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            throw FileError(path, "the name is a directory");
+        throw FileError(path, SystemErrorText(error));
+    }
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        throw FileError(path, kNotAFile);
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.Get(), &size))
+        ThrowLastError(path);
+    const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
+    if (bytes > maxSize)
+        throw FileTooLargeError(path, "the file is larger than allowed");
+    if (bytes > std::numeric_limits<DWORD>::max() / 2)
+        throw FileError(path, "the file is too large to read");
+    std::string content(static_cast<std::size_t>(bytes), '\0');
+    DWORD got = 0;
+    if (bytes != 0 && !::ReadFile(file.Get(), content.data(), static_cast<DWORD>(bytes), &got,
+                                  nullptr))
+        ThrowLastError(path);
+    content.resize(got);  // shorter only when the file was cut short meanwhile
     return content;
 }
 
