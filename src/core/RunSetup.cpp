@@ -4,6 +4,7 @@
 
 #include "dialogs/EditForm.h"
 #include "settings/CommaText.h"
+#include "settings/QuoteFile.h"
 #include "settings/Schema.h"
 
 namespace bk {
@@ -27,7 +28,32 @@ std::string SelectedListOf(const std::string& stored, const CodePage& codePage) 
 struct Loaded {
     std::string selectedSigs;  // the value a read gave
     std::vector<LoadedValue> lines;
+    std::string quoteFile;  // the value a read gave
 };
+
+// Writes `shown` unless the user did not change it and the file still reads
+// as loaded: the stored text is kept (a Unicode file's text may show otherwise
+// in the code page), and a key that is missing and left empty stays missing,
+// so a file that never used it is saved as before.
+void WriteUnlessKept(IniBatch& batch, const std::string& section, std::string_view key,
+                     const std::string& shown, const std::string& loaded) {
+    if (shown != loaded || batch.ReadString(section, key, "") != loaded)
+        batch.WriteString(section, key, shown);
+}
+
+// What the setup dialog says of the quote file that `typed` names: a relative
+// path is taken from the folder of the settings file at `settingsPath`.
+QuoteFileSummary SummarizeQuoteFile(Platform& platform, const std::string& settingsPath,
+                                    const std::string& typed) {
+    QuoteFileSummary summary;
+    summary.path = QuoteFilePath(typed, settingsPath, platform.AnsiCodePage());
+    QuoteFileLoad load = LoadQuoteFile(platform, summary.path);
+    if (load.quotes)
+        summary.quotes = load.quotes->size();
+    else
+        summary.reason = std::move(load.reason);
+    return summary;
+}
 
 // Saves the dialog's values into `section` as one rewrite. Throws SettingsError
 // (the file unchanged) when it can't. The fair order's switch is stored in
@@ -48,6 +74,7 @@ void SaveSetup(const IniFile& settings, const std::string& section, const TEditF
                           batch.ReadString(section, kSelectedSigsKey, "") == loaded.selectedSigs;
     if (!keepList)
         batch.WriteString(section, kSelectedSigsKey, form.SelectedList);
+    WriteUnlessKept(batch, section, kQuoteFileKey, form.QuoteFileEdit.text, loaded.quoteFile);
     const bool noRepeat = form.NoRepeatCheckBox.checked;
     batch.WriteInteger(section, kNoRepeatKey, noRepeat ? 1 : 0);
     if (!noRepeat)
@@ -95,12 +122,20 @@ void RunSetup(Plugin& plugin, SetupOf setup) {
         loaded->ReadInteger(section, kModeKey, defaultSetup ? defaults.mode : kModeUseDefault));
     form.TimingRadioGroup.Select(loaded->ReadInteger(section, kTimingKey, defaults.timing));
     Loaded was{loaded->ReadString(section, kSelectedSigsKey, ""),
-               OneLineListLines(*loaded, section)};
+               OneLineListLines(*loaded, section), loaded->ReadString(section, kQuoteFileKey, "")};
     form.SelectedList = SelectedListOf(was.selectedSigs, platform.AnsiCodePage());
     form.FortuneMemo.lines.reserve(was.lines.size());
     for (const LoadedValue& line : was.lines) form.FortuneMemo.lines.push_back(line.text);
     form.NoRepeatCheckBox.checked = NoRepeatFrom(loaded->ReadInteger(section, kNoRepeatKey, 0));
     loaded.reset();
+    const std::string settingsPath = settings.Path();
+    const std::size_t separator = platform.AnsiCodePage().FindLastSeparator(settingsPath);
+    form.QuoteFolder = separator == std::string::npos ? "" : settingsPath.substr(0, separator);
+    form.SummarizeQuoteFile = [&platform, settingsPath](const std::string& typed) {
+        return SummarizeQuoteFile(platform, settingsPath, typed);
+    };
+    form.QuoteFileEdit.text = was.quoteFile;
+    form.QuoteFileEditChange();
     std::string mailbox = HostText(api.BKA_GetCurrentMailBox());
     form.MailboxPath = HostText(api.BKA_GetDataFolder()) + mailbox;
 

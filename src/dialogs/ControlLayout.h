@@ -60,6 +60,8 @@ enum class Kind {
     ViewMemo,     // Memo: read-only, lines wrap, vertical scroll bar
     RadioGroup,   // RadioGroup: a group box holding one radio button per item
     CheckList,    // CheckListBox: a list view of one column with a check box per item
+    EditLine,     // TextLine: a one-line edit box; its click runs when typing pauses
+    StatusLine,   // TextLine: a line of text that the form sets, shown as is ("&" too)
 };
 
 // The type of the form's field that holds a control of each kind.
@@ -71,7 +73,8 @@ using KindState =
     std::conditional_t<K == Kind::EditMemo || K == Kind::ViewMemo, Memo,
     std::conditional_t<K == Kind::RadioGroup, RadioGroup,
     std::conditional_t<K == Kind::CheckList, CheckListBox,
-                       Control>>>>>;  // Text, PushButton
+    std::conditional_t<K == Kind::EditLine || K == Kind::StatusLine, TextLine,
+                       Control>>>>>>;  // Text, PushButton
 // clang-format on
 
 enum RowFlag : unsigned {
@@ -91,7 +94,8 @@ struct ControlRow {
     Control& (*state)(void* form);  // that member
     const char* caption;            // "&" marks the access key; null for none
     Rect place;                     // client pixels at 96 DPI
-    void (*click)(void* form);      // run on a click, after the user's input is pulled; may be null
+    void (*click)(void* form);      // run on a click (an edit line: a change), after the user's
+                                    // input is pulled; may be null
     unsigned flags;
 };
 

@@ -23,6 +23,12 @@ struct Control {
 using Button = Control;
 using Label = Control;
 
+// A one-line text: what the user typed in an edit box, or what the form shows
+// in a line of its own (a status line).
+struct TextLine : Control {
+    std::string text;
+};
+
 struct CheckBox : Control {
     bool checked = false;
 };

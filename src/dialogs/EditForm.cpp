@@ -1,8 +1,10 @@
 #include "dialogs/EditForm.h"
 
 #include <initializer_list>
+#include <optional>
 
 #include "dialogs/SelectSigForm.h"
+#include "settings/QuoteFile.h"
 #include "settings/Schema.h"
 
 namespace bk {
@@ -16,13 +18,15 @@ TEditForm::TEditForm(Platform& platform, FormHost& forms) : platform_(platform),
 
 const DialogLayout<TEditForm>& EditFormLayout() {
     using F = TEditForm;
-    // The three radio buttons, the restrict check box and its button form one
-    // group: arrow keys move among them and selecting a radio button clears
-    // the other two. Ok is not a default button: Enter closes nothing. The
-    // fair order box stands below the timing group, its glyph in line with the
-    // timing items' and UseDefaultCheckBox's.
+    // The four radio buttons, the restrict check box and its button, the
+    // memo and the quote file's controls form one group: arrow keys move among
+    // them and selecting a radio button clears the others (the memo is in the
+    // group so that the quote button, which follows it in the tab order, is
+    // in the same group as the other three). Ok is not a default button: Enter
+    // closes nothing. The fair order box stands below the timing group, its
+    // glyph in line with the timing items' and UseDefaultCheckBox's.
     // clang-format off
-    static const DialogLayout<F> layout{{465, 417, {
+    static const DialogLayout<F> layout{{465, 497, {
         {BK_CONTROL(F, UseDefaultCheckBox, CheckBox), "&Use default setup",
          {16, 8, 209, 17}, BK_CLICK(F, UseDefaultCheckBoxClick), 0},
         {BK_CONTROL(F, NoActionRadioButton, RadioButton), "&No addition",
@@ -38,15 +42,23 @@ const DialogLayout<TEditForm>& EditFormLayout() {
          "Add one &line at random from the list below",
          {32, 104, 353, 17}, BK_CLICK(F, RadioButtonsClick), kContinuesGroup},
         {BK_CONTROL(F, FortuneMemo, EditMemo), nullptr,
-         {8, 128, 449, 174}, nullptr, 0},
+         {8, 128, 449, 174}, nullptr, kContinuesGroup},
+        {BK_CONTROL(F, QuoteRadioButton, RadioButton), "Add a &quote at random from a file",
+         {32, 312, 353, 17}, BK_CLICK(F, RadioButtonsClick), kContinuesGroup},
+        {BK_CONTROL(F, QuoteFileEdit, EditLine), nullptr,
+         {56, 338, 318, 21}, BK_CLICK(F, QuoteFileEditChange), kContinuesGroup},
+        {BK_CONTROL(F, QuoteBrowseButton, PushButton), "&Browse...",
+         {382, 336, 75, 25}, BK_CLICK(F, QuoteBrowseButtonClick), kContinuesGroup},
+        {BK_CONTROL(F, QuoteCountLabel, StatusLine), nullptr,
+         {56, 366, 401, 16}, nullptr, kContinuesGroup},
         {BK_CONTROL(F, TimingRadioGroup, RadioGroup), "The signature is added &when",
-         {8, 312, 449, 33}, nullptr, kTwoColumns},
+         {8, 392, 449, 33}, nullptr, kTwoColumns},
         {BK_CONTROL(F, NoRepeatCheckBox, CheckBox), "&Don't repeat until all have been added",
-         {16, 352, 265, 17}, nullptr, 0},
+         {16, 432, 265, 17}, nullptr, 0},
         {BK_CONTROL(F, OkButton, PushButton), kOkCaption,
-         {136, 384, 75, 25}, BK_CLICK(F, OkButtonClick), kClosesOk},
+         {136, 464, 75, 25}, BK_CLICK(F, OkButtonClick), kClosesOk},
         {BK_CONTROL(F, CancelButton, PushButton), kCancelCaption,
-         {248, 384, 75, 25}, nullptr, kClosesCancel},
+         {248, 464, 75, 25}, nullptr, kClosesCancel},
     }}};
     // clang-format on
     return layout;
@@ -57,16 +69,19 @@ void TEditForm::RadioButtonsClick() {
     SelSigCheckBox.enabled = signature;
     SelSigButton.enabled = signature && SelSigCheckBox.checked;
     FortuneMemo.enabled = OnelineRadioButton.checked;
+    bool quote = QuoteRadioButton.checked;
+    QuoteFileEdit.enabled = QuoteBrowseButton.enabled = QuoteCountLabel.enabled = quote;
     FollowChoices();
 }
 
 void TEditForm::UseDefaultCheckBoxClick() {
-    // Unchecking enables all seven, whatever the selected mode would allow,
+    // Unchecking enables all eleven, whatever the selected mode would allow,
     // until the next click on a radio button or on SelSigCheckBox.
     bool own = !UseDefaultCheckBox.checked;
     std::initializer_list<Control*> choices = {
         &NoActionRadioButton, &SignatureRadioButton, &OnelineRadioButton, &SelSigCheckBox,
-        &SelSigButton,        &FortuneMemo,          &TimingRadioGroup};
+        &SelSigButton,        &FortuneMemo,          &QuoteRadioButton,   &QuoteFileEdit,
+        &QuoteBrowseButton,   &QuoteCountLabel,      &TimingRadioGroup};
     for (Control* c : choices) c->enabled = own;
     FollowChoices();
 }
@@ -74,7 +89,8 @@ void TEditForm::UseDefaultCheckBoxClick() {
 void TEditForm::FollowChoices() {
     FortuneMemo.color = FortuneMemo.enabled ? kColorWindow : kColorBtnFace;
     NoRepeatCheckBox.enabled =
-        !UseDefaultCheckBox.checked && (SignatureRadioButton.checked || OnelineRadioButton.checked);
+        !UseDefaultCheckBox.checked &&
+        (SignatureRadioButton.checked || OnelineRadioButton.checked || QuoteRadioButton.checked);
 }
 
 void TEditForm::SelSigButtonClick() {
@@ -83,6 +99,46 @@ void TEditForm::SelSigButtonClick() {
     select.SetSelectedSigs(SelectedList);
     if (forms_.ShowModal(select) == ModalResult::Ok)
         SelectedList = select.GetSelectedSigs();
+}
+
+QuoteFileSummary TEditForm::Summarize() const {
+    if (SummarizeQuoteFile)
+        return SummarizeQuoteFile(QuoteFileEdit.text);
+    return {QuoteFileEdit.text, 0, kQuoteFileNotSet};
+}
+
+QuoteFileSummary TEditForm::Recount() {
+    QuoteFileSummary summary = Summarize();
+    QuoteCountLabel.text = summary.quotes ? QuoteCountText(summary.quotes) : summary.reason;
+    return summary;
+}
+
+void TEditForm::QuoteFileEditChange() {
+    Recount();
+}
+
+void TEditForm::QuoteBrowseButtonClick() {
+    std::string folder = QuoteFolder;
+    if (!QuoteFileEdit.text.empty()) {
+        std::string path = Summarize().path;
+        std::size_t separator = platform_.AnsiCodePage().FindLastSeparator(path);
+        if (separator != std::string::npos)
+            folder = path.substr(0, separator);
+    }
+    if (std::optional<std::string> chosen = forms_.ChooseTextFile(folder)) {
+        QuoteFileEdit.text = *chosen;
+        QuoteFileEditChange();
+    }
+}
+
+std::string QuoteCountText(std::size_t quotes) {
+    std::string digits = std::to_string(quotes), text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text + (quotes == 1 ? " quote" : " quotes");
 }
 
 void TEditForm::OkButtonClick() {
@@ -95,6 +151,14 @@ bool TEditForm::FormCloseQuery(ModalResult result) {
         platform_.ShowWarning(kNoSentenceMessage);
         return false;
     }
+    // The file is read again: it may have changed since it was counted.
+    if (result == ModalResult::Ok && GetMode() == kModeQuoteFile) {
+        QuoteFileSummary summary = Recount();
+        if (!summary.quotes) {
+            platform_.ShowWarning(summary.reason);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -105,6 +169,8 @@ int TEditForm::GetMode() const {
         return kModeNone;
     if (SignatureRadioButton.checked)
         return SelSigCheckBox.checked ? kModeRestricted : kModeSignatureFile;
+    if (QuoteRadioButton.checked)
+        return kModeQuoteFile;
     return kModeOneLine;
 }
 
@@ -126,6 +192,9 @@ void TEditForm::SetMode(int mode) {
             break;
         case kModeOneLine:
             SelectRadio(OnelineRadioButton);
+            break;
+        case kModeQuoteFile:
+            SelectRadio(QuoteRadioButton);
             break;
         default:
             break;  // the controls keep their state
@@ -150,7 +219,8 @@ void TEditForm::SetDefaultSetup(bool isDefault) {
 }
 
 void TEditForm::SelectRadio(RadioButton& button) {
-    for (RadioButton* b : {&NoActionRadioButton, &SignatureRadioButton, &OnelineRadioButton})
+    for (RadioButton* b :
+         {&NoActionRadioButton, &SignatureRadioButton, &OnelineRadioButton, &QuoteRadioButton})
         b->checked = b == &button;
 }
 

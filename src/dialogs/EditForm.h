@@ -10,6 +10,8 @@
 // RunSetup fills the form, shows it through a FormHost and saves what it holds
 // after Ok.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 #include "dialogs/ControlLayout.h"
@@ -21,6 +23,17 @@ namespace bk {
 
 inline constexpr const char* kEditFormCaption = "Setup for the additional message";
 inline constexpr const char* kNoSentenceMessage = "Please set sentense(s) to add.";
+
+// What the setup dialog learns of a quote file.
+struct QuoteFileSummary {
+    std::string path;        // the typed text as a path (a relative one taken from the settings
+                             // file's folder); empty for an empty text
+    std::size_t quotes = 0;  // how many quotes it holds
+    std::string reason;      // why it holds none, when `quotes` is 0
+};
+
+// "1 quote", "1,204 quotes": the count as QuoteCountLabel shows it.
+std::string QuoteCountText(std::size_t quotes);
 
 class TEditForm {
 public:
@@ -40,6 +53,10 @@ public:
     Button SelSigButton;
     RadioButton OnelineRadioButton;
     Memo FortuneMemo;
+    RadioButton QuoteRadioButton;
+    TextLine QuoteFileEdit;  // "QuoteFile" as the user typed it
+    Button QuoteBrowseButton;
+    TextLine QuoteCountLabel;
     RadioGroup TimingRadioGroup;  // item index = addition timing
     CheckBox NoRepeatCheckBox;
     Button OkButton;
@@ -50,9 +67,16 @@ public:
     // The restricted list in the full form (see CommaText.h): as loaded, or as
     // the selection dialog last returned it.
     std::string SelectedList;
+    // The folder a relative quote file is taken from (the settings file's):
+    // where the file dialog opens while no file is named.
+    std::string QuoteFolder;
+    // Reads the quote file that a typed text names and sums it up; may be
+    // slow (the whole file is read), so it runs when typing pauses, on Browse
+    // and on Ok. Without one, every file holds no quote.
+    std::function<QuoteFileSummary(const std::string& typed)> SummarizeQuoteFile;
 
     // ---- Handlers ----
-    // A click on any of the three radio buttons or on SelSigCheckBox: enables
+    // A click on any of the four radio buttons or on SelSigCheckBox: enables
     // what the selected mode uses.
     void RadioButtonsClick();
     // A click on UseDefaultCheckBox: all choices are disabled while it is checked.
@@ -63,10 +87,17 @@ public:
     // Opens the selection dialog on MailboxPath with SelectedList checked; its
     // Ok replaces SelectedList. A listing failure throws (the dialog is not shown).
     void SelSigButtonClick();
+    // The path in QuoteFileEdit changed (typed, chosen or loaded): QuoteCountLabel
+    // says how many quotes the file holds, or why none.
+    void QuoteFileEditChange();
+    // Opens the system's file dialog in the folder of the current path; a
+    // chosen file replaces the path and is counted at once.
+    void QuoteBrowseButtonClick();
     // Runs before the dialog closes with Ok: removes the memo's empty lines.
     void OkButtonClick();
     // May the dialog close with `result`? Refuses (with a warning) Ok in
-    // one-line mode when the memo holds no line.
+    // one-line mode when the memo holds no line, and Ok in quote file mode
+    // when the file gives no quote (the warning says why).
     bool FormCloseQuery(ModalResult result);
 
     // ---- Operations ----
@@ -80,13 +111,16 @@ public:
     bool IsDefaultSetup() const;
     void SetDefaultSetup(bool isDefault);
 
-    // Selects one of the three radio buttons and clears the other two, as a
+    // Selects one of the four radio buttons and clears the others, as a
     // click on it does (the handler is not run).
     void SelectRadio(RadioButton& button);
 
 private:
     // The memo's colour and NoRepeatCheckBox follow the choices' state.
     void FollowChoices();
+    QuoteFileSummary Summarize() const;
+    // Summarize, and show the result in QuoteCountLabel.
+    QuoteFileSummary Recount();
 
     Platform& platform_;
     FormHost& forms_;

@@ -7,6 +7,9 @@
 // returns once the dialog has closed; the form then holds what the user left in
 // its controls.
 
+#include <optional>
+#include <string>
+
 namespace bk {
 
 class TEditForm;
@@ -19,6 +22,10 @@ public:
     virtual ~FormHost() = default;
     virtual ModalResult ShowModal(TEditForm& form) = 0;
     virtual ModalResult ShowModal(TSelectSigForm& form) = 0;
+    // The system's dialog for opening a file, offering text files and all
+    // files, opened in `folder` (empty: wherever the system chooses). The
+    // chosen file's full path, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseTextFile(const std::string& folder) = 0;
 };
 
 }  // namespace bk

@@ -10,6 +10,7 @@
 #include "settings/CommaText.h"
 #include "settings/IniEncoding.h"
 #include "settings/IniFile.h"
+#include "settings/QuoteFile.h"
 #include "support/FakeHost.h"
 #include "support/ScriptedForms.h"
 
@@ -252,6 +253,38 @@ TEST_F(RunSetupTest, OtherModesLeaveTheListAlone) {
     EXPECT_EQ(Get("x\\f\\", "OneLineCount"), "1");
     EXPECT_EQ(Get("x\\f\\Oneliner", "sig0"), "old");
     EXPECT_EQ(Get("x\\f\\Oneliner", "sig1"), "<none>");
+}
+
+// "QuoteFile" shows as stored, counted from the settings file's folder, and
+// is saved as typed in every mode; missing and left empty, it stays missing.
+TEST_F(RunSetupTest, QuoteFileLoadsWithItsCountAndSavesAsTyped) {
+    dir.Write("quotes.txt", "one\r\n%\r\ntwo\r\n");
+    struct {
+        const char* stored;  // null: no such key
+        const char* typed;   // null: left as loaded
+        int mode;
+        const char* label;
+        const char* saved;
+    } cases[] = {
+        {"quotes.txt", nullptr, 4, "2 quotes", "quotes.txt"},
+        {"quotes.txt", "other.txt", 1, "2 quotes", "other.txt"},
+        {"quotes.txt", "", 0, "2 quotes", ""},
+        {nullptr, "quotes.txt", 3, kQuoteFileNotSet, "quotes.txt"},
+        {nullptr, nullptr, 1, kQuoteFileNotSet, "<none>"},
+    };
+    for (const auto& c : cases) {
+        WriteSettings(c.stored ? std::string("[Options]\r\nQuoteFile=") + c.stored + "\r\n" : "");
+        Run(SetupOf::Default, [&](TEditForm& form) {
+            EXPECT_EQ(form.QuoteFileEdit.text, c.stored ? c.stored : "");
+            EXPECT_EQ(form.QuoteCountLabel.text, c.label);
+            if (c.typed)
+                form.QuoteFileEdit.text = c.typed;
+            form.SetMode(c.mode);
+            return Ok(form);
+        });
+        EXPECT_EQ(Get("Options", "QuoteFile"), c.saved) << c.stored;
+        EXPECT_EQ(Get("Options", "Mode"), std::to_string(c.mode));
+    }
 }
 
 TEST_F(RunSetupTest, ForeignAndRepeatedKeysShowAsLinesAndSaveAsSigKeys) {

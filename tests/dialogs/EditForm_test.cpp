@@ -13,22 +13,27 @@
 namespace bk::test {
 namespace {
 
-// Which radio button is selected: 'N', 'S', 'L', or '-' for none, '?' for several.
+// Which radio button is selected: 'N', 'S', 'L', 'Q', or '-' for none, '?' for several.
 char Radio(const TEditForm& f) {
     int n = f.NoActionRadioButton.checked + f.SignatureRadioButton.checked +
-            f.OnelineRadioButton.checked;
+            f.OnelineRadioButton.checked + f.QuoteRadioButton.checked;
     if (n != 1)
         return n == 0 ? '-' : '?';
-    return f.NoActionRadioButton.checked ? 'N' : f.SignatureRadioButton.checked ? 'S' : 'L';
+    return f.NoActionRadioButton.checked    ? 'N'
+           : f.SignatureRadioButton.checked ? 'S'
+           : f.OnelineRadioButton.checked   ? 'L'
+                                            : 'Q';
 }
 
-// Enabled state of the seven choices in tab order, "1" enabled, "0" disabled:
-// NoAction, Signature, SelSigCheckBox, SelSigButton, Oneline, FortuneMemo, Timing.
+// Enabled state of the eleven choices in tab order, "1" enabled, "0" disabled:
+// NoAction, Signature, SelSigCheckBox, SelSigButton, Oneline, FortuneMemo,
+// QuoteRadio, QuoteFileEdit, QuoteBrowseButton, QuoteCountLabel, Timing.
 std::string Enabled(const TEditForm& f) {
     std::string s;
     for (const Control* c : std::initializer_list<const Control*>{
              &f.NoActionRadioButton, &f.SignatureRadioButton, &f.SelSigCheckBox, &f.SelSigButton,
-             &f.OnelineRadioButton, &f.FortuneMemo, &f.TimingRadioGroup})
+             &f.OnelineRadioButton, &f.FortuneMemo, &f.QuoteRadioButton, &f.QuoteFileEdit,
+             &f.QuoteBrowseButton, &f.QuoteCountLabel, &f.TimingRadioGroup})
         s += c->enabled ? '1' : '0';
     return s;
 }
@@ -47,22 +52,24 @@ TEST_F(EditFormTest, SetModeSetsTheControlsAndTheEnablingFollows) {
         bool useDefault;
         char radio;
         bool restrict;
-        const char* enabled;  // NoAction Signature SelSigCheck SelSigButton Oneline Memo Timing
+        const char* enabled;  // as Enabled() gives it
         int color;
         int modeBack;
     } cases[] = {
-        {true, -1, false, 'N', false, "1100101", 15, 0},
-        {true, 0, false, 'N', false, "1100101", 15, 0},
-        {true, 1, false, 'S', false, "1110101", 15, 1},
-        {true, 2, false, 'L', false, "1100111", 5, 2},
-        {true, 3, false, 'S', true, "1111101", 15, 3},
-        {true, 7, false, 'S', false, "1110101", 15, 1},  // unknown: initial state, mode 1
-        {true, -5, false, 'S', false, "1110101", 15, 1},
-        {false, -1, true, 'S', false, "0000000", 15, -1},
-        {false, 0, false, 'N', false, "1100101", 15, 0},
-        {false, 2, false, 'L', false, "1100111", 5, 2},
-        {false, 3, false, 'S', true, "1111101", 15, 3},
-        {false, 9, false, 'S', false, "1110101", 15, 1},
+        {true, -1, false, 'N', false, "11001010001", 15, 0},
+        {true, 0, false, 'N', false, "11001010001", 15, 0},
+        {true, 1, false, 'S', false, "11101010001", 15, 1},
+        {true, 2, false, 'L', false, "11001110001", 5, 2},
+        {true, 3, false, 'S', true, "11111010001", 15, 3},
+        {true, 4, false, 'Q', false, "11001011111", 15, 4},
+        {true, 7, false, 'S', false, "11101010001", 15, 1},  // unknown: initial state, mode 1
+        {true, -5, false, 'S', false, "11101010001", 15, 1},
+        {false, -1, true, 'S', false, "00000000000", 15, -1},
+        {false, 0, false, 'N', false, "11001010001", 15, 0},
+        {false, 2, false, 'L', false, "11001110001", 5, 2},
+        {false, 3, false, 'S', true, "11111010001", 15, 3},
+        {false, 4, false, 'Q', false, "11001011111", 15, 4},
+        {false, 9, false, 'S', false, "11101010001", 15, 1},
     };
     for (const auto& c : cases) {
         TEditForm f(platform, forms);
@@ -90,6 +97,7 @@ TEST_F(EditFormTest, GetModeReadsWhatTheUserCanSelect) {
         {&TEditForm::NoActionRadioButton, false, 0},  {&TEditForm::NoActionRadioButton, true, 0},
         {&TEditForm::SignatureRadioButton, false, 1}, {&TEditForm::SignatureRadioButton, true, 3},
         {&TEditForm::OnelineRadioButton, false, 2},   {&TEditForm::OnelineRadioButton, true, 2},
+        {&TEditForm::QuoteRadioButton, true, 4},
     };
     for (const auto& c : cases) {
         form.SelectRadio(form.*c.radio);
@@ -107,12 +115,12 @@ TEST_F(EditFormTest, UncheckingUseDefaultEnablesEverythingUntilTheNextRadioClick
     form.SetMode(-1);  // a folder that follows the default setup: all disabled
     form.UseDefaultCheckBox.checked = false;
     form.UseDefaultCheckBoxClick();
-    EXPECT_EQ(Enabled(form), "1111111");
+    EXPECT_EQ(Enabled(form), "11111111111");
     EXPECT_EQ(form.FortuneMemo.color, 5);
     EXPECT_EQ(form.GetMode(), 1);
 
     form.RadioButtonsClick();
-    EXPECT_EQ(Enabled(form), "1110101");
+    EXPECT_EQ(Enabled(form), "11101010001");
     EXPECT_EQ(form.FortuneMemo.color, 15);
 }
 
@@ -129,9 +137,11 @@ TEST_F(EditFormTest, NoRepeatIsEnabledExactlyWhenTheSectionsOwnModePicks) {
         {&TEditForm::SignatureRadioButton, false, false, true},
         {&TEditForm::SignatureRadioButton, true, false, true},
         {&TEditForm::OnelineRadioButton, false, false, true},
+        {&TEditForm::QuoteRadioButton, false, false, true},
         {&TEditForm::NoActionRadioButton, false, true, false},
         {&TEditForm::SignatureRadioButton, true, true, false},
         {&TEditForm::OnelineRadioButton, false, true, false},
+        {&TEditForm::QuoteRadioButton, false, true, false},
     };
     for (const auto& c : cases) {
         for (void (TEditForm::*handler)() :
@@ -174,7 +184,7 @@ TEST_F(EditFormTest, DefaultSetupHidesAndClearsUseDefault) {
     EXPECT_TRUE(form.IsDefaultSetup());
     EXPECT_FALSE(form.UseDefaultCheckBox.visible);
     EXPECT_FALSE(form.UseDefaultCheckBox.checked);
-    EXPECT_EQ(Enabled(form), "1111111");
+    EXPECT_EQ(Enabled(form), "11111111111");
     form.SetDefaultSetup(false);
     EXPECT_FALSE(form.IsDefaultSetup());
 }
@@ -232,6 +242,68 @@ TEST_F(EditFormTest, UsingTheDefaultSetupWithTheOneLineChoiceAndNoLineIsRefused)
     EXPECT_FALSE(PressOk(form));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "Please set sentense(s) to add.");
+}
+
+// The count line, the Ok check and Browse of quote file mode, over a stand-in
+// for the reader that knows two files.
+TEST_F(EditFormTest, QuoteFileIsCountedAndOkNeedsAQuote) {
+    std::vector<std::string> asked;
+    form.SummarizeQuoteFile = [&](const std::string& typed) {
+        asked.push_back(typed);
+        if (typed == "big.txt")
+            return QuoteFileSummary{"C:\\plug\\big.txt", 1234567, ""};
+        if (typed == "one.txt")
+            return QuoteFileSummary{"C:\\plug\\one.txt", 1, ""};
+        return QuoteFileSummary{typed, 0, typed.empty() ? "No quote file is set" : "why " + typed};
+    };
+    struct {
+        int mode;
+        const char* typed;
+        const char* label;
+        bool closes;
+    } cases[] = {
+        {4, "big.txt", "1,234,567 quotes", true}, {4, "one.txt", "1 quote", true},
+        {4, "", "No quote file is set", false},   {4, "gone.txt", "why gone.txt", false},
+        {2, "gone.txt", "", true},  // another mode: the file is kept, not checked
+    };
+    for (const auto& c : cases) {
+        platform.messages.clear();
+        form.SetDefaultSetup(true);
+        form.SetMode(c.mode);
+        form.FortuneMemo.lines = {"x"};
+        form.QuoteFileEdit.text = c.typed;
+        form.QuoteCountLabel.text.clear();
+        EXPECT_EQ(PressOk(form), c.closes) << c.typed;
+        EXPECT_EQ(form.QuoteCountLabel.text, c.label);
+        EXPECT_EQ(platform.messages.size(), c.closes ? 0u : 1u);
+        if (!c.closes)
+            EXPECT_EQ(platform.messages[0].text, c.label);
+    }
+    for (std::size_t n : {0, 999, 1000, 1204, 100000})
+        EXPECT_EQ(QuoteCountText(n), n == 0        ? "0 quotes"
+                                     : n == 999    ? "999 quotes"
+                                     : n == 1000   ? "1,000 quotes"
+                                     : n == 1204   ? "1,204 quotes"
+                                                   : "100,000 quotes");
+
+    // Browse opens in the current file's folder (the plug-in's folder while
+    // none is named); a chosen file is counted at once, a cancel keeps all.
+    form.QuoteFolder = "C:\\plug";
+    std::vector<std::string> folders;
+    std::optional<std::string> choice = "big.txt";
+    forms.onChooseFile = [&](const std::string& folder) {
+        folders.push_back(folder);
+        return choice;
+    };
+    form.QuoteFileEdit.text = "";
+    form.QuoteBrowseButtonClick();
+    EXPECT_EQ(form.QuoteFileEdit.text, "big.txt");
+    EXPECT_EQ(form.QuoteCountLabel.text, "1,234,567 quotes");
+    form.QuoteFileEdit.text = "one.txt";
+    choice.reset();
+    form.QuoteBrowseButtonClick();
+    EXPECT_EQ(form.QuoteFileEdit.text, "one.txt");
+    EXPECT_EQ(folders, (std::vector<std::string>{"C:\\plug", "C:\\plug"}));
 }
 
 class SelectButtonTest : public EditFormTest {

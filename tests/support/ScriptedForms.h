@@ -17,6 +17,8 @@ class ScriptedForms : public FormHost {
 public:
     std::function<ModalResult(TEditForm&)> onEdit;
     std::function<ModalResult(TSelectSigForm&)> onSelect;
+    // The file dialog: given the folder it opens in; without a script, cancelled.
+    std::function<std::optional<std::string>(const std::string&)> onChooseFile;
     int editShown = 0;
     int selectShown = 0;
 
@@ -27,6 +29,9 @@ public:
     ModalResult ShowModal(TSelectSigForm& form) override {
         ++selectShown;
         return onSelect ? onSelect(form) : ModalResult::Cancel;
+    }
+    std::optional<std::string> ChooseTextFile(const std::string& folder) override {
+        return onChooseFile ? onChooseFile(folder) : std::nullopt;
     }
 };
 

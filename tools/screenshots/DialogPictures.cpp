@@ -5,8 +5,8 @@
 //
 // For each picture it prints "shot NAME X Y WIDTH HEIGHT" (the window's place
 // on the screen) and waits until the file FLAGDIR\NAME.done exists, then goes
-// on: the default setup, a folder's own setup, the selection dialog with a
-// preview.
+// on: the default setup, the same in quote file mode, a folder's own setup,
+// the selection dialog with a preview.
 #include <windows.h>
 
 #include <cstdio>
@@ -90,6 +90,11 @@ int main(int argc, char** argv) {
     }
     hostsim::PluginModule plugin(dir.Path(), BK_BUILT_DLL);
     dir.Write("bkQuorvel.ini", kSettings);
+    std::string quotes;
+    for (int i = 1; i <= 12; ++i)
+        quotes += (i > 1 ? "%\r\n" : "") + std::string("Quote number ") + std::to_string(i) +
+                  ",\r\non two lines.\r\n";
+    dir.Write("quotes-sample.txt", quotes);
     if (!plugin.Load()) {
         std::fprintf(stderr, "dialog_pictures: the plug-in refused to load\n");
         return 1;
@@ -116,6 +121,11 @@ int main(int argc, char** argv) {
          [&] {
              HWND d = user.WaitForDialog("Setup for the additional message - (default)");
              Shoot(user, "setup-default", d);
+             DialogUser::Click(Edit(d, "QuoteRadioButton"));
+             HWND path = Edit(d, "QuoteFileEdit"), count = Edit(d, "QuoteCountLabel");
+             SetWindowTextA(path, "quotes-sample.txt");
+             user.WaitUntil([&] { return DialogUser::Text(count) == "12 quotes"; }, "the count");
+             Shoot(user, "setup-quote", d);
              DialogUser::Click(Edit(d, "CancelButton"));
              user.WaitUntilGone(d);
          });

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Photographs the plug-in's two dialogs as the built DLL shows them under Wine,
-# into docs/setup-default.png, docs/setup-folder.png and docs/select-signature.png
+# into docs/setup-default.png, docs/setup-quote.png, docs/setup-folder.png and
+# docs/select-signature.png
 # at 96 DPI, and docs/setup-default-144dpi.png at 144 DPI.
 #
 #   tools/screenshots/screenshots.sh [BUILD_DIR]     (default: build/win32, built beforehand)
@@ -36,7 +37,7 @@ shoot() {
     done
     rm -f "$flags"/*.done
 }
-shoot "setup-default setup-folder select-signature" ""
+shoot "setup-default setup-quote setup-folder select-signature" ""
 # The default setup again at 150 % display scaling (144 DPI).
 shoot "setup-default" "-144dpi" 144
 "$build/wine-run" --stop  # before the virtual display goes

@@ -42,9 +42,13 @@ constexpr KindTraits kKinds[] = {
     /* CheckList */
     {WC_LISTVIEWA, LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
      WS_EX_CLIENTEDGE, -1},
+    // A change is told to the form when typing pauses (FormView), not at once.
+    /* EditLine */ {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, EN_CHANGE},
+    // A path or a reason: its "&" is no access key, and what does not fit ends in "...".
+    /* StatusLine */ {"STATIC", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, -1},
 };
 
-static_assert(std::size(kKinds) == static_cast<std::size_t>(Kind::CheckList) + 1);
+static_assert(std::size(kKinds) == static_cast<std::size_t>(Kind::StatusLine) + 1);
 
 const KindTraits& TraitsOf(Kind kind) {
     return kKinds[static_cast<int>(kind)];
@@ -271,6 +275,14 @@ void PushControl(BoundControl& control) {
         case Kind::CheckList:
             PushCheckList(control);
             break;
+        case Kind::EditLine:
+        case Kind::StatusLine: {
+            // Only a real change: setting an edit's text moves its caret.
+            const std::string& text = StateAs<Kind::EditLine>(control).text;
+            if (WindowText(control.window) != text)
+                SetWindowTextA(control.window, text.c_str());
+            break;
+        }
         case Kind::Text:
         case Kind::PushButton:
             break;
@@ -305,7 +317,11 @@ void PullControl(BoundControl& control) {
             list.itemIndex = CurrentItem(control.window);
             break;
         }
+        case Kind::EditLine:
+            StateAs<Kind::EditLine>(control).text = WindowText(control.window);
+            break;
         case Kind::ViewMemo:  // read-only: nothing to take back
+        case Kind::StatusLine:
         case Kind::Text:
         case Kind::PushButton:
             break;

@@ -30,6 +30,8 @@ struct BoundControl {
     std::vector<HWND> items;  // a radio group's buttons
     // A memo's lines or a check list's titles, as the control holds them.
     std::vector<std::string> shown;
+    // An edit line's change not yet told to the form (its timer runs).
+    bool changePending = false;
 };
 
 // The rows of `layout` bound to `form`.

@@ -12,6 +12,9 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAM
 constexpr INT_PTR kEndOk = 1;
 constexpr INT_PTR kEndCancel = 2;
 constexpr INT_PTR kEndFailed = 3;  // the dialog could not be built
+// How long typing must pause before an edit line's change is told to the form:
+// short enough that a count shows while the user still looks at it.
+constexpr UINT kTypingPause = 150;  // milliseconds
 
 // The memo colours of the forms are system colour indexes (OnCtlColor).
 static_assert(kColorWindow == COLOR_WINDOW && kColorBtnFace == COLOR_BTNFACE);
@@ -69,6 +72,8 @@ INT_PTR FormView::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnInitDialog();
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_TIMER:
+            return OnTimer(wParam);
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
             return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -234,8 +239,39 @@ INT_PTR FormView::OnCommand(int id, int code) {
     BoundControl* control = Find(id);
     if (!control || ClickNotification(control->row->kind) < 0)
         return FALSE;
+    if (control->row->kind == Kind::EditLine) {
+        if (code == EN_CHANGE && !pushing_)  // what Push() sets is no change of the user's
+            Changed(*control);
+        else if (code == EN_KILLFOCUS)
+            FlushChange(*control);
+        return TRUE;
+    }
     if (code == ClickNotification(control->row->kind))
         Click(*control);
+    return TRUE;
+}
+
+void FormView::Changed(BoundControl& control) {
+    // Each change starts the pause again (SetTimer replaces a running timer).
+    if (SetTimer(window_, static_cast<UINT_PTR>(control.id), kTypingPause, nullptr))
+        control.changePending = true;
+    else
+        Click(control);  // no timer to be had: tell it now
+}
+
+void FormView::FlushChange(BoundControl& control) {
+    if (!control.changePending)
+        return;
+    KillTimer(window_, static_cast<UINT_PTR>(control.id));
+    control.changePending = false;
+    Click(control);
+}
+
+INT_PTR FormView::OnTimer(UINT_PTR id) {
+    BoundControl* control = Find(static_cast<int>(id));
+    if (!control)
+        return FALSE;
+    FlushChange(*control);
     return TRUE;
 }
 

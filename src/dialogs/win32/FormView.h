@@ -5,7 +5,10 @@
 // controls from the form's layout table, scaled to the DPI the dialog opens at
 // (Dpi.h) and laid out again when Windows reports a new one, copies the form's
 // state to them after every handler and the user's input back before one, and
-// turns clicks into calls of the form's handlers.
+// turns clicks into calls of the form's handlers. An edit line's change is
+// told to the form once typing has paused for kTypingPause or the edit loses
+// the focus: its handler may take a while (it may read a file), and running it
+// on every keystroke would stall typing.
 //
 // A handler that throws is reported in an error box and the dialog stays open.
 // The view is stored in the window at WM_INITDIALOG and forgotten first at
@@ -56,6 +59,7 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialog();
     INT_PTR OnCommand(int id, int code);
+    INT_PTR OnTimer(UINT_PTR id);
     INT_PTR OnCtlColor(HDC dc, HWND control);
     INT_PTR OnNotify(const NMHDR& header);
     INT_PTR OnDpiChanged(int dpi, const RECT& suggested);
@@ -69,6 +73,9 @@ private:
     void Pull();
     void Click(BoundControl& control);
     void TryClose(ModalResult result);
+    // An edit line's change: told to the form after a pause in typing.
+    void Changed(BoundControl& control);
+    void FlushChange(BoundControl& control);
     // Sizes the window for its client area at the current DPI, its top left
     // corner at `at` or, without it, centred on the screen.
     void PlaceWindow(const POINT* at);

@@ -22,6 +22,10 @@ public:
 
     ModalResult ShowModal(TEditForm& form) override;
     ModalResult ShowModal(TSelectSigForm& form) override;
+    // GetOpenFileNameA of comdlg32, loaded on first use (the DLL does not
+    // import it: attaching loads nothing more). Throws std::runtime_error when
+    // the dialog can't be shown.
+    std::optional<std::string> ChooseTextFile(const std::string& folder) override;
 
 private:
     HWND Owner() const;

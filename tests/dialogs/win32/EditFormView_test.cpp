@@ -124,12 +124,18 @@ void CheckLayout(U& u, HWND d, int dpi) {
         u.Check(
             p.left == want.x && p.top == want.y && p.right == want.width && p.bottom == want.height,
             name + " at its place" + at);
-        const char* windowClass = row.kind == Kind::EditMemo ? "Edit" : "Button";
+        const bool edit = row.kind == Kind::EditMemo || row.kind == Kind::EditLine;
+        const char* windowClass = edit                            ? "Edit"
+                                  : row.kind == Kind::StatusLine ? "Static"
+                                                                  : "Button";
         u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
-        // Drawn in the system's visual style, though this host has no manifest.
-        u.Check(row.kind == Kind::EditMemo || GetWindowTheme(c), name + " themed");
-        u.Check(U::Text(c) == (row.caption ? row.caption : ""),
-                name + " caption \"" + U::Text(c) + "\"");
+        // Drawn in the system's visual style, though this host has no manifest
+        // (a static text has no style of its own).
+        u.Check(row.kind == Kind::EditMemo || row.kind == Kind::StatusLine || GetWindowTheme(c),
+                name + " themed");
+        if (row.kind != Kind::StatusLine)  // it says what the file holds
+            u.Check(U::Text(c) == (row.caption ? row.caption : ""),
+                    name + " caption \"" + U::Text(c) + "\"");
         LOGFONTW font = FontOf(c);
         u.Check(font.lfHeight == -ScaleToDpi(12, dpi), name + " font height" + at);
         if (name != "FortuneMemo")
@@ -149,7 +155,8 @@ void CheckLayout(U& u, HWND d, int dpi) {
         u.Check(GetWindowTheme(item) != nullptr, "timing item themed");
     }
     RECT i0 = U::Place(TimingItem(d, 0)), i1 = U::Place(TimingItem(d, 1));
-    Rect group = ScaleToDpi(layout.rows[7].place, dpi);
+    const int timingRow = (ControlIdOf(layout, "TimingRadioGroup") - kFirstControlId) / 16;
+    Rect group = ScaleToDpi(layout.rows[timingRow].place, dpi);
     u.Check(i0.top == i1.top && i0.left > group.x && i1.left > i0.left + i0.right - 1 &&
                 i0.top > group.y && i0.top + i0.bottom <= group.y + group.height,
             "timing items side by side inside the group" + at);
@@ -229,6 +236,9 @@ TEST_F(DialogTest, TabPassesOverWhatTheStoredSetupDisables) {
         {"[Options]\r\nMode=2\r\n[OptionsOneliner]\r\nsig0=\"x\"\r\nsig1=\" y \"\r\n",
          {"OnelineRadioButton", "FortuneMemo", "T1", "NoRepeatCheckBox", "OkButton",
           "CancelButton"}},
+        {"[Options]\r\nMode=4\r\n",
+         {"QuoteRadioButton", "QuoteFileEdit", "QuoteBrowseButton", "T1", "NoRepeatCheckBox",
+          "OkButton", "CancelButton"}},
         // Checked, but nothing is picked: greyed and passed over.
         {"[Options]\r\nMode=0\r\nNoRepeat=2\r\n",
          {"NoActionRadioButton", "T1", "OkButton", "CancelButton"}},
@@ -301,6 +311,42 @@ TEST_F(DialogTest, EmptyOneLineListIsRefusedAndEscCancels) {
         u.WaitUntilGone(d);
     });
     EXPECT_EQ(SettingsText(), "<missing>");
+}
+
+// Quote file mode chosen by its access key: its controls alone enabled, the
+// count shown when typing pauses, Browse opening the system's file dialog, Ok
+// refused with the reason while the file gives no quote.
+TEST_F(DialogTest, QuoteFileModeCountsTheFileAndNeedsAQuoteAtOk) {
+    dir.Write("quotes.txt", "one\r\n%\r\ntwo\r\n%\r\nthree\r\n");
+    ASSERT_TRUE(Load());
+    RunDefaultSetup([&](U& u) {
+        HWND d = u.WaitForDialog(kDefaultCaption);
+        HWND edit = Ctl(d, "QuoteFileEdit"), label = Ctl(d, "QuoteCountLabel");
+        HWND quoteOnly[] = {edit, Ctl(d, "QuoteBrowseButton"), label};
+        for (HWND h : quoteOnly) u.Check(!U::Enabled(h), "quote controls disabled in mode 1");
+        PostMessageA(d, WM_SYSCHAR, 'q', 1u << 29);  // Alt+Q: "Add a &quote at random ..."
+        u.WaitUntil([&] { return U::Checked(Ctl(d, "QuoteRadioButton")); }, "Alt+Q");
+        for (HWND h : quoteOnly) u.Check(U::Enabled(h), "quote controls enabled in mode 4");
+        u.Check(!U::Enabled(Ctl(d, "FortuneMemo")) && U::Enabled(Ctl(d, "NoRepeatCheckBox")) &&
+                    !U::Checked(Ctl(d, "SignatureRadioButton")),
+                "memo disabled, fair order enabled, one radio button");
+        U::Type(edit, "quotes.txt");
+        u.WaitUntil([&] { return U::Text(label) == "3 quotes"; }, "the count, not " + U::Text(label));
+        U::ClickLater(Ctl(d, "QuoteBrowseButton"));
+        HWND open = u.WaitForDialog("Open");
+        PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+        u.WaitUntilGone(open);
+        u.Check(U::Text(edit) == "quotes.txt", "a cancelled Browse keeps the path");
+        SetWindowTextA(edit, "missing.txt");
+        U::ClickLater(Ctl(d, "OkButton"));
+        std::string warning = u.AnswerMessageBox("Warning");
+        u.Check(!warning.empty() && warning == U::Text(label), "refused with " + warning);
+        u.Check(IsWindowVisible(d) != FALSE, "the dialog stays open");
+        SetWindowTextA(edit, "quotes.txt");
+        OkAndWait(u, d);
+    });
+    EXPECT_EQ(Profile("Options", "Mode"), "4");
+    EXPECT_EQ(Profile("Options", "QuoteFile"), "quotes.txt");
 }
 
 TEST_F(DialogTest, CloseBoxCancels) {
