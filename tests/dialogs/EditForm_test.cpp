@@ -276,8 +276,9 @@ TEST_F(EditFormTest, QuoteFileIsCountedAndOkNeedsAQuote) {
         EXPECT_EQ(PressOk(form), c.closes) << c.typed;
         EXPECT_EQ(form.QuoteCountLabel.text, c.label);
         EXPECT_EQ(platform.messages.size(), c.closes ? 0u : 1u);
-        if (!c.closes)
+        if (!c.closes) {
             EXPECT_EQ(platform.messages[0].text, c.label);
+        }
     }
     for (std::size_t n : {0, 999, 1000, 1204, 100000})
         EXPECT_EQ(QuoteCountText(n), n == 0        ? "0 quotes"

@@ -91,7 +91,7 @@ TEST(DllImage, ImportsFromKernel32ExactlyWhatItCalls) {
         "ActivateActCtx", "CloseHandle", "CreateActCtxA", "CreateFileA", "DeactivateActCtx",
         "DeleteFileA", "DisableThreadLibraryCalls", "FindClose", "FindFirstFileA", "FindNextFileA",
         "FlushFileBuffers", "FormatMessageA", "GetACP", "GetFileAttributesA", "GetFileSizeEx",
-        "GetLastError", "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
+        "GetFileType", "GetLastError", "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
         "GetStringTypeW", "GetSystemTime", "GetTempFileNameA", "InitOnceExecuteOnce",
         "IsDBCSLeadByteEx", "LCMapStringW", "MoveFileExA", "MultiByteToWideChar", "ReadFile",
         "ReleaseActCtx", "ReplaceFileA", "SetFileAttributesA", "WideCharToMultiByte", "WriteFile",
