@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "settings/ByteScan.h"
+
 namespace bk {
 namespace {
 
@@ -92,16 +94,7 @@ std::string EncodeIniFile(IniEncoding encoding, std::string text, std::string_vi
 }
 
 std::size_t AsciiLength(std::string_view text) {
-    using Word = std::uintptr_t;
-    constexpr Word kHighBits = ~Word{0} / 0xFF * 0x80;
-    std::size_t i = 0;
-    for (Word w; i + sizeof w <= text.size(); i += sizeof w) {
-        std::memcpy(&w, text.data() + i, sizeof w);
-        if (w & kHighBits)
-            break;
-    }
-    while (i < text.size() && static_cast<std::uint8_t>(text[i]) < 0x80) ++i;
-    return i;
+    return AsciiPrefix(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 bool IsValidUtf8(std::string_view text) {

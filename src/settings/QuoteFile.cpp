@@ -14,10 +14,10 @@
 
 #include "settings/QuoteFile.h"
 
-#include <cstring>
 #include <limits>
 
 #include "platform/Platform.h"
+#include "settings/ByteScan.h"
 #include "settings/IniEncoding.h"
 
 namespace bk {
@@ -29,30 +29,13 @@ bool IsLineEnd(unsigned unit) {
     return unit == '\n' || unit == '\r';
 }
 
-// Offset of the first CR or LF of data[pos, end), or `end`: a machine word at a
-// time while the word holds neither.
-std::size_t FindLineEnd(const unsigned char* data, std::size_t pos, std::size_t end) {
-    using Word = std::uintptr_t;
-    constexpr Word kOnes = ~Word{0} / 0xFF;
-    constexpr Word kHighBits = kOnes * 0x80;
-    for (Word w; pos + sizeof w <= end; pos += sizeof w) {
-        std::memcpy(&w, data + pos, sizeof w);
-        const Word lf = w ^ (kOnes * '\n'), cr = w ^ (kOnes * '\r');
-        // Exact for whether some byte of lf or cr is zero (some byte of w is LF or CR).
-        if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits)
-            break;
-    }
-    while (pos < end && !IsLineEnd(data[pos])) ++pos;
-    return pos;
-}
-
 // The units of the text part of a file (bytes, or UTF-16 code units of either
 // order) and which of them are blanks.
 struct Units {
     const unsigned char* data;
-    unsigned step;              // bytes per unit: 1 or 2
-    bool bigEndian;             // for 2
-    const CodePage* codePage;   // a file of the system code page; null for Unicode
+    unsigned step;             // bytes per unit: 1 or 2
+    bool bigEndian;            // for 2
+    const CodePage* codePage;  // a file of the system code page; null for Unicode
 
     unsigned At(std::size_t pos) const {
         if (step == 1)
@@ -112,38 +95,62 @@ QuoteIndex::QuoteIndex(std::string bytes, const CodePage& codePage) : bytes_(std
         if (!units.OnlyBlanks(from, to))
             spans_.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to)});
     };
-    // One pass over the lines. Until the first "%" line each line is a quote;
-    // that line turns the index to the fortune form: the lines so far are
-    // dropped and the text before it is the first quote.
-    std::size_t quoteStart = begin;  // of the quote a "%" line will close
-    for (std::size_t line = begin; line < end;) {
-        std::size_t lineEnd = line;
+    // Where a line ends, and where the next one starts.
+    auto endOf = [&](std::size_t line) {
         if (units.step == 1)
-            lineEnd = FindLineEnd(units.data, line, end);
-        else
-            while (lineEnd < end && !IsLineEnd(units.At(lineEnd))) lineEnd += 2;
-        const bool separator =
-            units.At(line) == '%' && units.OnlyBlanks(line + units.step, lineEnd);
-        if (separator && !fortune_) {
+            return FindCrOrLf(units.data, line, end);
+        while (line < end && !IsLineEnd(units.At(line))) line += 2;
+        return line;
+    };
+    auto nextLine = [&](std::size_t ends) {
+        if (ends < end) {
+            const unsigned first = units.At(ends);
+            ends += units.step;
+            if (first == '\r' && ends < end && units.At(ends) == '\n')
+                ends += units.step;
+        }
+        return ends;
+    };
+    auto isSeparator = [&](std::size_t line, std::size_t ends) {
+        return units.At(line) == '%' && units.OnlyBlanks(line + units.step, ends);
+    };
+
+    // The fortune form: the "%" lines. In a file of bytes they are found by
+    // their "%" alone (a byte no double-byte character has as its second, nor
+    // CR or LF, so one after a line end or at the start starts a line): the
+    // lines between them are never looked at one by one.
+    std::size_t quoteStart = begin;  // of the quote the next "%" line closes
+    if (units.step == 1) {
+        for (std::size_t at = begin; (at = FindByte(units.data, at, end, '%')) < end;) {
+            const std::size_t line = at, ends = endOf(line);
+            at = nextLine(ends);
+            if ((line != begin && !IsLineEnd(units.data[line - 1])) || !isSeparator(line, ends))
+                continue;
             fortune_ = true;
-            spans_.clear();
-        }
-        if (separator)
             add(quoteStart, line);
-        else if (!fortune_)
-            add(line, lineEnd);
-        if (lineEnd < end) {
-            const unsigned first = units.At(lineEnd);
-            lineEnd += units.step;
-            if (first == '\r' && lineEnd < end && units.At(lineEnd) == '\n')
-                lineEnd += units.step;
+            quoteStart = at;
         }
-        if (separator)
-            quoteStart = lineEnd;
-        line = lineEnd;
+    } else {
+        for (std::size_t line = begin; line < end;) {
+            const std::size_t ends = endOf(line), next = nextLine(ends);
+            if (isSeparator(line, ends)) {
+                fortune_ = true;
+                add(quoteStart, line);
+                quoteStart = next;
+            }
+            line = next;
+        }
     }
-    if (fortune_)
+    if (fortune_) {
         add(quoteStart, end);
+    } else {
+        // No "%" line: each line is a quote.
+        for (std::size_t line = begin; line < end;) {
+            const std::size_t ends = endOf(line);
+            add(line, ends);
+            line = nextLine(ends);
+        }
+    }
     spans_.shrink_to_fit();
 }
 

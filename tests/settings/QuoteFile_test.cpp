@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "TestPlatform.h"
+#include "settings/ByteScan.h"
 #include "support/TempDir.h"
 
 namespace bk {
@@ -39,42 +41,105 @@ TEST(QuoteIndex, SplitsEveryFormAndEncoding) {
         bool fortune;
         Texts texts;  // as added, in code page 1252
     } cases[] = {
-        {"fortune form", "one\n%\ntwo\nlines\n%\nthree", western, cp, true,
+        {"fortune form",
+         "one\n%\ntwo\nlines\n%\nthree",
+         western,
+         cp,
+         true,
          {"one\r\n", "two\r\nlines\r\n", "three\r\n"}},
-        {"one per line, the three line ends", "a\r\nb\nc\rd\r\n", western, cp, false,
+        {"one per line, the three line ends",
+         "a\r\nb\nc\rd\r\n",
+         western,
+         cp,
+         false,
          {"a\r\n", "b\r\n", "c\r\n", "d\r\n"}},
-        {"empty and blank lines", "\n a \n\n \t\v\f\r\nb", western, cp, false, {" a \r\n", "b\r\n"}},
+        {"empty and blank lines",
+         "\n a \n\n \t\v\f\r\nb",
+         western,
+         cp,
+         false,
+         {" a \r\n", "b\r\n"}},
         {"empty and blank quotes, \"%\" with blanks, empty lines closing a quote",
-         "%\n%\r\n \t\n\n%\nx\n y\r\r\n\n%  \t\r\n\r\nz\n", western, cp, true,
+         "%\n%\r\n \t\n\n%\nx\n y\r\r\n\n%  \t\r\n\r\nz\n",
+         western,
+         cp,
+         true,
          {"x\r\n y\r\n", "\r\nz\r\n"}},
-        {"\"%\" with text after it is no separator", "50%\n% off\n%x", western, cp, false,
+        {"\"%\" with text after it is no separator",
+         "50%\n% off\n%x",
+         western,
+         cp,
+         false,
          {"50%\r\n", "% off\r\n", "%x\r\n"}},
         {"... nor in a quote", "a\n% b\n%\rc", western, cp, true, {"a\r\n% b\r\n", "c\r\n"}},
-        {"ANSI 1252, its no-break space a blank", "caf\xE9\n%\xA0\n\xA0\n%\nx", western, cp, true,
+        {"ANSI 1252, its no-break space a blank",
+         "caf\xE9\n%\xA0\n\xA0\n%\nx",
+         western,
+         cp,
+         true,
          {"caf\xE9\r\n", "x\r\n"}},
-        {"932: a lead byte before \"%\", before a line end", "\x81%\n\x82\n%\n\x95\\\n", japanese,
-         cp, true, {"\x81%\r\n\x82\r\n", "\x95\\\r\n"}},
-        {"932: \"%\" after a line end that follows a lead byte", "\x82\n%\n\x82\r%\r", japanese,
-         cp, true, {"\x82\r\n", "\x82\r\n"}},
+        {"932: a lead byte before \"%\", before a line end",
+         "\x81%\n\x82\n%\n\x95\\\n",
+         japanese,
+         cp,
+         true,
+         {"\x81%\r\n\x82\r\n", "\x95\\\r\n"}},
+        {"932: \"%\" after a line end that follows a lead byte",
+         "\x82\n%\n\x82\r%\r",
+         japanese,
+         cp,
+         true,
+         {"\x82\r\n", "\x82\r\n"}},
         {"UTF-8 without a mark, its no-break space a blank",
-         "caf\xC3\xA9\n%\n\xC2\xA0\n%\n\xE2\x82\xAC 5", western, QuoteEncoding::Utf8, true,
+         "caf\xC3\xA9\n%\n\xC2\xA0\n%\n\xE2\x82\xAC 5",
+         western,
+         QuoteEncoding::Utf8,
+         true,
          {"caf\xE9\r\n", "\x80 5\r\n"}},
-        {"UTF-8 with a mark", "\xEF\xBB\xBF" "a\r\n%\r\n\xC3\xA9", western,
-         QuoteEncoding::Utf8Mark, true, {"a\r\n", "\xE9\r\n"}},
-        {"UTF-8 mark, ASCII only", "\xEF\xBB\xBFtwo\nlines", western, QuoteEncoding::Utf8Mark,
-         false, {"two\r\n", "lines\r\n"}},
-        {"UTF-16 LE, odd last byte", Utf16(false, u"%\r\nA\u00E9\r\n%\r\n\u00A0\r\n%\rB") + "x",
-         western, QuoteEncoding::Utf16Le, true, {"A\xE9\r\n", "B\r\n"}},
-        {"UTF-16 BE", Utf16(true, u"one\n\u00E9\r\n\n%x\n"), western, QuoteEncoding::Utf16Be,
-         false, {"one\r\n", "\xE9\r\n", "%x\r\n"}},
-        {"high bytes, not UTF-8 (a lone lead)", "\xC3\xA9 ok\n\xE9", western, cp, false,
+        {"UTF-8 with a mark",
+         "\xEF\xBB\xBF"
+         "a\r\n%\r\n\xC3\xA9",
+         western,
+         QuoteEncoding::Utf8Mark,
+         true,
+         {"a\r\n", "\xE9\r\n"}},
+        {"UTF-8 mark, ASCII only",
+         "\xEF\xBB\xBFtwo\nlines",
+         western,
+         QuoteEncoding::Utf8Mark,
+         false,
+         {"two\r\n", "lines\r\n"}},
+        {"UTF-16 LE, odd last byte",
+         Utf16(false, u"%\r\nA\u00E9\r\n%\r\n\u00A0\r\n%\rB") + "x",
+         western,
+         QuoteEncoding::Utf16Le,
+         true,
+         {"A\xE9\r\n", "B\r\n"}},
+        {"UTF-16 BE",
+         Utf16(true, u"one\n\u00E9\r\n\n%x\n"),
+         western,
+         QuoteEncoding::Utf16Be,
+         false,
+         {"one\r\n", "\xE9\r\n", "%x\r\n"}},
+        {"high bytes, not UTF-8 (a lone lead)",
+         "\xC3\xA9 ok\n\xE9",
+         western,
+         cp,
+         false,
          {"\xC3\xA9 ok\r\n", "\xE9\r\n"}},
         {"not UTF-8: overlong", "\xC0\xAF", western, cp, false, {"\xC0\xAF\r\n"}},
         {"not UTF-8: surrogate", "\xED\xA0\x80", western, cp, false, {"\xED\xA0\x80\r\n"}},
-        {"not UTF-8: above U+10FFFF", "\xF4\x90\x80\x80", western, cp, false,
+        {"not UTF-8: above U+10FFFF",
+         "\xF4\x90\x80\x80",
+         western,
+         cp,
+         false,
          {"\xF4\x90\x80\x80\r\n"}},
         {"a long ASCII run before the first line end",
-         std::string(40, 'q') + "\r\n%\r\n" + std::string(17, 'r'), western, cp, true,
+         std::string(40, 'q') + "\r\n%\r\n" + std::string(17, 'r'),
+         western,
+         cp,
+         true,
          {std::string(40, 'q') + "\r\n", std::string(17, 'r') + "\r\n"}},
     };
     test::FilePlatform platform;  // code page 1252 (natively and in the Wine prefix)
@@ -146,6 +211,27 @@ TEST(LoadQuoteFile, SaysWhyAFileGivesNoQuote) {
     ASSERT_TRUE(load.quotes);
     EXPECT_EQ(load.quotes->size(), 2u);
     EXPECT_EQ(load.reason, "");
+}
+
+// The scans that find "%", line ends and the end of ASCII text 16 bytes a step:
+// what they look for at every place of a text longer than two steps, and not at all.
+TEST(ByteScan, FindsAtEveryPlaceAcrossSteps) {
+    for (std::size_t at = 0; at <= 40; ++at) {
+        std::string text(40, 'a');
+        if (at < text.size())
+            text[at] = '%';
+        const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+        EXPECT_EQ(FindByte(data, 0, text.size(), '%'), at);
+        EXPECT_EQ(FindByte(data, std::min<std::size_t>(at + 1, 40), text.size(), '%'), 40u);
+        for (char c : {'\r', '\n', '\xC3'}) {
+            std::replace(text.begin(), text.end(), text[std::min<std::size_t>(at, 39)], 'a');
+            if (at < text.size())
+                text[at] = c;
+            EXPECT_EQ(
+                c == '\xC3' ? AsciiPrefix(data, text.size()) : FindCrOrLf(data, 0, text.size()),
+                at);
+        }
+    }
 }
 
 }  // namespace
