@@ -14,6 +14,7 @@
 
 #include "settings/QuoteFile.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -38,8 +39,12 @@ std::size_t FindLineEnd(const unsigned char* data, std::size_t pos, std::size_t 
     for (Word w; pos + sizeof w <= end; pos += sizeof w) {
         std::memcpy(&w, data + pos, sizeof w);
         const Word lf = w ^ (kOnes * '\n'), cr = w ^ (kOnes * '\r');
-        // Exact for whether some byte of lf or cr is zero (some byte of w is LF or CR).
-        if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits)
+        // The high bit of each byte of w that is LF or CR; bits above the first
+        // such byte may be set wrongly, the lowest one is right.
+        const Word hits = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighBits;
+        if (hits && std::endian::native == std::endian::little)
+            return pos + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+        if (hits)
             break;
     }
     while (pos < end && !IsLineEnd(data[pos])) ++pos;
