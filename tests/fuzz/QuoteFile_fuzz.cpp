@@ -46,8 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string_view raw = index.Raw(i);
         const auto offset = static_cast<std::size_t>(raw.data() - first);
         Require(file.find(raw) != std::string::npos, "a quote is a run of the file's bytes");
-        Require(raw.find_first_not_of("\r\n") != std::string_view::npos,
-                "a quote is not empty nor only line ends");
+        bool onlyLineEnds = true;  // checked unit by unit (a UTF-16 unit 0x0A0A is no LF)
+        for (std::size_t k = 0; k < raw.size(); k += utf16 ? 2 : 1) {
+            const bool bigEndian = index.Encoding() == QuoteEncoding::Utf16Be;
+            const char low = !utf16 ? raw[k] : raw[k + (bigEndian ? 1 : 0)];
+            const char high = !utf16 || k + 1 >= raw.size() ? 0 : raw[k + (bigEndian ? 0 : 1)];
+            onlyLineEnds = onlyLineEnds && high == 0 && (low == '\r' || low == '\n');
+        }
+        Require(!raw.empty() && !onlyLineEnds, "a quote is not empty nor only line ends");
         Require(!utf16 || (offset % 2 == 0 && raw.size() % 2 == 0),
                 "a UTF-16 quote is whole code units");
         Require(i == 0 || offset >= previousEnd, "quotes in order, not overlapping");
