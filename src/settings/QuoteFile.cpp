@@ -55,9 +55,9 @@ std::size_t FindLineEnd(const unsigned char* data, std::size_t pos, std::size_t 
 // order) and which of them are blanks.
 struct Units {
     const unsigned char* data;
-    unsigned step;              // bytes per unit: 1 or 2
-    bool bigEndian;             // for 2
-    const CodePage* codePage;   // a file of the system code page; null for Unicode
+    unsigned step;             // bytes per unit: 1 or 2
+    bool bigEndian;            // for 2
+    const CodePage* codePage;  // a file of the system code page; null for Unicode
 
     unsigned At(std::size_t pos) const {
         if (step == 1)

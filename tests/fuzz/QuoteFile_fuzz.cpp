@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform.SetCodePage(codePage);
 
     const QuoteIndex index(file, codePage);
-    const bool utf16 = index.Encoding() == QuoteEncoding::Utf16Le ||
-                       index.Encoding() == QuoteEncoding::Utf16Be;
+    const bool utf16 =
+        index.Encoding() == QuoteEncoding::Utf16Le || index.Encoding() == QuoteEncoding::Utf16Be;
     // Offsets are taken from the first quote: the index keeps its own copy of the bytes.
     const char* first = index.empty() ? nullptr : index.Raw(0).data();
     std::size_t previousEnd = 0;
