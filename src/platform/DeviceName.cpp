@@ -19,8 +19,8 @@ bool IsDeviceName(std::string_view path, const CodePage& codePage) {
     name = name.substr(0, name.find_first_of(".:"));
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     const std::string upper = codePage.Fold(name);
-    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
-        upper == "CONIN$" || upper == "CONOUT$")
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "CONIN$" ||
+        upper == "CONOUT$")
         return true;
     return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
            upper[3] >= '1' && upper[3] <= '9';

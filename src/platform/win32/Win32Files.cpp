@@ -138,8 +138,8 @@ std::string Win32Platform::ReadFileUpTo(const std::string& path, std::uint64_t m
         throw FileError(path, "the file is too large to read");
     std::string content(static_cast<std::size_t>(bytes), '\0');
     DWORD got = 0;
-    if (bytes != 0 && !::ReadFile(file.Get(), content.data(), static_cast<DWORD>(bytes), &got,
-                                  nullptr))
+    if (bytes != 0 &&
+        !::ReadFile(file.Get(), content.data(), static_cast<DWORD>(bytes), &got, nullptr))
         ThrowLastError(path);
     content.resize(got);  // shorter only when the file was cut short meanwhile
     return content;
