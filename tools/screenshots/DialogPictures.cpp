@@ -90,11 +90,11 @@ int main(int argc, char** argv) {
     }
     hostsim::PluginModule plugin(dir.Path(), BK_BUILT_DLL);
     dir.Write("bkQuorvel.ini", kSettings);
-    std::string quotes;
-    for (int i = 1; i <= 12; ++i)
-        quotes += (i > 1 ? "%\r\n" : "") + std::string("Quote number ") + std::to_string(i) +
-                  ",\r\non two lines.\r\n";
-    dir.Write("quotes-sample.txt", quotes);
+    // The package's sample quote file beside the settings, as a user has it.
+    if (!CopyFileA(BK_SAMPLE_QUOTES, dir.Join("quotes-sample.txt").c_str(), FALSE)) {
+        std::fprintf(stderr, "dialog_pictures: can't copy %s\n", BK_SAMPLE_QUOTES);
+        return 1;
+    }
     if (!plugin.Load()) {
         std::fprintf(stderr, "dialog_pictures: the plug-in refused to load\n");
         return 1;
