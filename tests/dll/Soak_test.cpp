@@ -231,7 +231,11 @@ const FolderSetup kFolders[] = {
     {"mbox\\line-at-delivery\\", kModeOneLine, kTimingDelivery},
     {"mbox\\restricted-at-compose\\", kModeRestricted, kTimingCompose},
     {"mbox\\restricted-at-delivery\\", kModeRestricted, kTimingDelivery},
+    {"mbox\\quote-at-compose\\", kModeQuoteFile, kTimingCompose},
+    {"mbox\\quote-at-delivery\\", kModeQuoteFile, kTimingDelivery},
 };
+// The quote file of mode 4, beside the settings file.
+constexpr char kQuotes[] = "one\r\n%\r\ntwo,\r\non two lines\r\n%\r\nthree\r\n";
 
 std::string FolderSettings() {
     std::string ini = "[Options]\r\nMode=1\r\nSigAddTiming=1\r\n";
@@ -244,6 +248,8 @@ std::string FolderSettings() {
                    "Oneliner]\r\nsig0=\"one\"\r\nsig1=\" two \"\r\nsig2=\"three\"\r\n";
         if (f.mode == kModeRestricted)
             ini += "SelectedSigs=\"Short\",\"Missing\",\"Haiku\"\r\n";
+        if (f.mode == kModeQuoteFile)
+            ini += "QuoteFile=quotes.txt\r\n";
     }
     return ini;
 }
@@ -260,6 +266,7 @@ const DefaultSetup kDefaultSetups[] = {
      "[Options]\r\nMode=2\r\nSigAddTiming=0\r\nOneLineCount=2\r\n"
      "[OptionsOneliner]\r\nsig0=\"one\"\r\nsig1=\"two\"\r\n"},
     {kModeRestricted, "[Options]\r\nMode=3\r\nSigAddTiming=1\r\nSelectedSigs=\"Formal\"\r\n"},
+    {kModeQuoteFile, "[Options]\r\nMode=4\r\nSigAddTiming=1\r\nQuoteFile=quotes.txt\r\n"},
 };
 
 // One series: `cycles` runs of `host` on the test's main thread (the host's
@@ -438,10 +445,11 @@ TEST(SoakCounters, EachCounterSeesALeakOfItsKind) {
 
 TEST_F(Soak, ComposeAndDeliverThenSetupThenSelectionLeaveNothingBehind) {
     WriteSettings(FolderSettings());
+    dir.Write("quotes.txt", kQuotes);
     ASSERT_TRUE(Load());
 
     int wrongTexts = 0;
-    Run({"compose and deliver, 4 modes x 2 timings", 10000, [&](int cycle) {
+    Run({"compose and deliver, 5 modes x 2 timings", 10000, [&](int cycle) {
              host.currentFolder = kFolders[cycle % std::size(kFolders)].folder;
              HWND w = host.OpenCompose({{"To", "friend@example.org"}, {"Subject", "soak"}},
                                        "Hi,\r\nsee you.\r\n");

@@ -44,8 +44,11 @@ constexpr KindTraits kKinds[] = {
      WS_EX_CLIENTEDGE, -1},
     // A change is told to the form when typing pauses (FormView), not at once.
     /* EditLine */ {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, EN_CHANGE},
-    // A path or a reason: its "&" is no access key, and what does not fit ends in "...".
-    /* StatusLine */ {"STATIC", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, -1},
+    // A path or a reason, as is ("&" too): a read-only edit without a border,
+    // which looks like a label, can be selected and copied, and scrolls what
+    // does not fit. (Wine's static control, in a dialog that owns another,
+    // kept some heap for every one shown: the soak found it.)
+    /* StatusLine */ {"EDIT", ES_READONLY | ES_AUTOHSCROLL, 0, -1},
 };
 
 static_assert(std::size(kKinds) == static_cast<std::size_t>(Kind::StatusLine) + 1);

@@ -124,13 +124,12 @@ void CheckLayout(U& u, HWND d, int dpi) {
         u.Check(
             p.left == want.x && p.top == want.y && p.right == want.width && p.bottom == want.height,
             name + " at its place" + at);
-        const bool edit = row.kind == Kind::EditMemo || row.kind == Kind::EditLine;
-        const char* windowClass = edit                            ? "Edit"
-                                  : row.kind == Kind::StatusLine ? "Static"
-                                                                  : "Button";
+        const bool edit = row.kind == Kind::EditMemo || row.kind == Kind::EditLine ||
+                          row.kind == Kind::StatusLine;
+        const char* windowClass = edit ? "Edit" : "Button";
         u.Check(_stricmp(ClassOf(c).c_str(), windowClass) == 0, name + " class");
         // Drawn in the system's visual style, though this host has no manifest
-        // (a static text has no style of its own).
+        // (a borderless status line has nothing of its own to draw so).
         u.Check(row.kind == Kind::EditMemo || row.kind == Kind::StatusLine || GetWindowTheme(c),
                 name + " themed");
         if (row.kind != Kind::StatusLine)  // it says what the file holds
