@@ -10,7 +10,9 @@
 //     as the same round;
 //   - every pick is an entry of the list; from the first completed round on,
 //     a round holds every distinct entry once, and none starts with the pick
-//     that ended the round before (with two distinct entries or more).
+//     that ended the round before (with two distinct entries or more);
+//   - the same for the round by place, with the same draws over as many
+//     places as the list has entries.
 
 #include <set>
 #include <vector>
@@ -36,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool completedOnce = false;
     std::set<std::string> thisRound;
     std::string last;
+    Round byPlace = Round::FromText(stored);
+    bool placesCompletedOnce = false;
+    std::set<std::size_t> placesThisRound;
+    std::size_t lastPlace = names.size();
     while (!in.Empty()) {
         const std::uint8_t draw = in.Byte();
         auto next = [&](std::uint32_t n) { return draw % n; };
@@ -46,6 +52,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         Require(*chosen < entries.size(), "the pick is an entry of the list");
         round.Take(entries, *chosen);
+        const std::size_t place = byPlace.ChoosePlace(entries.size(), next);
+        Require(place < entries.size(), "the pick is a place of the source");
+        byPlace.TakePlace(place);
+        if (placesCompletedOnce) {
+            Require(placesThisRound.insert(place).second, "no place comes twice in a round");
+            if (placesThisRound.size() == 1 && entries.size() >= 2)
+                Require(place != lastPlace, "a round by place does not start with the last pick");
+        }
+        lastPlace = place;
+        // "2:<count>:<last>:<set>": a set of no place after a pick, it completed a round.
+        const std::string placeText = byPlace.ToText();
+        Require(Round::FromText(placeText).ToText() == placeText, "a round by place reads back");
+        if (placeText.find_first_not_of('A', placeText.rfind(':') + 1) == std::string::npos) {
+            Require(!placesCompletedOnce || placesThisRound.size() == entries.size(),
+                    "a round holds every place");
+            placesCompletedOnce = true;
+            placesThisRound.clear();
+        }
         const std::string& picked = names[*chosen];
         if (completedOnce) {
             Require(thisRound.insert(picked).second, "no entry comes twice in a round");
