@@ -42,7 +42,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRuns = 7;
+constexpr int kRuns = 15;
 constexpr int kLines = 5000;
 constexpr int kSignatureFiles = 1000;
 
