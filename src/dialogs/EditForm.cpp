@@ -120,8 +120,11 @@ void TEditForm::QuoteFileEditChange() {
 void TEditForm::QuoteBrowseButtonClick() {
     std::string folder = QuoteFolder;
     if (!QuoteFileEdit.text.empty()) {
-        std::string path = Summarize().path;
-        std::size_t separator = platform_.AnsiCodePage().FindLastSeparator(path);
+        // The path alone, not what the file holds: Browse reads no file.
+        const CodePage& codePage = platform_.AnsiCodePage();
+        const std::string settingsFolder = QuoteFolder.empty() ? "" : QuoteFolder + "\\";
+        std::string path = QuoteFilePath(QuoteFileEdit.text, settingsFolder, codePage);
+        std::size_t separator = codePage.FindLastSeparator(path);
         if (separator != std::string::npos)
             folder = path.substr(0, separator);
     }
