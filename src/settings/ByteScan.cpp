@@ -6,6 +6,9 @@
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 #define BK_SSE2 1
+#ifdef __i386__
+#include <cpuid.h>
+#endif
 #endif
 
 namespace bk {
@@ -20,7 +23,14 @@ bool HasSse2() {
 #ifdef __x86_64__
     return true;
 #else
-    return __builtin_cpu_supports("sse2");
+    // Asked on the first scan, not when the library is loaded: the compiler's
+    // own check (__builtin_cpu_supports) brings a constructor that questions
+    // the processor at every attach, and CPUID is slow in a virtual machine.
+    static const bool has = [] {
+        unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+        return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2) != 0;
+    }();
+    return has;
 #endif
 }
 
