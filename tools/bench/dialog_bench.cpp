@@ -23,8 +23,10 @@
 // window owns the setup dialog; the setup dialog, subclassed here, owns the
 // selection dialog. The next click is posted from there. (A message hook would
 // be simpler, but under Wine every hooked message costs a server round trip,
-// which would be measured too.) Run it under Wine, on a display:
-//   xvfb-run -a build/win32/wine-run build/win32/tools/bench/dialog_bench.exe
+// which would be measured too.) Run it under Wine, on a display, on one CPU
+// as table.sh does (it says why):
+//   build/win32/wine-run --stop
+//   taskset -c 0 xvfb-run -a build/win32/wine-run build/win32/tools/bench/dialog_bench.exe
 #include <windows.h>
 
 #include <algorithm>
