@@ -18,30 +18,22 @@
 #include <vector>
 
 #include "BenchRow.h"
+#include "Delivery.h"
 #include "HostSim.h"
 #include "PluginModule.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
+using bench::Clock;
+using bench::Ms;
+using bench::WriteWhole;
 
 template <typename Fn>
 double Time(Fn&& fn) {
     auto start = Clock::now();
     fn();
     return Ms(Clock::now() - start);
-}
-
-void WriteWhole(const std::string& path, const std::string& content) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &n, nullptr);
-    CloseHandle(h);
 }
 
 int BareListing(const std::string& pattern) {
@@ -87,8 +79,6 @@ int main() {
         std::printf("the plug-in refused to load\n");
         return 1;
     }
-    auto open = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose");
-    auto outgoing = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing");
     auto everyMinute = plugin.Export<int(WINAPI*)()>("BKC_OnEveryMinute");
 
     // The fair order on or off for both setups, the rest of the file as it is.
@@ -98,19 +88,7 @@ int main() {
             WritePrivateProfileStringA(section, "NoRepeat", on ? "1" : "0", settings.c_str());
     };
 
-    auto deliver = [&](const char* folder) {
-        host.currentFolder = folder;
-        HWND w = host.OpenCompose({{"Subject", "bench"}}, "");
-        open(w, 0);
-        auto start = Clock::now();
-        outgoing(w, 0);
-        double ms = Ms(Clock::now() - start);
-        if (host.Find(w)->addedTexts.size() != 1)
-            std::printf("  (no text was added!)\n");
-        host.CloseCompose(w);
-        host.calls.clear();  // the stand-in host's log of calls would only grow
-        return ms;
-    };
+    const bench::Deliveries deliver(host, plugin);
 
     // The runs alternate between the listing and the two deliveries, so that
     // whatever else the machine does falls on all three alike.

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "BenchRow.h"
+#include "Delivery.h"
 #include "HostSim.h"
 #include "PluginModule.h"
 #include "platform/win32/Win32Platform.h"
@@ -29,18 +30,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-void WriteWhole(const std::string& path, const std::string& content) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &n, nullptr);
-    CloseHandle(h);
-}
+using bench::Clock;
+using bench::Ms;
+using bench::WriteWhole;
 
 // The baseline: the whole file into a buffer of its own, once.
 std::size_t ReadOnce(const std::string& path) {
@@ -92,25 +84,11 @@ int main() {
         std::printf("the plug-in refused to load\n");
         return 1;
     }
-    auto open = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOpenCompose");
-    auto outgoing = plugin.Export<int(WINAPI*)(HWND, int)>("BKC_OnOutgoing");
     auto everyMinute = plugin.Export<int(WINAPI*)()>("BKC_OnEveryMinute");
     auto fairOrder = [&](bool on) {
         WritePrivateProfileStringA("mbox\\large\\", "NoRepeat", on ? "1" : "0", settings.c_str());
     };
-    auto deliver = [&](const char* folder) {
-        host.currentFolder = folder;
-        HWND w = host.OpenCompose({{"Subject", "bench"}}, "");
-        open(w, 0);
-        auto start = Clock::now();
-        outgoing(w, 0);
-        double ms = Ms(Clock::now() - start);
-        if (host.Find(w)->addedTexts.size() != 1)
-            std::printf("  (no text was added!)\n");
-        host.CloseCompose(w);
-        host.calls.clear();  // the stand-in host's log of calls would only grow
-        return ms;
-    };
+    const bench::Deliveries deliver(host, plugin);
 
     const int runs = 31;
     ReadOnce(large);  // the file in the system's cache, as the timed runs find it
